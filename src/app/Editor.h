@@ -1,0 +1,58 @@
+#pragma once
+// The editor: owns the state, every control and the wiring between them; runs the start-up
+// sequence and (as the work goes on) the save sequence, starting the server and switching
+// configuration. Only this folder sees every subsystem.
+#include <functional>
+#include <string>
+
+#include "app/MainFields.h"
+#include "form/Form.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+#include "settings/ServerFields.h"
+#include "state/AppState.h"
+
+namespace tolvane::app {
+
+class Editor {
+public:
+    Editor(platform::FileSystem& fs, platform::Dialogs& dialogs, platform::Progress& progress,
+           platform::ProcessLauncher& launcher);
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    // The main window's loading: scans the Quake 2 directory and reads every file of the
+    // current configuration. A failing step is abandoned silently and the next one runs.
+    void StartUp();
+    // Loads the named configuration's files; lower-cases the name in place.
+    void LoadConfiguration(std::string& name);
+
+    // Prints every control and the state variables, one `Name=value` a line.
+    void Dump(std::ostream& out) const;
+
+    // Set when the program is to end (CANCEL CONFIG); the window layer closes on it.
+    bool quitRequested() const { return quitRequested_; }
+    std::function<void()> onQuit;   // called when CANCEL CONFIG is pressed
+    std::function<void()> onAbout;  // called when About is pressed
+
+    AppState state;
+    Context ctx;
+    platform::ProcessLauncher& launcher;
+    MainFields main;
+    settings::ServerFields server;
+    form::Form form;
+
+private:
+    void RegisterControls();
+    void ConnectHandlers();
+    void DetectViewers();
+    void ListPlayerModels();
+    bool quitRequested_ = false;
+};
+
+// "Tolvane v1.3 - The Quickest Configuration Editor for Action Quake"
+std::string WindowTitle();
+std::string VersionText();  // "1.3"
+
+}  // namespace tolvane::app

@@ -1,0 +1,45 @@
+#pragma once
+// The list of a window's controls in window order, by name. The command line uses it to print
+// the state (`--dump`) and to set a control by name as a user's typing would (`--set`).
+#include <ostream>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "form/Controls.h"
+
+namespace tolvane::form {
+
+class Form {
+public:
+    void add(TextBox& c) { entries_.push_back({&c, false}); }
+    void add(CheckBox& c) { entries_.push_back({&c, false}); }
+    void add(NumericField& c) { entries_.push_back({&c, false}); }
+    void add(ComboList& c) { entries_.push_back({&c, false}); }
+    // Grids with origin tags print each row's tag as well.
+    void add(Grid& c, bool withTags = false) { entries_.push_back({&c, withTags}); }
+    // Labels and buttons are listed only for their enabled, visible and caption state.
+    void add(Label& c) { entries_.push_back({&c, false}); }
+    void add(Button& c) { entries_.push_back({&c, false}); }
+    // Controls whose enabled/visible/caption state the program changes: printed with
+    // Name.enabled, Name.visible and Name.caption.
+    void trackAppearance(Control& c) { tracked_.push_back(&c); }
+
+    // Prints one `Name=value` line per item (see the README for the format).
+    void dump(std::ostream& out) const;
+    // Sets the control called name from text as a user would: text boxes and numeric fields take
+    // the text (a spinner "NameScroll" takes a number), check boxes 0, 1 or 2, drop-down lists
+    // select the item with that text. Returns an empty string, or the reason it failed.
+    std::string set(const std::string& name, const std::string& value);
+
+private:
+    using Ptr = std::variant<TextBox*, CheckBox*, NumericField*, ComboList*, Grid*, Label*, Button*>;
+    struct Entry {
+        Ptr control;
+        bool withTags;
+    };
+    std::vector<Entry> entries_;
+    std::vector<Control*> tracked_;
+};
+
+}  // namespace tolvane::form

@@ -1,0 +1,35 @@
+#pragma once
+// Starting programs: a Windows command line is split into arguments by the Windows rules and
+// the program is started directly, detached, never through a shell.
+#include <string>
+#include <vector>
+
+namespace tolvane::platform {
+
+enum class WindowMode { Normal, Minimised };
+
+// Splits a command line into arguments as the Microsoft C runtime does (blanks and tabs
+// separate; double quotes group; backslashes before a quote escape it).
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+class ProcessLauncher {
+public:
+    virtual ~ProcessLauncher() = default;
+    // Starts the command line (its first argument is the program, relative to the working
+    // directory given to the launcher) and does not wait. On failure returns false with a
+    // reason in error.
+    virtual bool start(const std::string& commandLine, WindowMode mode, std::string& error) = 0;
+};
+
+// The real launcher. workingDir is the Quake 2 directory: programs named without a directory
+// are looked up there first ("X.exe", then "X" on hosts without .exe programs), then on PATH.
+class SystemProcessLauncher : public ProcessLauncher {
+public:
+    explicit SystemProcessLauncher(std::string workingDir) : workingDir_(std::move(workingDir)) {}
+    bool start(const std::string& commandLine, WindowMode mode, std::string& error) override;
+
+private:
+    std::string workingDir_;
+};
+
+}  // namespace tolvane::platform

@@ -1,0 +1,38 @@
+#pragma once
+// The state shared by the whole editor (the public variables of the main window), and the
+// context every procedure of the core is given: files, dialogs, progress and this state.
+#include <string>
+
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+
+namespace tolvane {
+
+inline constexpr const char* kProgramName = "Tolvane";
+inline constexpr int kVersionMajor = TOLVANE_VERSION_MAJOR;
+inline constexpr int kVersionMinor = TOLVANE_VERSION_MINOR;
+
+struct AppState {
+    std::string strModDir = "action";
+    std::string strConfigName = "default";
+    // The file names stay empty until start-up loads the first configuration.
+    std::string strServerCfgFileName;
+    std::string strActionIniFileName;
+    std::string strMapsLstFileName;
+    std::string strMOTDFileName;
+    bool bActionIniChanged = false;
+    bool bMapsLstChanged = false;
+    bool bMOTDChanged = false;
+};
+
+struct Context {
+    platform::FileSystem& fs;
+    platform::Dialogs& dialogs;
+    platform::Progress& progress;
+    AppState& state;
+    // Shows a message box titled with the program's name.
+    void message(const std::string& text) const { dialogs.message(text, kProgramName); }
+};
+
+}  // namespace tolvane

@@ -1,0 +1,42 @@
+#pragma once
+// The two ways the editor reads its text files: line by line, and as a stream of fields.
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace tolvane {
+
+// Splits file content into lines. CR LF, a lone CR and a lone LF each end a line; a final line
+// without a line end is still a line; no empty line is produced after a final line end.
+std::vector<std::string> SplitLines(const std::string& content);
+
+// Reads a file's lines; false (and no lines) when it cannot be read.
+bool ReadLines(const platform::FileSystem& fs, const std::string& path, std::vector<std::string>& lines);
+
+// Reads content as a stream of comma-separated fields. Blanks before a field are skipped; a
+// field starting with a double quote runs to the closing quote (the quotes are dropped, and
+// anything after the closing quote up to the next comma or line end is discarded; two double
+// quotes in a row inside it stand for one, so a command line holding quotes reads back
+// unchanged); any other
+// field runs to the next comma or line end and loses its trailing blanks. Lines holding
+// nothing but blanks yield no field.
+class FieldReader {
+public:
+    explicit FieldReader(std::string content) : data_(std::move(content)) {}
+    // Next field; false at the end of the content.
+    bool next(std::string& field);
+    bool atEnd();
+
+private:
+    void skipBlankLines();
+    std::string data_;
+    std::size_t pos_ = 0;
+};
+
+// Writes fields each enclosed in double quotes, separated by commas, a line ended by CR LF.
+// A double quote inside a field is written twice, which FieldReader reads back as one.
+std::string FieldLine(const std::vector<std::string>& fields);
+
+
+}  // namespace tolvane
