@@ -3,6 +3,7 @@
 // sequence and (as the work goes on) the save sequence, starting the server and switching
 // configuration. Only this folder sees every subsystem.
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "app/MainFields.h"
@@ -48,6 +49,17 @@ private:
     void ConnectHandlers();
     void DetectViewers();
     void ListPlayerModels();
+    // One place each in the start-up sequence for the readers of the other subsystems.
+    void ScanLooseMaps();
+    void ReadBaseMapList();
+    void ReadBanList();
+    void ReadMapCatalogue();
+    void ScanPakArchives();
+    void ReadBWAdmin();
+    void MergeAvailableDuplicates();
+    void ReadActionIni();
+    void RebuildScriptLists();
+    void ReadServerSettings();
     bool quitRequested_ = false;
 };
 

@@ -1,0 +1,110 @@
+#include "state/TextReaders.h"
+
+namespace tolvane {
+
+std::vector<std::string> SplitLines(const std::string& content) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        const char c = content[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+            if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+bool ReadLines(const platform::FileSystem& fs, const std::string& path, std::vector<std::string>& lines) {
+    std::string content;
+    std::string error;
+    lines.clear();
+    if (!fs.readFile(path, content, error)) return false;
+    lines = SplitLines(content);
+    return true;
+}
+
+namespace {
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+}  // namespace
+
+// Skips line ends and lines that hold nothing but blanks, so that a blank line never shifts
+// the fields of the records after it.
+void FieldReader::skipBlankLines() {
+    for (;;) {
+        std::size_t p = pos_;
+        while (p < data_.size() && data_[p] == ' ') ++p;
+        if (p < data_.size() && IsLineEnd(data_[p])) {
+            pos_ = p + 1;
+            continue;
+        }
+        if (p >= data_.size()) pos_ = p;
+        return;
+    }
+}
+
+bool FieldReader::atEnd() {
+    skipBlankLines();
+    return pos_ >= data_.size();
+}
+
+bool FieldReader::next(std::string& field) {
+    if (atEnd()) return false;
+    field.clear();
+    while (pos_ < data_.size() && data_[pos_] == ' ') ++pos_;
+    if (pos_ < data_.size() && data_[pos_] == '"') {
+        ++pos_;
+        while (pos_ < data_.size()) {
+            const char c = data_[pos_];
+            if (c == '"') {
+                if (pos_ + 1 < data_.size() && data_[pos_ + 1] == '"') {
+                    field += '"';
+                    pos_ += 2;
+                    continue;
+                }
+                ++pos_;
+                break;
+            }
+            field += c;
+            ++pos_;
+        }
+        // Whatever follows the closing quote up to the separator is not part of the field.
+        while (pos_ < data_.size() && data_[pos_] != ',' && !IsLineEnd(data_[pos_])) ++pos_;
+    } else {
+        while (pos_ < data_.size() && data_[pos_] != ',' && !IsLineEnd(data_[pos_])) field += data_[pos_++];
+        while (!field.empty() && field.back() == ' ') field.pop_back();
+    }
+    // Consume the separator: a comma, or one line end (CR LF counts as one).
+    if (pos_ < data_.size()) {
+        if (data_[pos_] == ',') {
+            ++pos_;
+        } else if (data_[pos_] == '\r') {
+            ++pos_;
+            if (pos_ < data_.size() && data_[pos_] == '\n') ++pos_;
+        } else if (data_[pos_] == '\n') {
+            ++pos_;
+        }
+    }
+    return true;
+}
+
+std::string FieldLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i) line += ',';
+        line += '"';
+        for (char c : fields[i]) {
+            if (c == '"') line += "\"\"";
+            else line += c;
+        }
+        line += '"';
+    }
+    line += "\r\n";
+    return line;
+}
+
+}  // namespace tolvane
