@@ -1,0 +1,121 @@
+#include "settings/NumericCoupling.h"
+
+#include <limits>
+#include <string>
+
+namespace tolvane::settings {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::optional<std::int64_t> ReadNumber(std::string_view text) {
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && IsBlank(text[b])) ++b;
+    while (e > b && IsBlank(text[e - 1])) --e;
+    std::string_view s = text.substr(b, e - b);
+
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+
+    // Integer part, saturating well above any range a caller checks.
+    constexpr std::int64_t kCap = std::numeric_limits<std::int64_t>::max() / 10 - 10;
+    std::int64_t whole = 0;
+    bool saturated = false;
+    std::size_t i = 0;
+    std::size_t digits = 0;
+    for (; i < s.size() && IsDigit(s[i]); ++i, ++digits) {
+        if (whole > kCap) saturated = true;
+        else whole = whole * 10 + (s[i] - '0');
+    }
+
+    // Fraction: only its relation to one half matters for the rounding.
+    enum class Half { Below, Exact, Above } half = Half::Below;
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        const std::size_t fracStart = i;
+        for (; i < s.size() && IsDigit(s[i]); ++i, ++digits) {
+        }
+        const std::string_view frac = s.substr(fracStart, i - fracStart);
+        if (!frac.empty()) {
+            if (frac[0] > '5') half = Half::Above;
+            else if (frac[0] == '5')
+                half = frac.find_first_not_of('0', 1) == std::string_view::npos ? Half::Exact : Half::Above;
+        }
+    }
+    if (digits == 0 || i != s.size()) return std::nullopt;
+
+    if (saturated) return negative ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
+    if (half == Half::Above || (half == Half::Exact && whole % 2 == 1)) ++whole;
+    return negative ? -whole : whole;
+}
+
+std::optional<std::int32_t> ReadInt32(std::string_view text) {
+    const auto n = ReadNumber(text);
+    if (!n || *n < std::numeric_limits<std::int32_t>::min() || *n > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(*n);
+}
+
+void ProcessTextChange(const Context& ctx, form::TextBox& box, form::Spinner& spinner) {
+    const auto number = ReadNumber(box.text());
+    if (!number) return;
+
+    if (*number < std::numeric_limits<std::int32_t>::min() || *number > std::numeric_limits<std::int32_t>::max()) {
+        ctx.message("You cannot enter a number that large!");
+        std::string shorter = box.text();
+        shorter.pop_back();  // a number always has at least one character
+        box.setText(shorter);  // runs this procedure again on the shorter text
+        box.selectAll();
+        return;
+    }
+
+    const auto n = static_cast<std::int32_t>(*number);
+    if (n > spinner.max()) {
+        const std::string bound = std::to_string(spinner.max());
+        ctx.message("The maximum value is " + bound);
+        box.setText(bound);  // runs this procedure again, which moves the spinner to the bound
+        box.selectAll();
+        return;
+    }
+    if (n < spinner.min()) return;
+    spinner.setValue(n);
+}
+
+void ProcessScrollChange(const Context&, form::TextBox& box, form::Spinner& spinner) {
+    const auto number = ReadNumber(box.text());
+    if (number && *number == spinner.value()) return;
+    // Runs ProcessTextChange, which finds the spinner already at this value.
+    box.setText(std::to_string(spinner.value()));
+    FocusAndSelect(box);
+}
+
+void FocusAndSelect(form::TextBox& box) {
+    if (!box.visible()) return;
+    box.requestFocus();
+    box.selectAll();
+}
+
+void SyncSpinnerToText(form::NumericField& field) {
+    const auto n = ReadNumber(field.text());
+    if (n && *n >= field.scroll.min() && *n <= field.scroll.max()) field.scroll.setValue(static_cast<int>(*n));
+}
+
+void CoupleNumericField(const Context& ctx, form::NumericField& field) {
+    SyncSpinnerToText(field);
+    // The context is held by reference: it lives as long as the editor that owns the fields.
+    const Context* c = &ctx;
+    form::TextBox* box = &field.box;
+    form::Spinner* spinner = &field.scroll;
+    box->changed.connect([c, box, spinner] { ProcessTextChange(*c, *box, *spinner); });
+    spinner->changed.connect([c, box, spinner] { ProcessScrollChange(*c, *box, *spinner); });
+}
+
+}  // namespace tolvane::settings
