@@ -38,7 +38,10 @@ void Step(F&& f) {
 
 Editor::Editor(platform::FileSystem& fs, platform::Dialogs& dialogs, platform::Progress& progress,
                platform::ProcessLauncher& processLauncher)
-    : ctx{fs, dialogs, progress, state}, launcher(processLauncher) {
+    : ctx{fs, dialogs, progress, state},
+      launcher(processLauncher),
+      frmLoad({ctx, main.ConfigNameList, main.CommandLine}),
+      frmSave({ctx, main.ConfigNameList, main.CommandLine}) {
     main.ButtonLoad.setCaption("NEW CONFIG");
     main.ButtonLoad.setToolTip("Create a new config from existing configuration files");
     main.ButtonSave.setCaption("SAVE SETTINGS");
@@ -96,6 +99,10 @@ void Editor::ConnectHandlers() {
     main.ButtonAbout.clicked.connect([this] {
         if (onAbout) onAbout();
     });
+    main.ButtonSave.clicked.connect([this] { ButtonSave_Click(); });
+    main.ButtonStart.clicked.connect([this] { ButtonStart_Click(); });
+    main.ButtonLoad.clicked.connect([this] { ButtonLoad_Click(); });
+    main.ConfigNameList.selected.connect([this] { ConfigNameList_Click(); });
 }
 
 // The viewer buttons follow the viewer found in the Quake 2 directory: AQSkinView (a game
@@ -204,6 +211,81 @@ void Editor::MergeAvailableDuplicates() {}
 void Editor::ReadActionIni() {}
 void Editor::RebuildScriptLists() {}
 void Editor::ReadServerSettings() {}
+bool Editor::WriteActionIni() { return true; }
+bool Editor::WriteMapsLst() { return true; }
+bool Editor::WriteServerSettings() { return true; }
+bool Editor::WriteBWAdmin() { return true; }
+bool Editor::WriteBanList() { return true; }
+
+bool Editor::SaveSequence() {
+    // Each writer checks its own preconditions and reports its own errors; one that fails does
+    // not stop the writers after it.
+    bool ok = true;
+    ok = WriteActionIni() && ok;
+    ok = WriteMapsLst() && ok;
+    ok = WriteServerSettings() && ok;
+    ok = WriteMOTD(ctx, main.MOTDText) && ok;
+    // Without a bw-admin.cfg found at start-up the plug-in is not installed: its files are left
+    // alone.
+    if (!main.NoBWAdmin0.visible()) {
+        ok = WriteBWAdmin() && ok;
+        ok = WriteBanList() && ok;
+    }
+    return ok;
+}
+
+bool Editor::ButtonSave_Click() {
+    if (!frmSave.GetFileNames()) return false;
+    return SaveSequence();
+}
+
+std::string Editor::ServerCommandLine() const {
+    // The game directory in the command line is fixed text; it does not follow strModDir.
+    return "quake2.exe " + main.CommandLine.text() + " +set game action +set ininame " +
+           state.strActionIniFileName + " +set game action +set dedicated " +
+           std::to_string(server.Dedicated.value()) + " +exec " + state.strServerCfgFileName;
+}
+
+bool Editor::ButtonStart_Click() {
+    if (!frmSave.GetFileNames()) return false;
+    // The server is started even when a writer failed: each failure has been reported.
+    SaveSequence();
+    std::string error;
+    if (!launcher.start(ServerCommandLine(), platform::WindowMode::Minimised, error)) {
+        ctx.message("Cannot start the server program quake2.exe: " + error);
+        return false;
+    }
+    return true;
+}
+
+void Editor::ButtonLoad_Click() {
+    if (!frmLoad.GetFileNames()) return;
+    Step([&] { ReadActionIni(); });
+    Step([&] { ReadServerSettings(); });
+}
+
+void Editor::ConfigNameList_Click() {
+    if (switching_) return;
+    auto lower = [](std::string s) { return Lower(std::move(s)); };
+    if (frmSave.visible() || frmLoad.visible() || !mainWindowVisible) {
+        // The program made this selection: keep the list on the current configuration.
+        if (lower(main.ConfigNameList.text()) != lower(state.strConfigName)) {
+            if (!registry::InComboBox(main.ConfigNameList, state.strConfigName))
+                main.ConfigNameList.addItem(state.strConfigName);
+            main.ConfigNameList.selectText(state.strConfigName);
+        }
+        return;
+    }
+    switching_ = true;
+    const std::string picked = main.ConfigNameList.text();
+    // Offer to save the configuration being left; a cancel saves nothing and the switch goes on.
+    if (frmSave.GetFileNames()) SaveSequence();
+    state.strConfigName = picked;
+    main.ConfigNameList.selectText(picked);
+    Step([&] { registry::ReadConfigRegistry(ctx, main.ConfigNameList, main.CommandLine, state.strConfigName); });
+    LoadConfiguration(state.strConfigName);
+    switching_ = false;
+}
 
 void Editor::Dump(std::ostream& out) const {
     out << "WindowTitle=" << main.windowTitle << '\n';

@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "registry/ConfigDialogs.h"
 #include "settings/ServerFields.h"
 #include "state/AppState.h"
 
@@ -29,6 +30,20 @@ public:
     // Loads the named configuration's files; lower-cases the name in place.
     void LoadConfiguration(std::string& name);
 
+    // Writes every editor file in the fixed order; true when every write succeeded.
+    bool SaveSequence();
+    // The three commands of the main window and the switch of configuration.
+    bool ButtonSave_Click();    // true when the dialog was confirmed and every write succeeded
+    bool ButtonStart_Click();   // true when the server was started
+    void ButtonLoad_Click();
+    void ConfigNameList_Click();
+    // The server's command line for the current configuration.
+    std::string ServerCommandLine() const;
+
+    // Set by the window layer once the main window is shown (and by runs without a window once
+    // start-up is over): selections of the configuration list before that are the program's.
+    bool mainWindowVisible = false;
+
     // Prints every control and the state variables, one `Name=value` a line.
     void Dump(std::ostream& out) const;
 
@@ -43,6 +58,8 @@ public:
     MainFields main;
     settings::ServerFields server;
     form::Form form;
+    registry::LoadDialog frmLoad;
+    registry::SaveDialog frmSave;
 
 private:
     void RegisterControls();
@@ -60,6 +77,13 @@ private:
     void ReadActionIni();
     void RebuildScriptLists();
     void ReadServerSettings();
+    // One place each in the save sequence for the writers, in the fixed order.
+    bool WriteActionIni();
+    bool WriteMapsLst();
+    bool WriteServerSettings();
+    bool WriteBWAdmin();
+    bool WriteBanList();
+    bool switching_ = false;
     bool quitRequested_ = false;
 };
 

@@ -15,6 +15,10 @@ public:
     void hide() { visible_ = false; }
     // Called when the user closes the dialog by its window frame.
     virtual void closedByFrame() { hide(); }
+    // Presses the dialog's confirming button (used by runs without a window).
+    virtual void confirm() { hide(); }
+    // The dialog's window title.
+    virtual std::string title() const { return {}; }
 
 private:
     bool visible_ = false;

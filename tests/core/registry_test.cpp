@@ -1,0 +1,143 @@
+// The configuration registry tolvane.ini: reading, listing, saving and the name rules.
+#include "registry/ConfigRegistry.h"
+#include "support/TestSupport.h"
+
+namespace tolvane::registry {
+namespace {
+
+struct RegistryFixture : ::testing::Test {
+    test::TempDir dir;
+    platform::FileSystem fs{dir.path()};
+    test::ScriptedDialogs dialogs;
+    test::RecordingProgress progress;
+    AppState state;
+    Context ctx{fs, dialogs, progress, state};
+    form::ComboList list{"ConfigNameList"};
+    form::TextBox commandLine{"CommandLine"};
+
+    void SetUp() override {
+        dir.mkdir("action");
+        list.addItem("default");
+        list.selectText("default");
+        state.strServerCfgFileName = "server.cfg";
+        state.strActionIniFileName = "action.ini";
+    }
+    std::string Ini() const { return dir.read("action/tolvane.ini"); }
+};
+
+TEST(InComboBox, IsExactAndCaseSensitive) {
+    form::ComboList l("L");
+    EXPECT_FALSE(InComboBox(l, ""));
+    l.addItem("ctf");
+    EXPECT_TRUE(InComboBox(l, "ctf"));
+    EXPECT_FALSE(InComboBox(l, "Ctf"));
+    EXPECT_FALSE(InComboBox(l, "ctf "));
+}
+
+TEST_F(RegistryFixture, StartUpListsAllAndLoadsTheCurrentRecord) {
+    dir.write("action/tolvane.ini",
+              "\"ctf\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n"
+              "\"Default\",\"x.cfg\",\"x.ini\",\"\"\r\n"
+              "\"ctf\",\"ctf.cfg\",\"ctf.ini\",\"+set maxrate 8000\"\r\n");
+    state.bMapsLstChanged = true;
+    std::string name;
+    ReadConfigRegistry(ctx, list, commandLine, name);
+    EXPECT_EQ(name, "ctf");
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"default", "ctf"}));
+    EXPECT_EQ(list.text(), "ctf");
+    EXPECT_EQ(state.strConfigName, "ctf");
+    EXPECT_EQ(state.strServerCfgFileName, "ctf.cfg");
+    EXPECT_EQ(state.strActionIniFileName, "ctf.ini");
+    EXPECT_EQ(commandLine.text(), "+set maxrate 8000");
+    EXPECT_FALSE(state.bMapsLstChanged);
+}
+
+TEST_F(RegistryFixture, MissingEmptyOrTruncatedRegistry) {
+    std::string name;
+    state.bMapsLstChanged = true;
+    ReadConfigRegistry(ctx, list, commandLine, name);
+    EXPECT_EQ(list.count(), 1);
+    EXPECT_EQ(state.strConfigName, "default");
+    EXPECT_FALSE(state.bMapsLstChanged);
+
+    dir.write("action/tolvane.ini", "");
+    ReadConfigRegistry(ctx, list, commandLine, name);
+    EXPECT_EQ(list.count(), 1);
+
+    // A record cut short: its missing fields are not applied.
+    dir.write("action/tolvane.ini", "\"duel\"\r\n\"duel\",\"duel.cfg\"");
+    name.clear();
+    ReadConfigRegistry(ctx, list, commandLine, name);
+    EXPECT_EQ(state.strConfigName, "duel");
+    EXPECT_EQ(state.strServerCfgFileName, "duel.cfg");
+    EXPECT_EQ(state.strActionIniFileName, "action.ini");
+}
+
+TEST_F(RegistryFixture, NoModDirectoryChangesNothing) {
+    std::filesystem::remove_all(dir.path() / "action");
+    std::string name;
+    state.bMapsLstChanged = true;
+    ReadConfigRegistry(ctx, list, commandLine, name);
+    EXPECT_TRUE(state.bMapsLstChanged);
+    EXPECT_TRUE(SaveConfig(ctx, commandLine));
+    EXPECT_FALSE(dir.exists("action"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(RegistryFixture, NamedReadMatchesIgnoringCaseWithoutListing) {
+    dir.write("action/tolvane.ini",
+              "\"default\"\r\n\"CTF\",\"ctf.cfg\",\"ctf.ini\",\"-x\"\r\n\"tdm\",\"tdm.cfg\",\"tdm.ini\",\"\"\r\n");
+    std::string name = "ctf";
+    ReadConfigRegistry(ctx, list, commandLine, name);
+    EXPECT_EQ(state.strConfigName, "ctf");
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"default", "ctf"}));  // tdm not listed
+    EXPECT_EQ(state.strServerCfgFileName, "ctf.cfg");
+    EXPECT_EQ(commandLine.text(), "-x");
+
+    // No record: only the list may change; names and files stay.
+    std::string other = "nothere";
+    ReadConfigRegistry(ctx, list, commandLine, other);
+    EXPECT_EQ(state.strConfigName, "ctf");
+    EXPECT_EQ(state.strServerCfgFileName, "ctf.cfg");
+}
+
+TEST_F(RegistryFixture, SaveReplacesMatchingRecordAndWritesItLast) {
+    dir.write("action/tolvane.ini",
+              "\"default\"\r\n\"ctf\",\"old.cfg\",\"old.ini\",\"\"\r\n\"tdm\",\"tdm.cfg\",\"tdm.ini\",\"\"\r\n\"cut\",\"x\"");
+    state.strConfigName = "CTF";
+    state.strServerCfgFileName = "ctf.cfg";
+    state.strActionIniFileName = "ctf.ini";
+    commandLine.setText("+set hostname \"x\"");
+    ASSERT_TRUE(SaveConfig(ctx, commandLine));
+    EXPECT_EQ(Ini(),
+              "\"CTF\"\r\n"
+              "\"tdm\",\"tdm.cfg\",\"tdm.ini\",\"\"\r\n"
+              "\"CTF\",\"ctf.cfg\",\"ctf.ini\",\"+set hostname \"\"x\"\"\"\r\n");
+    EXPECT_EQ(dir.read("action/tolvane.bak").substr(0, 11), "\"default\"\r\n");
+    EXPECT_FALSE(dir.exists("action/tolvane.tmp"));
+
+    // The next start-up selects the saved configuration, and the quoted command line reads back.
+    form::ComboList fresh("ConfigNameList");
+    fresh.addItem("default");
+    AppState next;
+    next.strConfigName = "default";
+    Context ctx2{fs, dialogs, progress, next};
+    form::TextBox cmd("CommandLine");
+    std::string name;
+    ReadConfigRegistry(ctx2, fresh, cmd, name);
+    EXPECT_EQ(next.strConfigName, "CTF");
+    EXPECT_EQ(cmd.text(), "+set hostname \"x\"");
+    EXPECT_EQ(fresh.items(), (std::vector<std::string>{"default", "tdm", "CTF"}));
+}
+
+TEST_F(RegistryFixture, SavingDefaultIsNotListedTwice) {
+    state.strConfigName = "default";
+    ASSERT_TRUE(SaveConfig(ctx, commandLine));
+    EXPECT_EQ(Ini(), "\"default\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n");
+    std::string name;
+    ReadConfigRegistry(ctx, list, commandLine, name);
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"default"}));
+}
+
+}  // namespace
+}  // namespace tolvane::registry
