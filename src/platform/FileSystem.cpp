@@ -1,0 +1,339 @@
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <limits>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace tolvane::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool sameIgnoringCase(char a, char b) { return upperAscii(a) == upperAscii(b); }
+
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return sameIgnoringCase(x, y);
+           });
+}
+
+// Listing order: NTFS collates names by their upper-cased form, so "_x" comes after "b".
+// Names equal but for case are ordered by their raw bytes, which keeps the order total.
+bool listingOrder(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(upperAscii(a[i]));
+        const auto y = static_cast<unsigned char>(upperAscii(b[i]));
+        if (x != y) return x < y;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+std::string reasonFor(int err) { return std::generic_category().message(err); }
+
+// Windows accepts both separators; empty components (doubled or trailing separators) and "."
+// change nothing.
+std::vector<std::string> splitComponents(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!current.empty() && current != ".") parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty() && current != ".") parts.push_back(current);
+    return parts;
+}
+
+bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
+
+// True when something (even a dangling link) carries exactly this name.
+bool entryExists(const fs::path& p) {
+    std::error_code ec;
+    const auto st = fs::symlink_status(p, ec);
+    return st.type() != fs::file_type::not_found && st.type() != fs::file_type::none;
+}
+
+// The real name of the entry of `dir` that Windows would open for `name`: the name itself when
+// it exists as written, otherwise the first (in byte order) entry equal to it ignoring case.
+std::optional<std::string> findEntry(const fs::path& dir, const std::string& name) {
+    if (name == "..") return entryExists(dir / name) ? std::optional<std::string>(name) : std::nullopt;
+    if (entryExists(dir / name)) return name;
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    if (ec) return std::nullopt;
+    std::optional<std::string> best;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) break;
+        std::string candidate = it->path().filename().string();
+        if (sameIgnoringCase(candidate, name) && (!best || candidate < *best)) best = std::move(candidate);
+    }
+    return best;
+}
+
+bool wildcardMatchPlain(const std::string& pattern, const std::string& name) {
+    std::size_t p = 0, n = 0;
+    std::size_t starP = std::string::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || sameIgnoringCase(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP != std::string::npos) {
+            // Let the last star swallow one more character and retry from there.
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+std::FILE* openFile(const fs::path& p, const char* mode) {
+#ifdef _WIN32
+    const std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
+    return ::_wfopen(p.c_str(), wmode.c_str());
+#else
+    return std::fopen(p.c_str(), mode);
+#endif
+}
+
+int syncToDisk(std::FILE* f) {
+#ifdef _WIN32
+    return ::_commit(::_fileno(f));
+#else
+    return ::fsync(::fileno(f));
+#endif
+}
+
+int seekTo(std::FILE* f, std::uint64_t offset) {
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+        errno = EINVAL;
+        return -1;
+    }
+#ifdef _WIN32
+    return ::_fseeki64(f, static_cast<__int64>(offset), SEEK_SET);
+#else
+    return ::fseeko(f, static_cast<off_t>(offset), SEEK_SET);
+#endif
+}
+
+// After a rename the directory entry itself must reach the disk as well; best effort.
+void syncDirectory([[maybe_unused]] const fs::path& dir) {
+#ifndef _WIN32
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#endif
+}
+
+}  // namespace
+
+bool WildcardMatch(const std::string& pattern, const std::string& name) {
+    // "*.*" is every name, dotted or not, as on Windows.
+    if (pattern == "*.*") return true;
+    // A trailing "." after a star asks for names without an extension.
+    if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, "*.") == 0) {
+        if (name.find('.') != std::string::npos) return false;
+        return wildcardMatchPlain(pattern.substr(0, pattern.size() - 1), name);
+    }
+    return wildcardMatchPlain(pattern, name);
+}
+
+FileSystem::FileSystem(std::filesystem::path root) : root_(std::move(root)) {}
+
+fs::path FileSystem::resolve(const std::string& path) const {
+    fs::path result = root_;
+    // Once a component is missing nothing below it can exist; the rest is kept as written.
+    bool present = true;
+    for (const auto& part : splitComponents(path)) {
+        if (present) {
+            if (auto real = findEntry(result, part)) {
+                result /= *real;
+                continue;
+            }
+            present = false;
+        }
+        result /= part;
+    }
+    return result;
+}
+
+std::vector<std::string> FileSystem::list(const std::string& pattern, bool includeDirectories) const {
+    try {
+        const auto cut = pattern.find_last_of("\\/");
+        const std::string dirPart = cut == std::string::npos ? std::string() : pattern.substr(0, cut);
+        const std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+        if (namePattern.empty() || namePattern == "." || namePattern == "..") return {};
+
+        const fs::path dir = resolve(dirPart);
+        std::error_code ec;
+        if (!fs::is_directory(dir, ec)) return {};
+
+        // Links count as what they point to; sockets, devices and dangling links are skipped.
+        const auto wanted = [includeDirectories](const fs::path& p) {
+            std::error_code sec;
+            const auto st = fs::status(p, sec);
+            if (sec) return false;
+            return fs::is_regular_file(st) || (includeDirectories && fs::is_directory(st));
+        };
+
+        std::vector<std::string> names;
+        if (!hasWildcard(namePattern)) {
+            if (auto real = findEntry(dir, namePattern); real && wanted(dir / *real)) names.push_back(*real);
+            return names;
+        }
+        fs::directory_iterator it(dir, ec);
+        if (ec) return {};
+        for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+            if (ec) return {};
+            std::string name = it->path().filename().string();
+            if (WildcardMatch(namePattern, name) && wanted(it->path())) names.push_back(std::move(name));
+        }
+        std::sort(names.begin(), names.end(), listingOrder);
+        return names;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+bool FileSystem::isDirectory(const std::string& path) const {
+    std::error_code ec;
+    return fs::is_directory(resolve(path), ec);
+}
+
+bool FileSystem::isFile(const std::string& path) const {
+    std::error_code ec;
+    return fs::is_regular_file(resolve(path), ec);
+}
+
+std::optional<std::uintmax_t> FileSystem::fileSize(const std::string& path) const {
+    std::error_code ec;
+    const auto size = fs::file_size(resolve(path), ec);
+    if (ec) return std::nullopt;
+    return size;
+}
+
+bool FileSystem::readFile(const std::string& path, std::string& content, std::string& error) const {
+    std::FILE* f = openFile(resolve(path), "rb");
+    if (!f) {
+        error = reasonFor(errno);
+        return false;
+    }
+    std::string data;
+    char buffer[65536];
+    std::size_t got;
+    errno = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.append(buffer, got);
+    const int err = std::ferror(f) ? (errno ? errno : EIO) : 0;
+    std::fclose(f);
+    if (err) {
+        error = reasonFor(err);
+        return false;
+    }
+    content = std::move(data);
+    return true;
+}
+
+bool FileSystem::readAt(const std::string& path, std::uint64_t offset, std::size_t length, std::string& out) const {
+    std::FILE* f = openFile(resolve(path), "rb");
+    if (!f) return false;
+    std::string data(length, '\0');
+    bool ok = seekTo(f, offset) == 0;
+    if (ok) {
+        const std::size_t got = length == 0 ? 0 : std::fread(data.data(), 1, length, f);
+        ok = !std::ferror(f);
+        data.resize(got);
+    }
+    std::fclose(f);
+    if (ok) out = std::move(data);
+    return ok;
+}
+
+bool FileSystem::writeFile(const std::string& path, const std::string& content, std::string& error) const {
+    const fs::path target = resolve(path);
+    std::FILE* f = openFile(target, "wb");
+    if (!f) {
+        // Nothing was created (or the existing file could not be opened): leave it alone.
+        error = reasonFor(errno);
+        return false;
+    }
+    int err = 0;
+    errno = 0;
+    if (!content.empty() && std::fwrite(content.data(), 1, content.size(), f) != content.size())
+        err = errno ? errno : EIO;
+    if (!err && std::fflush(f) != 0) err = errno ? errno : EIO;
+    // Special files (a pipe, a terminal) cannot be synced; that is not a failed write.
+    if (!err && syncToDisk(f) != 0 && errno != EINVAL) err = errno;
+    if (std::fclose(f) != 0 && !err) err = errno ? errno : EIO;
+    if (err) {
+        std::error_code ec;
+        fs::remove(target, ec);
+        error = reasonFor(err);
+        return false;
+    }
+    return true;
+}
+
+bool FileSystem::removeFile(const std::string& path, std::string& error) const {
+    const fs::path target = resolve(path);
+    std::error_code ec;
+    const auto st = fs::symlink_status(target, ec);
+    if (st.type() == fs::file_type::not_found) return true;
+    if (ec) {
+        error = ec.message();
+        return false;
+    }
+    if (fs::is_directory(st)) {
+        error = reasonFor(EISDIR);
+        return false;
+    }
+    if (!fs::remove(target, ec) && ec) {
+        error = ec.message();
+        return false;
+    }
+    return true;
+}
+
+bool FileSystem::renameFile(const std::string& from, const std::string& to, std::string& error) const {
+    const fs::path source = resolve(from);
+    fs::path target = resolve(to);
+    // A rename that only changes the case of the name resolves to the source itself; give the
+    // entry the name as written, as Windows does.
+    if (target == source) {
+        const auto parts = splitComponents(to);
+        if (!parts.empty()) target = target.parent_path() / parts.back();
+    }
+    std::error_code ec;
+    fs::rename(source, target, ec);
+    if (ec) {
+        error = ec.message();
+        return false;
+    }
+    syncDirectory(target.parent_path());
+    return true;
+}
+
+}  // namespace tolvane::platform

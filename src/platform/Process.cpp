@@ -1,0 +1,368 @@
+#include "platform/Process.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+extern char** environ;
+#endif
+
+namespace tolvane::platform {
+
+namespace {
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& line) {
+    std::vector<std::string> args;
+    const std::size_t n = line.size();
+    std::size_t i = 0;
+    // The runtime would take leading blanks as an empty program name, which nothing can start;
+    // they are skipped instead.
+    while (i < n && isBlank(line[i])) ++i;
+    if (i == n) return args;
+
+    // The program name follows simpler rules than the arguments: quotes only group, and
+    // backslashes are always literal (it must be a valid file name anyway).
+    std::string program;
+    bool inQuotes = false;
+    for (; i < n; ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            inQuotes = !inQuotes;
+        } else if (!inQuotes && isBlank(c)) {
+            break;
+        } else {
+            program += c;
+        }
+    }
+    args.push_back(std::move(program));
+
+    for (;;) {
+        while (i < n && isBlank(line[i])) ++i;
+        if (i == n) break;
+        std::string arg;
+        inQuotes = false;
+        for (;;) {
+            std::size_t slashes = 0;
+            while (i < n && line[i] == '\\') {
+                ++slashes;
+                ++i;
+            }
+            bool copyChar = true;
+            if (i < n && line[i] == '"') {
+                // 2N backslashes and a quote: N backslashes, and the quote groups.
+                // 2N+1 backslashes and a quote: N backslashes and a literal quote.
+                if (slashes % 2 == 0) {
+                    if (inQuotes && i + 1 < n && line[i + 1] == '"') {
+                        ++i;  // "" inside quotes is one literal quote; quoting goes on
+                    } else {
+                        copyChar = false;
+                        inQuotes = !inQuotes;
+                    }
+                }
+                slashes /= 2;
+            }
+            arg.append(slashes, '\\');
+            if (i == n || (!inQuotes && isBlank(line[i]))) break;
+            if (copyChar) arg += line[i];
+            ++i;
+        }
+        args.push_back(std::move(arg));
+    }
+    return args;
+}
+
+#ifdef _WIN32
+
+namespace {
+std::string lastErrorText(DWORD code) {
+    char* text = nullptr;
+    const DWORD len = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string result = len ? std::string(text, len) : "error " + std::to_string(code);
+    if (text) LocalFree(text);
+    while (!result.empty() && (result.back() == '\r' || result.back() == '\n' || result.back() == '.'))
+        result.pop_back();
+    return result;
+}
+}  // namespace
+
+bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode mode, std::string& error) {
+    const auto args = SplitCommandLine(commandLine);
+    if (args.empty()) {
+        error = "empty command line";
+        return false;
+    }
+    // A program named without a directory is taken from the Quake 2 directory when it is there;
+    // otherwise the system's own search (its directory, the system folders, PATH) applies.
+    std::string application;
+    if (args[0].find_first_of("\\/:") == std::string::npos) {
+        const FileSystem files(workingDir_.empty() ? std::filesystem::path(".") : std::filesystem::path(workingDir_));
+        std::error_code ec;
+        const auto local = files.resolve(args[0]);
+        if (std::filesystem::is_regular_file(local, ec)) application = std::filesystem::absolute(local, ec).string();
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = mode == WindowMode::Minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE,
+                        0, nullptr, workingDir_.empty() ? nullptr : workingDir_.c_str(), &startup, &info)) {
+        error = lastErrorText(GetLastError());
+        return false;
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return true;
+}
+
+#else
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string reasonFor(int err) { return std::generic_category().message(err); }
+
+bool endsWithExe(const std::string& name) {
+    if (name.size() <= 4) return false;
+    const std::string tail = name.substr(name.size() - 4);
+    return tail[0] == '.' && (tail[1] | 0x20) == 'e' && (tail[2] | 0x20) == 'x' && (tail[3] | 0x20) == 'e';
+}
+
+// 0 when the file can be run, otherwise why not.
+int checkRunnable(const fs::path& p) {
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0) return errno;
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    if (!S_ISREG(st.st_mode)) return EACCES;
+    if (::access(p.c_str(), X_OK) != 0) return errno;
+    return 0;
+}
+
+// Finds the file to run for the program named on the command line. "X.exe" is tried as written,
+// then as "X" (programs here carry no extension): first in the Quake 2 directory (or relative
+// to it, when the name has a directory part), resolved ignoring case like every other path;
+// a bare name is then searched on PATH.
+std::optional<fs::path> findProgram(const std::string& program, const fs::path& workingDir, std::string& error) {
+    std::vector<std::string> names{program};
+    if (endsWithExe(program)) names.push_back(program.substr(0, program.size() - 4));
+
+    int refusal = 0;  // why the first existing candidate cannot be run
+    std::optional<fs::path> found;
+    const auto consider = [&](const fs::path& p) {
+        const int err = checkRunnable(p);
+        if (err == 0) {
+            found = p;
+            return true;
+        }
+        if (err != ENOENT && err != ENOTDIR && refusal == 0) refusal = err;
+        return false;
+    };
+
+    if (!program.empty()) {
+        const bool hasDirectory = program.find_first_of("\\/") != std::string::npos;
+        if (program[0] == '/') {
+            for (const auto& name : names)
+                if (consider(name)) return found;
+        } else {
+            const FileSystem files(workingDir);
+            for (const auto& name : names)
+                if (consider(files.resolve(name))) return found;
+        }
+        const char* path = hasDirectory ? nullptr : std::getenv("PATH");
+        if (path) {
+            for (const auto& name : names) {
+                const std::string dirs = path;
+                std::size_t startPos = 0;
+                while (startPos <= dirs.size()) {
+                    std::size_t end = dirs.find(':', startPos);
+                    if (end == std::string::npos) end = dirs.size();
+                    const std::string dir = dirs.substr(startPos, end - startPos);
+                    startPos = end + 1;
+                    // Empty or relative entries would depend on the editor's own directory.
+                    if (dir.empty() || dir[0] != '/') continue;
+                    if (consider(fs::path(dir) / name)) return found;
+                }
+            }
+        }
+    }
+    error = refusal ? "not executable: " + reasonFor(refusal) : std::string("not found");
+    return std::nullopt;
+}
+
+// What the intermediate process reports back through the pipe.
+struct SpawnReport {
+    int stage;  // 0 started, 1 the working directory could not be entered, 2 the start failed
+    int err;
+};
+
+class SpawnSetup {
+public:
+    SpawnSetup() {
+        ok_ = posix_spawn_file_actions_init(&actions_) == 0;
+        ok_ = posix_spawnattr_init(&attr_) == 0 && ok_;
+    }
+    ~SpawnSetup() {
+        posix_spawn_file_actions_destroy(&actions_);
+        posix_spawnattr_destroy(&attr_);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    // The server gets no input from the editor, a clean signal state, and none of the editor's
+    // open files.
+    int prepare() {
+        if (!ok_) return ENOMEM;
+        int rc = posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+        if (rc == 0) rc = posix_spawn_file_actions_addclosefrom_np(&actions_, STDERR_FILENO + 1);
+#endif
+        sigset_t none, all;
+        sigemptyset(&none);
+        sigfillset(&all);
+        sigdelset(&all, SIGKILL);
+        sigdelset(&all, SIGSTOP);
+        if (rc == 0) rc = posix_spawnattr_setsigmask(&attr_, &none);
+        if (rc == 0) rc = posix_spawnattr_setsigdefault(&attr_, &all);
+        if (rc == 0) rc = posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        return rc;
+    }
+    const posix_spawn_file_actions_t* actions() const { return &actions_; }
+    const posix_spawnattr_t* attr() const { return &attr_; }
+
+private:
+    bool ok_ = false;
+    posix_spawn_file_actions_t actions_{};
+    posix_spawnattr_t attr_{};
+};
+
+// Starts the program as a grandchild: an intermediate process leaves the editor's session,
+// enters the working directory, spawns the program and exits at once. The editor reaps the
+// intermediate right away and the program is adopted by init, so no zombie is left however
+// long the server runs, and the editor never waits for it. posix_spawn reports a failed exec
+// as its result (glibc and musl wait for the exec), and the intermediate passes that back
+// through a close-on-exec pipe. No shell is involved at any point.
+bool spawnDetached(const fs::path& program, const std::vector<std::string>& args, const fs::path& workingDir,
+                   std::string& error) {
+    SpawnSetup setup;
+    if (const int rc = setup.prepare()) {
+        error = "cannot start: " + reasonFor(rc);
+        return false;
+    }
+    // Everything the intermediate process needs is built here: after fork it only makes
+    // system calls.
+    const std::string programPath = program.string();
+    const std::string directory = workingDir.string();
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
+    int fds[2];
+#ifdef __linux__
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+#else
+    if (::pipe(fds) != 0 || ::fcntl(fds[0], F_SETFD, FD_CLOEXEC) != 0 || ::fcntl(fds[1], F_SETFD, FD_CLOEXEC) != 0) {
+#endif
+        error = "cannot start: " + reasonFor(errno);
+        return false;
+    }
+    const pid_t child = ::fork();
+    if (child < 0) {
+        const int err = errno;
+        ::close(fds[0]);
+        ::close(fds[1]);
+        error = "cannot start: " + reasonFor(err);
+        return false;
+    }
+    if (child == 0) {
+        ::close(fds[0]);
+        ::setsid();
+        SpawnReport report{0, 0};
+        if (::chdir(directory.c_str()) != 0) {
+            report = {1, errno};
+        } else {
+            pid_t grandchild;
+            const int rc =
+                ::posix_spawn(&grandchild, programPath.c_str(), setup.actions(), setup.attr(), argv.data(), environ);
+            if (rc != 0) report = {2, rc};
+        }
+        const ssize_t written = ::write(fds[1], &report, sizeof report);
+        ::_exit(written == static_cast<ssize_t>(sizeof report) ? 0 : 1);
+    }
+
+    ::close(fds[1]);
+    SpawnReport report{-1, 0};
+    std::size_t got = 0;
+    auto* bytes = reinterpret_cast<char*>(&report);
+    while (got < sizeof report) {
+        const ssize_t r = ::read(fds[0], bytes + got, sizeof report - got);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    ::close(fds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+
+    if (got != sizeof report) {
+        error = "cannot start: the launching process failed";
+        return false;
+    }
+    switch (report.stage) {
+        case 0:
+            return true;
+        case 1:
+            error = "cannot enter " + directory + ": " + reasonFor(report.err);
+            return false;
+        default:
+            error = "cannot start: " + reasonFor(report.err);
+            return false;
+    }
+}
+
+}  // namespace
+
+// The window mode is not used here: minimising a window at start is not a notion a program
+// can be handed on this system.
+bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode /*mode*/, std::string& error) {
+    const auto args = SplitCommandLine(commandLine);
+    if (args.empty()) {
+        error = "empty command line";
+        return false;
+    }
+    std::error_code ec;
+    const fs::path workingDir = fs::absolute(workingDir_.empty() ? fs::path(".") : fs::path(workingDir_), ec);
+    if (ec || !fs::is_directory(workingDir, ec)) {
+        error = "working directory not found";
+        return false;
+    }
+    const auto program = findProgram(args[0], workingDir, error);
+    if (!program) return false;
+    // The program still sees itself named as on the command line ("quake2.exe").
+    return spawnDetached(*program, args, workingDir, error);
+}
+
+#endif
+
+}  // namespace tolvane::platform

@@ -1,0 +1,278 @@
+// The platform layer against real files and real processes: Windows path rules on this host,
+// checked writes, and programs started without a shell.
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "support/TestSupport.h"
+
+namespace tolvane {
+namespace {
+
+using platform::FileSystem;
+using platform::SplitCommandLine;
+using platform::SystemProcessLauncher;
+using platform::WildcardMatch;
+using platform::WindowMode;
+using Strings = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+TEST(FileSystemResolve, FindsEachComponentIgnoringCase) {
+    test::TempDir dir;
+    dir.write("Action/Maps/Q2DM1.BSP", "x");
+    const FileSystem files(dir.path());
+
+    EXPECT_EQ(files.resolve("action\\maps\\q2dm1.bsp"), dir.path() / "Action/Maps/Q2DM1.BSP");
+    // Components below a missing one are kept as written; forward slashes work too.
+    EXPECT_EQ(files.resolve("ACTION\\new\\Server.cfg"), dir.path() / "Action/new/Server.cfg");
+    EXPECT_EQ(files.resolve("action/maps"), dir.path() / "Action/Maps");
+    // A trailing backslash names the directory itself.
+    EXPECT_EQ(files.resolve("action\\"), dir.path() / "Action");
+    EXPECT_TRUE(files.isDirectory("ACTION\\MAPS\\"));
+    EXPECT_TRUE(files.isFile("action\\maps\\q2dm1.bsp"));
+    EXPECT_FALSE(files.isFile("action\\maps"));
+    EXPECT_EQ(files.fileSize("action\\MAPS\\q2dm1.bsp"), 1u);
+    EXPECT_EQ(files.fileSize("action\\maps"), std::nullopt);
+}
+
+TEST(FileSystemResolve, PrefersTheExactNameThenTheFirstInByteOrder) {
+    test::TempDir dir;
+    for (const char* name : {"dup", "Dup", "DUP"}) dir.write(name, name);
+    const FileSystem files(dir.path());
+    EXPECT_EQ(files.resolve("dup"), dir.path() / "dup");
+    EXPECT_EQ(files.resolve("Dup"), dir.path() / "Dup");
+    EXPECT_EQ(files.resolve("dUP"), dir.path() / "DUP");
+}
+
+TEST(FileSystemResolve, WritingUnderAnotherCaseReplacesTheExistingFile) {
+    test::TempDir dir;
+    dir.write("action/server.cfg", "old");
+    const FileSystem files(dir.path());
+    std::string error;
+    ASSERT_TRUE(files.writeFile("Action\\SERVER.CFG", "new", error)) << error;
+    EXPECT_EQ(dir.read("action/server.cfg"), "new");
+    EXPECT_EQ(files.list("action\\*", false), Strings{"server.cfg"});
+}
+
+TEST(WildcardMatchTest, WindowsPatterns) {
+    EXPECT_TRUE(WildcardMatch("*.bsp", "MAP.BSP"));
+    EXPECT_FALSE(WildcardMatch("*.bsp", "map.bsp.txt"));
+    EXPECT_TRUE(WildcardMatch("q2dm?.bsp", "Q2DM8.bsp"));
+    EXPECT_FALSE(WildcardMatch("q2dm?.bsp", "q2dm.bsp"));
+    EXPECT_TRUE(WildcardMatch("*a*b", "xxaxxab"));  // the star must give back what it took
+    EXPECT_FALSE(WildcardMatch("*a*b", "xxbxxa"));
+    EXPECT_TRUE(WildcardMatch("*.", "male"));
+    EXPECT_FALSE(WildcardMatch("*.", "male.pcx"));
+    EXPECT_FALSE(WildcardMatch("m*.", "m.d"));
+    EXPECT_TRUE(WildcardMatch("*.*", "noext"));
+}
+
+class FileSystemListing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"MAP.BSP", "a.bsp", "b.bsp.txt", "_under.bsp", "noext", "Readme", "README"})
+            dir.write(std::string("maps/") + name, "x");
+        dir.mkdir("maps/female");
+        dir.mkdir("maps/dir.bsp");
+    }
+    test::TempDir dir;
+    FileSystem files{dir.path()};
+};
+
+TEST_F(FileSystemListing, MatchesIgnoringCaseInNtfsOrder) {
+    // Upper-cased order puts "_" after the letters; equal names order by their bytes.
+    EXPECT_EQ(files.list("MAPS\\*.bsp", false), (Strings{"a.bsp", "MAP.BSP", "_under.bsp"}));
+    EXPECT_EQ(files.list("maps\\*.bsp", true), (Strings{"a.bsp", "dir.bsp", "MAP.BSP", "_under.bsp"}));
+    EXPECT_EQ(files.list("maps\\r*", false), (Strings{"README", "Readme"}));
+}
+
+TEST_F(FileSystemListing, NamesWithoutExtensionIncludeDirectoriesOnlyWhenAsked) {
+    EXPECT_EQ(files.list("maps\\*.", false), (Strings{"noext", "README", "Readme"}));
+    EXPECT_EQ(files.list("maps\\*.", true), (Strings{"female", "noext", "README", "Readme"}));
+}
+
+TEST_F(FileSystemListing, PlainNameListsThatEntryUnderItsRealName) {
+    EXPECT_EQ(files.list("maps\\map.bsp", false), Strings{"MAP.BSP"});
+    EXPECT_EQ(files.list("maps\\female", false), Strings{});
+    EXPECT_EQ(files.list("maps\\FEMALE", true), Strings{"female"});
+    EXPECT_EQ(files.list("maps\\missing.bsp", true), Strings{});
+    EXPECT_EQ(files.list("maps\\..", true), Strings{});
+}
+
+TEST_F(FileSystemListing, FailuresListNothing) {
+    EXPECT_EQ(files.list("nowhere\\*.bsp", true), Strings{});
+    EXPECT_EQ(files.list("maps\\noext\\*", true), Strings{});  // directory part is a file
+    EXPECT_EQ(files.list("maps\\", true), Strings{});
+    EXPECT_EQ(files.list("", true), Strings{});
+}
+
+TEST(FileSystemFiles, ReadAndWriteRoundTripBytes) {
+    test::TempDir dir;
+    const FileSystem files(dir.path());
+    const std::string bytes("line\r\n\0\xff end", 12);
+    std::string error, back;
+    ASSERT_TRUE(files.writeFile("out.bin", bytes, error)) << error;
+    ASSERT_TRUE(files.readFile("OUT.BIN", back, error)) << error;
+    EXPECT_EQ(back, bytes);
+    ASSERT_TRUE(files.writeFile("out.bin", "ab", error));  // truncates
+    EXPECT_EQ(dir.read("out.bin"), "ab");
+
+    std::string part;
+    ASSERT_TRUE(files.readAt("out.bin", 1, 10, part));
+    EXPECT_EQ(part, "b");
+    ASSERT_TRUE(files.readAt("out.bin", 50, 4, part));
+    EXPECT_EQ(part, "");
+    EXPECT_FALSE(files.readAt("missing", 0, 4, part));
+    EXPECT_FALSE(files.readFile("missing", back, error));
+    EXPECT_EQ(error, "No such file or directory");
+}
+
+TEST(FileSystemFiles, FailedWritesReportTheReasonAndLeaveNoFile) {
+    test::TempDir dir;
+    dir.write("afile", "keep");
+    dir.mkdir("adir");
+    const FileSystem files(dir.path());
+    std::string error;
+
+    EXPECT_FALSE(files.writeFile("afile\\x.cfg", "data", error));
+    EXPECT_EQ(error, "Not a directory");
+    EXPECT_EQ(dir.read("afile"), "keep");
+
+    error.clear();
+    EXPECT_FALSE(files.writeFile("adir", "data", error));
+    EXPECT_EQ(error, "Is a directory");
+    EXPECT_TRUE(fs::is_directory(dir.path() / "adir"));
+
+    // A full disk: the write itself fails after the file was opened, small or large.
+    for (const std::size_t size : {std::size_t{10}, std::size_t{1} << 20}) {
+        fs::create_symlink("/dev/full", dir.path() / "full.cfg");
+        error.clear();
+        EXPECT_FALSE(files.writeFile("full.cfg", std::string(size, 'x'), error));
+        EXPECT_EQ(error, "No space left on device");
+        EXPECT_FALSE(fs::exists(fs::symlink_status(dir.path() / "full.cfg")));
+    }
+    EXPECT_TRUE(fs::exists("/dev/full"));
+}
+
+TEST(FileSystemFiles, RenameReplacesAndRemoveToleratesAbsence) {
+    test::TempDir dir;
+    dir.write("action/server.tmp", "new");
+    dir.write("action/Server.cfg", "old");
+    const FileSystem files(dir.path());
+    std::string error;
+
+    ASSERT_TRUE(files.renameFile("action\\server.tmp", "action\\server.cfg", error)) << error;
+    EXPECT_EQ(dir.read("action/Server.cfg"), "new");
+    EXPECT_FALSE(dir.exists("action/server.tmp"));
+    // A rename that changes only the case takes the new spelling.
+    ASSERT_TRUE(files.renameFile("action\\server.cfg", "action\\SERVER.CFG", error)) << error;
+    EXPECT_EQ(files.list("action\\*", false), Strings{"SERVER.CFG"});
+
+    EXPECT_FALSE(files.renameFile("action\\gone.tmp", "action\\x.cfg", error));
+    EXPECT_EQ(error, "No such file or directory");
+
+    EXPECT_TRUE(files.removeFile("action\\server.cfg", error));
+    EXPECT_FALSE(dir.exists("action/SERVER.CFG"));
+    EXPECT_TRUE(files.removeFile("action\\never.cfg", error));
+    EXPECT_FALSE(files.removeFile("action", error));
+    EXPECT_TRUE(dir.exists("action"));
+}
+
+TEST(SplitCommandLineTest, MicrosoftRuntimeRules) {
+    EXPECT_EQ(SplitCommandLine(""), Strings{});
+    EXPECT_EQ(SplitCommandLine(" \t "), Strings{});
+    EXPECT_EQ(SplitCommandLine("quake2.exe  +set game action\t+exec server.cfg "),
+              (Strings{"quake2.exe", "+set", "game", "action", "+exec", "server.cfg"}));
+    EXPECT_EQ(SplitCommandLine(R"(x "a b" c"d e"f)"), (Strings{"x", "a b", "cd ef"}));
+    EXPECT_EQ(SplitCommandLine(R"(x a\\b \"c a\\"b c" d)"), (Strings{"x", R"(a\\b)", R"("c)", R"(a\b c)", "d"}));
+    EXPECT_EQ(SplitCommandLine(R"(x a\\\"b a\\\\"b c")"), (Strings{"x", R"(a\"b)", R"(a\\b c)"}));
+    // "" inside quotes is a literal quote and quoting continues; outside it is an empty group.
+    EXPECT_EQ(SplitCommandLine(R"(x "a""b c" a""b "" ")"), (Strings{"x", R"(a"b c)", "ab", "", ""}));
+    EXPECT_EQ(SplitCommandLine(R"(x """a b""")"), (Strings{"x", R"("a b")"}));
+    // The program name: quotes group, backslashes stay as they are.
+    EXPECT_EQ(SplitCommandLine(R"("C:\Quake 2\quake2.exe" +set)"), (Strings{R"(C:\Quake 2\quake2.exe)", "+set"}));
+    EXPECT_EQ(SplitCommandLine(R"(dir\\"a b" dir\\"a b")"), (Strings{R"(dir\\a b)", R"(dir\a b)"}));
+}
+
+// Launching programs: the stand-in records its arguments in args.txt of its working directory.
+class Launcher : public ::testing::Test {
+protected:
+    void install(const fs::path& where, int mode = 0755) {
+        fs::create_directories(where.parent_path());
+        fs::copy_file(TOLVANE_ARGDUMP, where, fs::copy_options::overwrite_existing);
+        ::chmod(where.c_str(), static_cast<mode_t>(mode));
+    }
+    // The arguments the stand-in recorded, or nothing after ten seconds.
+    Strings waitForArgs() const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!dir.exists("args.txt") && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        Strings lines;
+        std::istringstream in(dir.read("args.txt"));
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    test::TempDir dir;
+    SystemProcessLauncher launcher{dir.path().string()};
+    std::string error;
+};
+
+TEST_F(Launcher, StartsDirectlyWithExactArgumentsAndNoShell) {
+    install(dir.path() / "quake2");
+    ASSERT_TRUE(launcher.start(R"(quake2.exe +set x "a b" ; touch pwned $(touch pwned2) `touch pwned3`)",
+                               WindowMode::Minimised, error))
+        << error;
+    // Detached: the editor has no child left to reap, now or later.
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+    EXPECT_EQ(waitForArgs(), (Strings{"quake2.exe", "+set", "x", "a b", ";", "touch", "pwned", "$(touch",
+                                      "pwned2)", "`touch", "pwned3`"}));
+    for (const char* name : {"pwned", "pwned2", "pwned3"}) EXPECT_FALSE(dir.exists(name)) << name;
+}
+
+TEST_F(Launcher, PrefersARunnableMatchIgnoringCase) {
+    dir.write("quake2.exe", "MZ windows program");  // present but not runnable here
+    install(dir.path() / "Quake2");
+    ASSERT_TRUE(launcher.start("QUAKE2.EXE +exec server.cfg", WindowMode::Normal, error)) << error;
+    EXPECT_EQ(waitForArgs(), (Strings{"QUAKE2.EXE", "+exec", "server.cfg"}));
+}
+
+TEST_F(Launcher, SearchesPathForProgramsNotInTheGameDirectory) {
+    test::TempDir bin;
+    install(bin.path() / "viewer");
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", ("relative:" + bin.path().string() + ":" + oldPath).c_str(), 1);
+    const bool started = launcher.start("viewer.exe model.md2", WindowMode::Minimised, error);
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_TRUE(started) << error;
+    EXPECT_EQ(waitForArgs(), (Strings{"viewer.exe", "model.md2"}));
+}
+
+TEST_F(Launcher, ReportsWhyAProgramCannotStart) {
+    EXPECT_FALSE(launcher.start("nosuchprogram-tolvane.exe +set", WindowMode::Normal, error));
+    EXPECT_EQ(error, "not found");
+
+    dir.write("quake2", "plain file");
+    ::chmod((dir.path() / "quake2").c_str(), 0644);
+    EXPECT_FALSE(launcher.start("quake2.exe", WindowMode::Normal, error));
+    EXPECT_EQ(error, "not executable: Permission denied");
+
+    // Executable but no program: the failed exec is reported and never handed to a shell.
+    dir.write("broken", "touch pwned\n");
+    ::chmod((dir.path() / "broken").c_str(), 0755);
+    EXPECT_FALSE(launcher.start("broken", WindowMode::Normal, error));
+    EXPECT_EQ(error, "cannot start: Exec format error");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(dir.exists("pwned"));
+
+    EXPECT_FALSE(launcher.start("  ", WindowMode::Normal, error));
+    EXPECT_FALSE(SystemProcessLauncher((dir.path() / "none").string()).start("quake2", WindowMode::Normal, error));
+    EXPECT_EQ(error, "working directory not found");
+}
+
+}  // namespace
+}  // namespace tolvane
