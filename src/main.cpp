@@ -22,7 +22,12 @@ int main(int argc, char** argv) {
             std::cout << "Tolvane " << tolvane::app::VersionText() << '\n';
             return 0;
         case Options::Mode::Dump:
+        case Options::Mode::Save:
             return tolvane::app::RunHeadless(options, std::cout, std::cerr);
+        case Options::Mode::Start: {
+            tolvane::platform::SystemProcessLauncher launcher(options.directory);
+            return tolvane::app::RunHeadless(options, std::cout, std::cerr, &launcher);
+        }
         case Options::Mode::Window:
             break;
     }

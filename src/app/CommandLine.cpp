@@ -9,10 +9,13 @@ namespace tolvane::app {
 namespace {
 
 // Message and input boxes for runs without a window: messages are printed, questions are
-// answered with cancel, and a modal dialog is closed as by its window frame.
+// answered with cancel, and a modal dialog is confirmed as it opens (or, while `confirm` is
+// off, closed as by its window frame). A dialog that refuses its confirmation (a bad file
+// name) is then closed as cancelled.
 class ConsoleDialogs : public platform::Dialogs {
 public:
     explicit ConsoleDialogs(std::ostream& err) : err_(err) {}
+    bool confirm = false;
     void message(const std::string& text, const std::string&) override {
         std::string line;
         for (char c : text) line += (c == '\r' || c == '\n') ? ' ' : c;
@@ -23,7 +26,8 @@ public:
     }
     void showModal(platform::DialogModel& dialog) override {
         dialog.show();
-        dialog.closedByFrame();
+        if (confirm) dialog.confirm();
+        if (dialog.visible()) dialog.closedByFrame();
     }
 
 private:
@@ -48,6 +52,9 @@ std::string UsageText() {
            "\n"
            "  --dump             run the start-up without a window, print every setting and exit\n"
            "  --set NAME=VALUE   after start-up, set the control NAME as typing would (repeatable)\n"
+           "  --config NAME      switch to the configuration NAME first (the one left is not saved)\n"
+           "  --save             save every file as SAVE SETTINGS does, then exit (1 if a write failed)\n"
+           "  --start            save as START SERVER does and start the server, then exit\n"
            "  --help             show this help and exit\n"
            "  --version          show the version and exit\n";
 }
@@ -63,6 +70,16 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
             o.mode = Options::Mode::Version;
         } else if (a == "--dump") {
             o.mode = Options::Mode::Dump;
+        } else if (a == "--save") {
+            o.mode = Options::Mode::Save;
+        } else if (a == "--start") {
+            o.mode = Options::Mode::Start;
+        } else if (a == "--config") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                o.error = "--config needs a configuration name";
+                return o;
+            }
+            o.config = args[++i];
         } else if (a == "--set" || a.rfind("--set=", 0) == 0) {
             std::string assignment;
             if (a == "--set") {
@@ -94,7 +111,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
     return o;
 }
 
-int RunHeadless(const Options& options, std::ostream& out, std::ostream& err) {
+int RunHeadless(const Options& options, std::ostream& out, std::ostream& err,
+                platform::ProcessLauncher* launcher) {
     std::error_code ec;
     if (!std::filesystem::is_directory(options.directory, ec)) {
         err << "tolvane: " << options.directory << " is not a directory\n";
@@ -103,9 +121,19 @@ int RunHeadless(const Options& options, std::ostream& out, std::ostream& err) {
     platform::FileSystem fs(options.directory);
     ConsoleDialogs dialogs(err);
     platform::NullProgress progress;
-    NoLauncher launcher;
-    Editor editor(fs, dialogs, progress, launcher);
+    NoLauncher noLauncher;
+    Editor editor(fs, dialogs, progress, launcher ? *launcher : noLauncher);
     editor.StartUp();
+    editor.mainWindowVisible = true;
+    if (!options.config.empty()) {
+        // A pick in the list: the save dialog that offers to save the one being left is
+        // cancelled.
+        dialogs.confirm = false;
+        if (!editor.main.ConfigNameList.selectText(options.config)) {
+            err << "tolvane: no configuration named " << options.config << '\n';
+            return 2;
+        }
+    }
     int status = 0;
     for (const auto& [name, value] : options.sets) {
         const std::string problem = editor.form.set(name, value);
@@ -114,8 +142,22 @@ int RunHeadless(const Options& options, std::ostream& out, std::ostream& err) {
             status = 2;
         }
     }
-    if (options.mode == Options::Mode::Dump) editor.Dump(out);
-    return status;
+    if (options.mode == Options::Mode::Dump) {
+        editor.Dump(out);
+        return status;
+    }
+    // Nothing is saved or started when a requested change could not be made.
+    if (status != 0) return status;
+    switch (options.mode) {
+        case Options::Mode::Save:
+            dialogs.confirm = true;
+            return editor.ButtonSave_Click() ? 0 : 1;
+        case Options::Mode::Start:
+            dialogs.confirm = true;
+            return editor.ButtonStart_Click() ? 0 : 1;
+        default:
+            return 0;
+    }
 }
 
 }  // namespace tolvane::app

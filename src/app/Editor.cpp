@@ -6,6 +6,8 @@
 
 #include "maps/Sorts.h"
 #include "registry/ConfigRegistry.h"
+#include "settings/ServerCfgReader.h"
+#include "settings/ServerCfgWriter.h"
 #include "state/FileUtils.h"
 #include "state/Motd.h"
 
@@ -210,10 +212,14 @@ void Editor::ReadBWAdmin() {}
 void Editor::MergeAvailableDuplicates() {}
 void Editor::ReadActionIni() {}
 void Editor::RebuildScriptLists() {}
-void Editor::ReadServerSettings() {}
+void Editor::ReadServerSettings() {
+    settings::ReadServerCfg(ctx, server, main.ScriptList, state.strServerCfgFileName);
+}
 bool Editor::WriteActionIni() { return true; }
 bool Editor::WriteMapsLst() { return true; }
-bool Editor::WriteServerSettings() { return true; }
+bool Editor::WriteServerSettings() {
+    return settings::WriteServerCfg(ctx, server, main.ScriptList, main.MapIni);
+}
 bool Editor::WriteBWAdmin() { return true; }
 bool Editor::WriteBanList() { return true; }
 

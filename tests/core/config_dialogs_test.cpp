@@ -1,0 +1,228 @@
+// The load and save dialogs, the save sequence, starting the server and switching
+// configuration, driven through the dialog models with scripted answers.
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "app/Editor.h"
+#include "support/TestSupport.h"
+
+namespace tolvane::app {
+namespace {
+
+using registry::LoadDialog;
+using registry::SaveDialog;
+
+struct ConfigFixture : ::testing::Test {
+    test::TempDir dir;
+    platform::FileSystem fs{dir.path()};
+    test::ScriptedDialogs dialogs;
+    test::RecordingProgress progress;
+    test::RecordingLauncher launcher;
+    std::unique_ptr<Editor> e;
+
+    void SetUp() override {
+        dir.write("action/tolvane.ini",
+                  "\"default\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n"
+                  "\"Ctf\",\"ctf.cfg\",\"ctf.ini\",\"+set maxrate 9000\"\r\n");
+        dir.write("action/server.cfg", "set fraglimit 5\r\n");
+        dir.write("action/ctf.cfg", "set fraglimit 30\r\nset dedicated 1\r\nexec ctf-maps.cfg\r\n");
+        dir.write("bw-admin-missing-marker", "");
+        e = std::make_unique<Editor>(fs, dialogs, progress, launcher);
+        e->StartUp();
+        e->mainWindowVisible = true;
+    }
+    // Queues a visit of the save dialog that runs `act` on it.
+    void OnSave(std::function<void(SaveDialog&)> act) {
+        dialogs.dialogSteps.push_back([act](platform::DialogModel& m) { act(dynamic_cast<SaveDialog&>(m)); });
+    }
+    void OnLoad(std::function<void(LoadDialog&)> act) {
+        dialogs.dialogSteps.push_back([act](platform::DialogModel& m) { act(dynamic_cast<LoadDialog&>(m)); });
+    }
+    std::string Ini() const { return dir.read("action/tolvane.ini"); }
+};
+
+TEST(FileNameChecks, RunInOrderOnTheLastThreeCharacters) {
+    using registry::CheckFileNames;
+    EXPECT_EQ(CheckFileNames("x.txt", "tolvane.ini"), "Invalid Ini File Name!\rYou cannot name the Ini File 'tolvane.ini'!");
+    EXPECT_EQ(CheckFileNames("x.txt", "teams.INI"), "Invalid Ini File Name!\rThe Ini File must end in '.ini'!");
+    EXPECT_EQ(CheckFileNames("x.CFG", "teams.ini"), "Invalid Cfg File Name!\rThe Cfg File must end in '.cfg'!");
+    EXPECT_EQ(CheckFileNames("servercfg", "Tolvane.ini"), "");  // case-sensitive, no dot needed
+}
+
+TEST_F(ConfigFixture, SaveDialogShowsCurrentNamesAndRecordsOnConfirm) {
+    OnSave([](SaveDialog& d) {
+        EXPECT_EQ(d.ConfigName.caption(), "default");
+        EXPECT_EQ(d.ServerCfg.text(), "server.cfg");
+        EXPECT_EQ(d.ActionIni.text(), "action.ini");
+        d.ActionIni.setText("teams.INI");
+        d.ButtonSave.click();  // refused: stays open
+        EXPECT_TRUE(d.visible());
+        d.ActionIni.setText("teams.ini");
+        d.ButtonSave.click();
+        EXPECT_FALSE(d.visible());
+    });
+    EXPECT_TRUE(e->ButtonSave_Click());
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Invalid Ini File Name!\rThe Ini File must end in '.ini'!"}));
+    EXPECT_EQ(e->state.strActionIniFileName, "teams.ini");
+    EXPECT_TRUE(e->state.bActionIniChanged);
+    EXPECT_EQ(Ini(),
+              "\"default\"\r\n\"Ctf\",\"ctf.cfg\",\"ctf.ini\",\"+set maxrate 9000\"\r\n"
+              "\"default\",\"server.cfg\",\"teams.ini\",\"\"\r\n");
+}
+
+TEST_F(ConfigFixture, CancelOrWindowFrameSavesNothing) {
+    const std::string before = Ini();
+    OnSave([](SaveDialog& d) { d.ButtonCancel.click(); });
+    EXPECT_FALSE(e->ButtonSave_Click());
+    // A confirmed visit followed by one closed by its frame: the second answers cancel, not the
+    // answer left from the first.
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    EXPECT_TRUE(e->ButtonSave_Click());
+    const std::string afterSave = Ini();
+    EXPECT_NE(afterSave, before);
+    OnSave([](SaveDialog&) {});
+    EXPECT_FALSE(e->ButtonStart_Click());
+    EXPECT_TRUE(launcher.commandLines.empty());
+    EXPECT_EQ(Ini(), afterSave);
+}
+
+TEST_F(ConfigFixture, RenameKeepsOldRecordAndRefusesExistingNames) {
+    dialogs.inputAnswers = {std::string("CTF"), std::string(""), std::string("Duel")};
+    OnSave([](SaveDialog& d) {
+        d.ButtonRename.click();  // "ctf" is not listed ("Ctf" is): accepted after lower-casing
+        EXPECT_EQ(d.ConfigName.caption(), "ctf");
+        d.ButtonRename.click();  // empty answer: no change
+        EXPECT_EQ(d.ConfigName.caption(), "ctf");
+        d.ButtonRename.click();
+        EXPECT_EQ(d.ConfigName.caption(), "duel");
+        d.ButtonSave.click();
+    });
+    EXPECT_TRUE(e->ButtonSave_Click());
+    EXPECT_EQ(dialogs.prompts[0], "Rename default to?");
+    EXPECT_EQ(dialogs.prompts[2], "Rename ctf to?");
+    EXPECT_EQ(e->state.strConfigName, "duel");
+    EXPECT_EQ(e->main.ConfigNameList.items(), (std::vector<std::string>{"default", "Ctf", "duel"}));
+    EXPECT_EQ(e->main.ConfigNameList.text(), "duel");
+    EXPECT_EQ(Ini(),
+              "\"duel\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n"
+              "\"Ctf\",\"ctf.cfg\",\"ctf.ini\",\"+set maxrate 9000\"\r\n"
+              "\"duel\",\"server.cfg\",\"action.ini\",\"\"\r\n");
+
+    dialogs.inputAnswers = {std::string("DEFAULT")};
+    OnSave([](SaveDialog& d) {
+        d.ButtonRename.click();
+        EXPECT_EQ(d.ConfigName.caption(), "duel");
+        d.ButtonCancel.click();
+    });
+    e->ButtonSave_Click();
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().text, "You can't rename it to that!  That configuration already exists!");
+    EXPECT_EQ(dialogs.messages.back().title, "Rename Configuration");
+}
+
+TEST_F(ConfigFixture, LoadDialogRefusesListedNameAndLoadsNewFiles) {
+    OnLoad([](LoadDialog& d) {
+        EXPECT_EQ(d.ConfigName.text(), "default");
+        d.ButtonLoad.click();  // the pre-filled current name is taken
+        EXPECT_TRUE(d.visible());
+        d.ConfigName.setText("Ctf2");
+        d.ServerCfg.setText("ctf.cfg");
+        d.ButtonLoad.click();
+    });
+    e->ButtonLoad_Click();
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"There is already a configuration named that!"}));
+    EXPECT_EQ(e->state.strConfigName, "Ctf2");
+    EXPECT_EQ(e->main.ConfigNameList.text(), "Ctf2");
+    EXPECT_EQ(e->state.strServerCfgFileName, "ctf.cfg");
+    EXPECT_FALSE(e->state.bActionIniChanged);  // same action.ini name
+    EXPECT_EQ(Ini().substr(0, 8), "\"Ctf2\"\r\n");
+    EXPECT_FALSE(dir.exists("action/server.bak"));  // nothing but the registry is written
+    EXPECT_EQ(e->server.Dedicated.value(), 1);       // the new server settings file was read
+}
+
+TEST_F(ConfigFixture, SwitchingLoadsThePickedConfigurationNotTheSavedOne) {
+    ASSERT_EQ(e->main.ConfigNameList.items(), (std::vector<std::string>{"default", "Ctf"}));
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });  // save "default" on the way out
+    e->main.ConfigNameList.selectText("Ctf");
+    EXPECT_EQ(e->state.strConfigName, "ctf");
+    EXPECT_EQ(e->main.ConfigNameList.text(), "Ctf");
+    EXPECT_EQ(e->state.strServerCfgFileName, "ctf.cfg");
+    EXPECT_EQ(e->state.strActionIniFileName, "ctf.ini");
+    EXPECT_EQ(e->main.CommandLine.text(), "+set maxrate 9000");
+    EXPECT_EQ(e->server.Dedicated.value(), 1);
+    EXPECT_TRUE(dir.exists("action/server.bak"));  // the configuration left was saved
+
+    // Back to default with the dialog cancelled: nothing saved, and "default" always uses the
+    // standard file names.
+    OnSave([](SaveDialog& d) { d.ButtonCancel.click(); });
+    e->main.ConfigNameList.selectText("default");
+    EXPECT_EQ(e->state.strServerCfgFileName, "server.cfg");
+    EXPECT_EQ(e->state.strActionIniFileName, "action.ini");
+    EXPECT_FALSE(dir.exists("action/ctf.bak"));
+}
+
+TEST_F(ConfigFixture, ProgramSelectionsBeforeTheWindowShowsAreNotSwitches) {
+    e->mainWindowVisible = false;
+    e->main.ConfigNameList.selectText("Ctf");  // no dialog may open
+    EXPECT_EQ(e->main.ConfigNameList.text(), "default");
+    EXPECT_EQ(e->state.strConfigName, "default");
+}
+
+TEST_F(ConfigFixture, StartCommandLineAndLaunch) {
+    EXPECT_EQ(e->ServerCommandLine(),
+              "quake2.exe  +set game action +set ininame action.ini +set game action +set dedicated 0 +exec server.cfg");
+    e->server.Dedicated.setValue(1);
+    e->main.CommandLine.setText("+set maxrate 8000 +set hostname \"My Server\"");
+    e->state.strActionIniFileName = "ctf.ini";
+    e->state.strServerCfgFileName = "ctf.cfg";
+    e->state.strModDir = "other";  // the game directory in the command line is fixed text
+    EXPECT_EQ(e->ServerCommandLine(),
+              "quake2.exe +set maxrate 8000 +set hostname \"My Server\" +set game action +set ininame ctf.ini "
+              "+set game action +set dedicated 1 +exec ctf.cfg");
+
+    e->state.strModDir = "action";
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    EXPECT_TRUE(e->ButtonStart_Click());
+    ASSERT_EQ(launcher.commandLines.size(), 1u);
+    EXPECT_EQ(launcher.commandLines[0].substr(0, 27), "quake2.exe +set maxrate 800");
+
+    launcher.fail = true;
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    EXPECT_FALSE(e->ButtonStart_Click());
+    EXPECT_EQ(dialogs.messages.back().text, "Cannot start the server program quake2.exe: not found");
+}
+
+TEST_F(ConfigFixture, NoBWAdminLeavesPluginFilesAlone) {
+    // With the notice shown the plug-in files are not part of the save.
+    e->main.NoBWAdmin0.setVisible(true);
+    dir.write("action/bw-admin.cfg", "untouched");
+    dir.write("action/server_bans.txt", "untouched");
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    EXPECT_TRUE(e->ButtonSave_Click());
+    EXPECT_EQ(dir.read("action/bw-admin.cfg"), "untouched");
+    EXPECT_EQ(dir.read("action/server_bans.txt"), "untouched");
+    EXPECT_FALSE(dir.exists("action/bw-admin.bak"));
+    EXPECT_FALSE(dir.exists("action/server_bans.bak"));
+}
+
+TEST_F(ConfigFixture, CommandLineSaveAndConfigSwitch) {
+    Options o;
+    o.directory = dir.path().string();
+    o.mode = Options::Mode::Save;
+    o.config = "Ctf";
+    o.sets = {{"CommandLine", "+set a 1"}};
+    std::ostringstream out, err;
+    EXPECT_EQ(RunHeadless(o, out, err), 0) << err.str();
+    // Switching did not save default's server.cfg; saving wrote ctf's files and the registry.
+    EXPECT_FALSE(dir.exists("action/server.bak"));
+    EXPECT_TRUE(dir.exists("action/ctf.bak"));
+    EXPECT_EQ(Ini(),
+              "\"ctf\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n"
+              "\"ctf\",\"ctf.cfg\",\"ctf.ini\",\"+set a 1\"\r\n");
+
+    o.config = "nosuch";
+    EXPECT_EQ(RunHeadless(o, out, err), 2);
+}
+
+}  // namespace
+}  // namespace tolvane::app
