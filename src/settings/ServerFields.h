@@ -46,7 +46,8 @@ struct ServerFields {
     form::CheckBox FriendlyFire{"FriendlyFire"};          // bit 256 when clear
     form::CheckBox SpawnFarthest{"SpawnFarthest"};        // bit 512 when ticked
     form::CheckBox ForceRespawn{"ForceRespawn"};          // bit 1024 when ticked
-    // The map-voting group: inert, no change handlers, stored nowhere.
+    // The map-voting group: inert, no change handlers, stored nowhere. Its start values are not
+    // given anywhere: the box is clear, the texts empty, the spinners at 0 within 0..32767.
     form::CheckBox Check1{"Check1"};
     form::TextBox Text1{"Text1"};
     form::TextBox Text2{"Text2"};
