@@ -56,6 +56,7 @@ void Form::dump(std::ostream& out) const {
                                if (e.withTags) out << c->name() << '[' << i << "].tag=" << c->tag(i) << '\n';
                            }
                        },
+                       [&](Spinner* c) { out << c->name() << '=' << c->value() << '\n'; },
                        [&](Label*) {},
                        [&](Button*) {},
                    },
@@ -92,6 +93,12 @@ std::string Form::set(const std::string& name, const std::string& value) {
                            if (c->name() != name) return;
                            if (c->selectText(value)) result.clear();
                            else result = "no item \"" + value + "\" in the list";
+                       },
+                       [&](Spinner* c) {
+                           if (c->name() != name) return;
+                           int v = 0;
+                           if (!ParseInt(value, v)) result = "a spinner takes a whole number";
+                           else { c->setValue(v); result.clear(); }
                        },
                        [&](Grid* c) {
                            if (c->name() == name) result = "a grid cannot be set from the command line";

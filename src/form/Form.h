@@ -16,6 +16,8 @@ public:
     void add(CheckBox& c) { entries_.push_back({&c, false}); }
     void add(NumericField& c) { entries_.push_back({&c, false}); }
     void add(ComboList& c) { entries_.push_back({&c, false}); }
+    // A spinner standing on its own (not part of a numeric field).
+    void add(Spinner& c) { entries_.push_back({&c, false}); }
     // Grids with origin tags print each row's tag as well.
     void add(Grid& c, bool withTags = false) { entries_.push_back({&c, withTags}); }
     // Labels and buttons are listed only for their enabled, visible and caption state.
@@ -33,7 +35,7 @@ public:
     std::string set(const std::string& name, const std::string& value);
 
 private:
-    using Ptr = std::variant<TextBox*, CheckBox*, NumericField*, ComboList*, Grid*, Label*, Button*>;
+    using Ptr = std::variant<TextBox*, CheckBox*, NumericField*, ComboList*, Spinner*, Grid*, Label*, Button*>;
     struct Entry {
         Ptr control;
         bool withTags;

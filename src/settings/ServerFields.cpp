@@ -165,6 +165,9 @@ void RegisterServerFields(form::Form& form, ServerFields& f) {
     form.add(f.Text1);
     form.add(f.Text2);
     form.add(f.Text3);
+    form.add(f.VScroll1);
+    form.add(f.VScroll2);
+    form.add(f.VScroll3);
     // "Server 3"
     form.add(f.TimeMOTD);
     form.add(f.SkipMOTD);

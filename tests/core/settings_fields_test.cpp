@@ -106,7 +106,8 @@ TEST_F(SettingsFields, EveryControlIsRegisteredAndPlacedOnATab) {
         EXPECT_TRUE(dumped.count(p.name)) << "not registered: " << p.name;
     }
     for (const std::string& name : dumped)
-        if (name.size() < 6 || name.substr(name.size() - 6) != "Scroll") {
+        // Spinners stand beside their boxes: the map-voting VScrollN beside TextN.
+        if (name.find("Scroll") == std::string::npos) {
             EXPECT_TRUE(placed.count(name)) << name;
         }
     EXPECT_EQ(placed.size(), 52u);
