@@ -1,0 +1,321 @@
+#include "ui/Bindings.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QAbstractListModel>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPointer>
+
+namespace tolvane::ui {
+
+QString toQt(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string fromQt(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString plainCaption(const std::string& caption) {
+    QString out;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            // "&&" is a literal ampersand; a single "&" only marks the mnemonic.
+            if (i + 1 < caption.size() && caption[i + 1] == '&') {
+                out += QLatin1Char('&');
+                ++i;
+            }
+            continue;
+        }
+        out += QLatin1Char(caption[i]);
+    }
+    return out;
+}
+
+QString toQtLines(const std::string& bytes) {
+    QString out;
+    out.reserve(static_cast<qsizetype>(bytes.size()));
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r') {
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            out += QLatin1Char('\n');
+        } else {
+            out += QLatin1Char(c);
+        }
+    }
+    return out;
+}
+
+std::string fromQtLines(const QString& text) {
+    const std::string flat = fromQt(text);
+    std::string out;
+    out.reserve(flat.size());
+    for (const char c : flat) {
+        if (c == '\n') out += "\r\n";
+        else out += c;
+    }
+    return out;
+}
+
+namespace {
+
+// Shows a widget again only when a binding (or the program) hid it: a child that was never
+// hidden is shown with its parent, and a widget without a parent must not pop up as a window.
+void applyVisible(QWidget* w, bool visible) {
+    if (!visible) {
+        w->hide();
+    } else if (w->isHidden() && w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->parentWidget()) {
+        w->show();
+    }
+}
+
+// The caption a widget shows for a model caption: the widget's designed caption when the two
+// differ only by the mnemonic marker, so that keyboard access survives the model's plain text.
+QString captionWithMnemonic(const QString& current, const std::string& modelCaption) {
+    const QString wanted = toQt(modelCaption);
+    if (current != wanted && plainCaption(fromQt(current)) == plainCaption(modelCaption) &&
+        !wanted.contains(QLatin1Char('&')))
+        return current;
+    return wanted;
+}
+
+}  // namespace
+
+void bindAppearance(QWidget* widget, form::Control& control, QWidget* companion) {
+    QPointer<QWidget> w(widget);
+    QPointer<QWidget> c(companion);
+    auto apply = [w, c, &control] {
+        if (!w) return;
+        ModelUpdate guard;
+        w->setEnabled(control.enabled());
+        applyVisible(w, control.visible());
+        if (!control.toolTip().empty()) w->setToolTip(toQt(control.toolTip()));
+        if (c) {
+            c->setEnabled(control.enabled());
+            applyVisible(c, control.visible());
+            if (!control.toolTip().empty()) c->setToolTip(toQt(control.toolTip()));
+        }
+    };
+    apply();
+    control.appearanceChanged.connect(apply);
+}
+
+void bindTextBox(QLineEdit* edit, form::TextBox& box, QWidget* label) {
+    QPointer<QLineEdit> w(edit);
+    auto showText = [w, &box] {
+        if (!w) return;
+        const QString text = toQt(box.text());
+        if (w->text() == text) return;
+        ModelUpdate guard;
+        w->setText(text);
+        w->setCursorPosition(0);  // a new text puts the caret at the start
+    };
+    auto showSelection = [w, &box] {
+        if (!w) return;
+        ModelUpdate guard;
+        if (box.selLength() > 0) w->setSelection(box.selStart(), box.selLength());
+        else w->setCursorPosition(box.selStart());
+    };
+    showText();
+    box.changed.connect(showText);
+    box.selectionChanged.connect(showSelection);
+    box.focusRequested.connect([w] {
+        if (w) w->setFocus(Qt::OtherFocusReason);
+    });
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [&box](const QString& text) {
+        if (ModelUpdate::active()) return;
+        box.setText(fromQt(text));
+    });
+    bindAppearance(edit, box, label);
+}
+
+void bindTextBox(QPlainTextEdit* edit, form::TextBox& box, QWidget* label) {
+    QPointer<QPlainTextEdit> w(edit);
+    auto showText = [w, &box] {
+        if (!w) return;
+        const QString text = toQtLines(box.text());
+        if (w->toPlainText() == text) return;
+        ModelUpdate guard;
+        w->setPlainText(text);
+    };
+    showText();
+    box.changed.connect(showText);
+    box.focusRequested.connect([w] {
+        if (w) w->setFocus(Qt::OtherFocusReason);
+    });
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, &box] {
+        if (ModelUpdate::active()) return;
+        box.setText(fromQtLines(edit->toPlainText()));
+    });
+    bindAppearance(edit, box, label);
+}
+
+void bindCheckBox(QCheckBox* check, form::CheckBox& box) {
+    QPointer<QCheckBox> w(check);
+    auto show = [w, &box] {
+        if (!w) return;
+        ModelUpdate guard;
+        switch (box.value()) {
+        case 0:
+            w->setCheckState(Qt::Unchecked);
+            w->setTristate(false);
+            break;
+        case 1:
+            w->setCheckState(Qt::Checked);
+            w->setTristate(false);
+            break;
+        default:
+            w->setTristate(true);
+            w->setCheckState(Qt::PartiallyChecked);
+            break;
+        }
+    };
+    auto showCaption = [w, &box] {
+        if (w && !box.caption().empty()) w->setText(captionWithMnemonic(w->text(), box.caption()));
+    };
+    show();
+    showCaption();
+    box.changed.connect(show);
+    box.appearanceChanged.connect(showCaption);
+    QObject::connect(check, &QCheckBox::stateChanged, check, [&box](int state) {
+        if (ModelUpdate::active()) return;
+        box.setValue(state == Qt::Checked ? 1 : state == Qt::Unchecked ? 0 : 2);
+    });
+    bindAppearance(check, box);
+}
+
+void bindComboList(QComboBox* combo, form::ComboList& list, QWidget* label) {
+    QPointer<QComboBox> w(combo);
+    auto showSelection = [w, &list] {
+        if (!w) return;
+        ModelUpdate guard;
+        w->setCurrentIndex(list.selectedIndex());
+    };
+    auto showItems = [w, &list, showSelection] {
+        if (!w) return;
+        {
+            ModelUpdate guard;
+            w->clear();
+            for (const auto& item : list.items()) w->addItem(toQt(item));
+        }
+        showSelection();
+    };
+    showItems();
+    list.changed.connect(showItems);
+    list.selected.connect(showSelection);
+    // Only a user's choice: the program's selections arrive through the model.
+    QObject::connect(combo, &QComboBox::activated, combo, [&list](int index) {
+        if (ModelUpdate::active()) return;
+        list.setSelectedIndex(index);
+    });
+    bindAppearance(combo, list, label);
+}
+
+namespace {
+
+// A grid seen through Qt's item model: the rows are read from the grid itself whenever the view
+// asks, so the view never holds a copy. The views are told only of the rows announced to them,
+// so a view painting between a change of the grid and its notification never reads past them.
+class GridItemModel : public QAbstractListModel {
+public:
+    GridItemModel(form::Grid& grid, QObject* parent) : QAbstractListModel(parent), grid_(grid), shown_(grid.rowCount()) {}
+
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : shown_; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= grid_.rowCount()) return {};
+        return toQt(grid_.text(index.row()));
+    }
+
+    // The grid changed in some way: announce the new row count, then new text everywhere.
+    void refresh() {
+        const int rows = grid_.rowCount();
+        if (rows > shown_) {
+            beginInsertRows(QModelIndex(), shown_, rows - 1);
+            shown_ = rows;
+            endInsertRows();
+        } else if (rows < shown_) {
+            beginRemoveRows(QModelIndex(), rows, shown_ - 1);
+            shown_ = rows;
+            endRemoveRows();
+        }
+        if (rows > 0) Q_EMIT dataChanged(index(0), index(rows - 1), {Qt::DisplayRole});
+    }
+
+private:
+    form::Grid& grid_;
+    int shown_;
+};
+
+}  // namespace
+
+void bindGrid(QListView* view, form::Grid& grid, QWidget* label) {
+    auto* items = new GridItemModel(grid, view);
+    view->setModel(items);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setUniformItemSizes(true);
+    QPointer<QListView> w(view);
+    auto showCurrent = [w, items, &grid] {
+        if (!w) return;
+        const int row = grid.currentRow();
+        if (w->currentIndex().row() == row && (row >= 0) == w->currentIndex().isValid()) return;
+        ModelUpdate guard;
+        if (row < 0 || row >= items->rowCount(QModelIndex())) w->selectionModel()->clear();
+        else w->selectionModel()->setCurrentIndex(items->index(row), QItemSelectionModel::ClearAndSelect);
+    };
+    auto showRows = [w, items, showCurrent] {
+        if (!w) return;
+        {
+            ModelUpdate guard;
+            items->refresh();
+        }
+        showCurrent();
+    };
+    showCurrent();
+    grid.changed.connect(showRows);
+    grid.currentChanged.connect(showCurrent);
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, view,
+                     [&grid](const QModelIndex& current) {
+                         if (ModelUpdate::active() || !current.isValid()) return;
+                         grid.setCurrentRow(current.row());
+                     });
+    bindAppearance(view, grid, label);
+}
+
+void bindLabel(QLabel* label, form::Label& model) {
+    QPointer<QLabel> w(label);
+    label->setTextFormat(Qt::PlainText);
+    auto show = [w, &model] {
+        if (!w || model.caption().empty()) return;
+        // A label with a buddy handles mnemonics itself; one without shows text as it is.
+        if (w->buddy()) w->setText(captionWithMnemonic(w->text(), model.caption()));
+        else w->setText(toQtLines(fromQt(plainCaption(model.caption()))));
+    };
+    show();
+    model.appearanceChanged.connect(show);
+    bindAppearance(label, model);
+}
+
+void bindButton(QAbstractButton* button, form::Button& model) {
+    QPointer<QAbstractButton> w(button);
+    auto show = [w, &model] {
+        if (w && !model.caption().empty()) w->setText(captionWithMnemonic(w->text(), model.caption()));
+    };
+    show();
+    model.appearanceChanged.connect(show);
+    QObject::connect(button, &QAbstractButton::clicked, button, [&model] {
+        if (ModelUpdate::active()) return;
+        model.click();
+    });
+    bindAppearance(button, model);
+}
+
+}  // namespace tolvane::ui

@@ -1,0 +1,87 @@
+#pragma once
+// Binding of Qt widgets to the control model. The model holds every value; a widget only shows
+// it. A change of the model, by the user or by the program, repaints the widget; a user's edit
+// of the widget sets the model through the same setters the program uses, so every change
+// handler of the core runs exactly as it would for a reader.
+//
+// One guard breaks every feedback loop: while a binding writes a model value into a widget, the
+// widget's own change signals are not passed back to the model.
+//
+// The widget must outlive nothing: a binding holds the widget by QPointer and goes quiet once
+// the widget is destroyed. The model must outlive the widget.
+#include "ui/QtSetup.h"  // first: see there
+
+#include <string>
+
+#include <QString>
+
+#include "form/Controls.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPlainTextEdit;
+class QPushButton;
+class QWidget;
+
+namespace tolvane::ui {
+
+// Set while a binding copies model state into widgets. Widget change signals seen while it is
+// set come from the program, not the user, and are not passed back to the model.
+class ModelUpdate {
+public:
+    ModelUpdate() { ++depth_; }
+    ~ModelUpdate() { --depth_; }
+    ModelUpdate(const ModelUpdate&) = delete;
+    ModelUpdate& operator=(const ModelUpdate&) = delete;
+    static bool active() { return depth_ > 0; }
+
+private:
+    static inline int depth_ = 0;
+};
+
+// 8-bit text of the model <-> Qt text. Latin-1 maps every byte to one character and back.
+QString toQt(const std::string& bytes);
+std::string fromQt(const QString& text);
+
+// A caption as the windows write it ("&" marks the mnemonic, "&&" is one "&") turned into
+// the plain text a label without a buddy shows.
+QString plainCaption(const std::string& caption);
+// Multi-line text of the model (lines ended by CR LF, a lone CR or LF) for a Qt widget, and back
+// (lines ended by CR LF, as the windows' text boxes keep them).
+QString toQtLines(const std::string& bytes);
+std::string fromQtLines(const QString& text);
+
+// The widget mirrors the control's enabled and visible state and its tool tip. Companions (the
+// label of a form row, say) follow its enabled and visible state as well.
+void bindAppearance(QWidget* widget, form::Control& control, QWidget* companion = nullptr);
+
+// Single-line text box: the text, the selection and focus requests from the model; the user's
+// typing to the model.
+void bindTextBox(QLineEdit* edit, form::TextBox& box, QWidget* label = nullptr);
+// Multi-line text box (line ends converted both ways).
+void bindTextBox(QPlainTextEdit* edit, form::TextBox& box, QWidget* label = nullptr);
+
+// Check box: 0 clear, 1 ticked, 2 greyed. The greyed state is shown only while the model holds
+// it; a click on a greyed box ticks it and the user cannot grey it again.
+void bindCheckBox(QCheckBox* check, form::CheckBox& box);
+
+// Drop-down list: the items and the selection from the model; the user's choice selects in
+// the model (which fires its selection handlers, as a click does).
+void bindComboList(QComboBox* combo, form::ComboList& list, QWidget* label = nullptr);
+
+// One-column grid: the rows and the current row both ways. The binding gives the view its
+// item model, which reads the rows from the grid.
+void bindGrid(QListView* view, form::Grid& grid, QWidget* label = nullptr);
+
+// Labels and buttons: caption, enabled, visible and tool tip; a button click presses the
+// model's button. A model caption that equals the widget's own caption less its mnemonic
+// marker keeps the widget's mnemonic ("SAVE SETTINGS" shows as "&SAVE SETTINGS").
+void bindLabel(QLabel* label, form::Label& model);
+void bindButton(QAbstractButton* button, form::Button& model);
+
+}  // namespace tolvane::ui

@@ -1,0 +1,82 @@
+#include "ui/QtDialogs.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QtGlobal>
+
+#include "ui/Bindings.h"
+
+namespace tolvane::ui {
+
+namespace {
+
+// Passes a close by the window frame to the model, which decides whether the dialog goes.
+class FrameCloseFilter : public QObject {
+public:
+    explicit FrameCloseFilter(platform::DialogModel& model) : model_(model) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            if (model_.visible()) model_.closedByFrame();
+            if (model_.visible()) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    platform::DialogModel& model_;
+};
+
+}  // namespace
+
+void QtDialogs::message(const std::string& text, const std::string& title) {
+    // A two-part message is joined by a carriage return; Qt breaks lines at line feeds.
+    QMessageBox box(QMessageBox::NoIcon, toQt(title), toQtLines(text), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+std::optional<std::string> QtDialogs::input(const std::string& prompt, const std::string& title,
+                                            const std::string& proposed) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(parent_, toQt(title), toQtLines(prompt), QLineEdit::Normal, toQt(proposed), &ok);
+    if (!ok || answer.isEmpty()) return std::nullopt;
+    return fromQt(answer);
+}
+
+void QtDialogs::showModal(platform::DialogModel& dialog) {
+    dialog.show();
+    const auto found = factories_.find(std::type_index(typeid(dialog)));
+    if (found == factories_.end()) {
+        qWarning("no window is registered for dialog model %s", typeid(dialog).name());
+        dialog.closedByFrame();
+        return;
+    }
+    std::unique_ptr<QDialog> window = found->second(dialog, parent_);
+    if (window->windowTitle().isEmpty()) window->setWindowTitle(toQt(dialog.title()));
+    FrameCloseFilter closeFilter(dialog);
+    window->installEventFilter(&closeFilter);
+    window->setModal(true);
+
+    // The model hides itself from inside its button handlers; once every event of a pass has
+    // been handled, a hidden model ends the modal loop.
+    QDialog* w = window.get();
+    auto* dispatcher = QAbstractEventDispatcher::instance();
+    const auto watch = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, w, [w, &dialog] {
+        if (!dialog.visible() && w->isVisible()) w->done(QDialog::Accepted);
+    });
+    if (dialog.visible()) window->exec();
+    QObject::disconnect(watch);
+    window->removeEventFilter(&closeFilter);
+    if (dialog.visible()) dialog.closedByFrame();
+}
+
+}  // namespace tolvane::ui

@@ -1,0 +1,55 @@
+#include "ui/RunGui.h"
+
+#include <QApplication>
+
+#include "app/Editor.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+#include "ui/AboutDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/QtDialogs.h"
+#include "ui/SplashWindow.h"
+
+namespace tolvane::ui {
+
+int RunGui(int argc, char** argv, const std::string& quake2Dir) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tolvane"));
+    // The timer ends the program when the main window goes, not the last closed window (the
+    // splash hides before the main window shows).
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    platform::FileSystem files(quake2Dir);
+    QtDialogs dialogs;
+    SplashWindow splash;
+    SplashProgress progress(splash);
+    platform::SystemProcessLauncher launcher(quake2Dir);
+    app::Editor editor(files, dialogs, progress, launcher);
+
+    // Declared after the editor, so the window and its bindings go first.
+    MainWindow window(editor);
+    dialogs.setParent(&window);
+
+    // CANCEL CONFIG and closing the window end the program at once: nothing is saved or asked.
+    auto quit = [&window] {
+        window.hide();
+        QCoreApplication::exit(0);
+    };
+    editor.onQuit = quit;
+    window.onClosed = quit;
+    editor.onAbout = [&] {
+        AboutDialog about(editor.main.AboutBox, &window);
+        about.exec();
+    };
+
+    splash.show();
+    splash.run(
+        [&] {
+            editor.StartUp();
+            window.syncWindowState();
+        },
+        &window);
+    return QApplication::exec();
+}
+
+}  // namespace tolvane::ui

@@ -1,0 +1,113 @@
+#include "ui/SplashWindow.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/Editor.h"
+#include "ui/Bindings.h"
+
+namespace tolvane::ui {
+
+SplashWindow::SplashWindow(QWidget* parent)
+    : QFrame(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+      face_(new QLabel(this)),
+      progress_(new QLabel(this)) {
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral("Tolvane"));
+
+    setFrameShape(QFrame::Box);
+    setLineWidth(1);
+
+    QFont faceFont = face_->font();
+    faceFont.setPointSizeF(faceFont.pointSizeF() * 1.4);
+    faceFont.setBold(true);
+    face_->setFont(faceFont);
+    face_->setText(QStringLiteral("Loading Tolvane v%1...").arg(toQt(app::VersionText())));
+    face_->setAlignment(Qt::AlignCenter);
+    face_->setTextFormat(Qt::PlainText);
+    progress_->setAlignment(Qt::AlignCenter);
+    progress_->setTextFormat(Qt::PlainText);
+    progress_->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 14, 24, 14);
+    layout->setSpacing(6);
+    layout->addWidget(face_);
+    layout->addWidget(progress_);
+    // A fixed width: a long progress line is shortened in its middle rather than widening the
+    // window under the user's eyes.
+    setFixedWidth(qMax(420, face_->sizeHint().width() + 48));
+    progress_->setMinimumWidth(0);
+    progress_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    fitToContents();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    connect(&timer_, &QTimer::timeout, this, &SplashWindow::tick);
+}
+
+void SplashWindow::fitToContents() {
+    layout()->activate();
+    setFixedHeight(layout()->sizeHint().height());
+}
+
+void SplashWindow::showProgress(const QString& text) {
+    progressFull_ = text;
+    const int room = width() - layout()->contentsMargins().left() - layout()->contentsMargins().right();
+    progress_->setText(progress_->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
+    if (progress_->isHidden()) {
+        progress_->show();
+        fitToContents();
+    }
+    // The start-up does not return to the event loop until it is done: paint now.
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void SplashWindow::hideProgress() {
+    if (progress_->isHidden()) return;
+    progress_->hide();
+    fitToContents();
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool SplashWindow::progressVisible() const { return !progress_->isHidden(); }
+
+QString SplashWindow::progressText() const { return progressFull_; }
+
+void SplashWindow::run(std::function<void()> startUp, QWidget* mainWindow) {
+    startUp_ = std::move(startUp);
+    mainWindow_ = mainWindow;
+    timer_.start(50);
+}
+
+void SplashWindow::tick() {
+    // The progress display lets events through while the start-up runs; a tick that arrives
+    // then must neither start it twice nor find the main window not yet shown.
+    if (busy_) return;
+    if (!started_) {
+        busy_ = true;
+        if (startUp_) startUp_();
+        busy_ = false;
+        started_ = true;
+        hide();
+        if (mainWindow_) mainWindow_->show();
+        return;
+    }
+    if (!mainWindow_ || !mainWindow_->isVisible()) {
+        timer_.stop();
+        QCoreApplication::exit(0);
+    }
+}
+
+void SplashProgress::show(const std::string& text) { splash_.showProgress(toQt(text)); }
+
+void SplashProgress::hide() { splash_.hideProgress(); }
+
+}  // namespace tolvane::ui
