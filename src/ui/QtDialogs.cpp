@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QtGlobal>
 
@@ -13,13 +14,20 @@ namespace tolvane::ui {
 
 namespace {
 
-// Passes a close by the window frame to the model, which decides whether the dialog goes.
+// Passes a close by the window frame, or by the Escape key, to the model, which decides whether
+// the dialog goes.
 class FrameCloseFilter : public QObject {
 public:
     explicit FrameCloseFilter(platform::DialogModel& model) : model_(model) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+            static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+            // Not the dialog's own reject, which would hide the window whatever the model says.
+            if (model_.visible()) model_.closedByFrame();
+            return true;
+        }
         if (event->type() == QEvent::Close) {
             if (model_.visible()) model_.closedByFrame();
             if (model_.visible()) {

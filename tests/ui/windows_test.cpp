@@ -150,6 +150,19 @@ TEST_F(ModalTest, FrameCloseAsksTheModel) {
     EXPECT_EQ(model.frameCloses, 2);
 }
 
+TEST_F(ModalTest, EscapeGoesThroughTheModelAsAFrameClose) {
+    AskDialog model;
+    QTimer::singleShot(0, [&] {
+        test::PressKey(shown, Qt::Key_Escape);
+        EXPECT_TRUE(shown->isVisible());  // the model refused
+        model.frameMayClose = true;
+        test::PressKey(shown, Qt::Key_Escape);
+    });
+    dialogs.showModal(model);
+    EXPECT_FALSE(model.visible());
+    EXPECT_EQ(model.frameCloses, 2);
+}
+
 TEST(Modal, AModelWithoutAWindowIsClosedAtOnce) {
     QtDialogs dialogs;
     AskDialog model;
