@@ -8,6 +8,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QHideEvent>
+#include <QShowEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -233,6 +235,16 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
 void MainWindow::syncWindowState() {
     if (!editor_.main.windowTitle.empty()) setWindowTitle(toQt(editor_.main.windowTitle));
     tabs_->setTabEnabled(kBWAdmin1Tab, editor_.main.bwAdmin1TabEnabled);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    editor_.mainWindowVisible = true;
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    editor_.mainWindowVisible = false;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

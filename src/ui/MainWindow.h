@@ -32,6 +32,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The editor treats selections of the configuration list as the user's only while the
+    // window is on screen.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildSettingsTabs();

@@ -1,0 +1,95 @@
+#include "ui/ConfigDialogWindows.h"
+
+#include <QDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "registry/ConfigDialogs.h"
+#include "ui/Bindings.h"
+
+namespace tolvane::ui {
+
+namespace {
+
+QLineEdit* AddField(QFormLayout* form, const QString& label, form::TextBox& box) {
+    auto* edit = new QLineEdit;
+    edit->setMinimumWidth(220);
+    auto* caption = new QLabel(label);
+    caption->setBuddy(edit);
+    form->addRow(caption, edit);
+    bindTextBox(edit, box, caption);
+    return edit;
+}
+
+QPushButton* AddButton(QHBoxLayout* row, const QString& caption, form::Button& model) {
+    auto* button = new QPushButton(caption);
+    row->addWidget(button);
+    bindButton(button, model);
+    return button;
+}
+
+std::unique_ptr<QDialog> MakeDialog(const std::string& title, QWidget* parent) {
+    auto dialog = std::make_unique<QDialog>(parent);
+    dialog->setWindowTitle(toQt(title));
+    // The model decides when the dialog closes: Escape presses the cancel button through the
+    // frame-close path rather than rejecting the window behind the model's back.
+    dialog->setSizeGripEnabled(false);
+    return dialog;
+}
+
+std::unique_ptr<QDialog> MakeLoadWindow(registry::LoadDialog& model, QWidget* parent) {
+    auto dialog = MakeDialog(model.title(), parent);
+    auto* layout = new QVBoxLayout(dialog.get());
+    auto* form = new QFormLayout;
+    layout->addLayout(form);
+    AddField(form, "&Configuration", model.ConfigName);
+    AddField(form, "C&FG FILE", model.ServerCfg);
+    AddField(form, "&INI FILE", model.ActionIni);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto* load = AddButton(row, "&LOAD SETTINGS", model.ButtonLoad);
+    load->setDefault(true);
+    AddButton(row, "C&ANCEL LOAD", model.ButtonCancel);
+    layout->addLayout(row);
+    return dialog;
+}
+
+std::unique_ptr<QDialog> MakeSaveWindow(registry::SaveDialog& model, QWidget* parent) {
+    auto dialog = MakeDialog(model.title(), parent);
+    auto* layout = new QVBoxLayout(dialog.get());
+    auto* form = new QFormLayout;
+    layout->addLayout(form);
+    auto* nameRow = new QHBoxLayout;
+    auto* name = new QLabel;
+    name->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bindLabel(name, model.ConfigName);
+    nameRow->addWidget(name, 1);
+    auto* rename = new QPushButton("&Rename");
+    // Enter confirms the dialog; it never renames.
+    rename->setAutoDefault(false);
+    bindButton(rename, model.ButtonRename);
+    nameRow->addWidget(rename);
+    form->addRow(new QLabel("Configuration"), nameRow);
+    AddField(form, "C&FG FILE", model.ServerCfg)->setFocus();
+    AddField(form, "&INI FILE", model.ActionIni);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto* save = AddButton(row, "&SAVE SETTINGS", model.ButtonSave);
+    save->setDefault(true);
+    AddButton(row, "&CANCEL SAVE", model.ButtonCancel);
+    layout->addLayout(row);
+    return dialog;
+}
+
+}  // namespace
+
+void RegisterConfigDialogs(QtDialogs& dialogs) {
+    dialogs.registerDialog<registry::LoadDialog>(MakeLoadWindow);
+    dialogs.registerDialog<registry::SaveDialog>(MakeSaveWindow);
+}
+
+}  // namespace tolvane::ui

@@ -1,0 +1,78 @@
+// The windows of the configuration dialogs: what they show, and that the keyboard confirms
+// and cancels through the dialog model.
+#include "ui/QtSetup.h"  // first: see there
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "UiTestSupport.h"
+#include "registry/ConfigDialogs.h"
+#include "support/TestSupport.h"
+#include "ui/ConfigDialogWindows.h"
+
+namespace tolvane::ui {
+namespace {
+
+struct SaveWindowTest : ::testing::Test {
+    test::TempDir dir;
+    platform::FileSystem fs{dir.path()};
+    QtDialogs dialogs;
+    platform::NullProgress progress;
+    AppState state;
+    Context ctx{fs, dialogs, progress, state};
+    form::ComboList list{"ConfigNameList"};
+    form::TextBox commandLine{"CommandLine"};
+    registry::SaveDialog model{{ctx, list, commandLine}};
+    QTimer watchdog;
+
+    void SetUp() override {
+        dir.mkdir("action");
+        list.addItem("default");
+        state.strServerCfgFileName = "server.cfg";
+        state.strActionIniFileName = "action.ini";
+        RegisterConfigDialogs(dialogs);
+        // A failed step must not leave the modal loop running: cancel after a while. The timer
+        // belongs to the fixture, so it cannot fire into a later test.
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            if (model.visible()) model.ButtonCancel.click();
+        });
+        watchdog.start(5000);
+    }
+    static QDialog* Shown() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) return d;
+        return nullptr;
+    }
+};
+
+TEST_F(SaveWindowTest, EnterConfirmsWithTheTypedFileName) {
+    QTimer::singleShot(0, [&] {
+        QDialog* d = Shown();
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("Save Configuration"));
+        bool nameShown = false;
+        for (auto* l : d->findChildren<QLabel*>()) nameShown = nameShown || l->text() == QStringLiteral("default");
+        EXPECT_TRUE(nameShown);
+        auto* focused = qobject_cast<QLineEdit*>(d->focusWidget());
+        ASSERT_NE(focused, nullptr);  // the file name box has the focus, not Rename
+        focused->selectAll();
+        test::Type(focused, QStringLiteral("duel.cfg"));
+        test::PressKey(focused, Qt::Key_Return);
+    });
+    EXPECT_TRUE(model.GetFileNames());
+    EXPECT_EQ(state.strServerCfgFileName, "duel.cfg");
+    EXPECT_EQ(dir.read("action/tolvane.ini"), "\"default\"\r\n\"default\",\"duel.cfg\",\"action.ini\",\"\"\r\n");
+}
+
+TEST_F(SaveWindowTest, EscapeCancelsAndRecordsNothing) {
+    QTimer::singleShot(0, [&] { test::PressKey(Shown(), Qt::Key_Escape); });
+    EXPECT_FALSE(model.GetFileNames());
+    EXPECT_FALSE(dir.exists("action/tolvane.ini"));
+}
+
+}  // namespace
+}  // namespace tolvane::ui
