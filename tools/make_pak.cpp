@@ -69,10 +69,10 @@ int List(const std::string& path) {
 int Build(const std::string& outPath, const std::vector<std::string>& args) {
     std::vector<PakEntry> entries;
     for (const auto& arg : args) {
-        auto spec = tolvane::tools::ParseEntrySpec(arg);
+        auto parsed = tolvane::tools::ParseEntryArgument(arg);
         PakEntry e;
-        e.name = std::move(spec.name);
-        e.data = spec.fromFile ? ReadWholeFile(spec.value) : std::move(spec.value);
+        e.name = std::move(parsed.name);
+        e.data = parsed.fromFile ? ReadWholeFile(parsed.value) : std::move(parsed.value);
         entries.push_back(std::move(e));
     }
     WriteFileAtomically(outPath, tolvane::tools::BuildPak(entries));

@@ -97,22 +97,22 @@ TEST(PakLayout, ReaderRefusesDamagedArchives) {
 }
 
 TEST(EntryArguments, FirstSeparatorDecidesBetweenFileAndLiteral) {
-    auto file = ParseEntrySpec("maps/harbor.bsp=src/harbor:1.bsp");
+    auto file = ParseEntryArgument("maps/harbor.bsp=src/harbor:1.bsp");
     EXPECT_TRUE(file.fromFile);
     EXPECT_EQ(file.name, "maps/harbor.bsp");
     EXPECT_EQ(file.value, "src/harbor:1.bsp");
 
-    auto literal = ParseEntrySpec("readme.txt:a=b");
+    auto literal = ParseEntryArgument("readme.txt:a=b");
     EXPECT_FALSE(literal.fromFile);
     EXPECT_EQ(literal.name, "readme.txt");
     EXPECT_EQ(literal.value, "a=b");
 
-    EXPECT_EQ(ParseEntrySpec("empty.txt:").value, "");
+    EXPECT_EQ(ParseEntryArgument("empty.txt:").value, "");
 
-    EXPECT_THROW(ParseEntrySpec("maps/harbor.bsp"), std::invalid_argument);
-    EXPECT_THROW(ParseEntrySpec("=file"), std::invalid_argument);
-    EXPECT_THROW(ParseEntrySpec(":text"), std::invalid_argument);
-    EXPECT_THROW(ParseEntrySpec("name="), std::invalid_argument);
+    EXPECT_THROW(ParseEntryArgument("maps/harbor.bsp"), std::invalid_argument);
+    EXPECT_THROW(ParseEntryArgument("=file"), std::invalid_argument);
+    EXPECT_THROW(ParseEntryArgument(":text"), std::invalid_argument);
+    EXPECT_THROW(ParseEntryArgument("name="), std::invalid_argument);
 }
 
 TEST(EntryArguments, LiteralTextDecodesEscapesAndRejectsUnknownOnes) {

@@ -159,28 +159,28 @@ inline std::string DecodeEscapes(std::string_view text) {
 
 // One command-line argument of make_pak: "name=path" takes the entry's data from a file,
 // "name:text" gives it literally (with DecodeEscapes). The name ends at the first "=" or ":".
-struct EntrySpec {
+struct EntryArgument {
     std::string name;
     bool fromFile = false;
     std::string value;  // the path, or the decoded text
 };
 
-inline EntrySpec ParseEntrySpec(std::string_view arg) {
+inline EntryArgument ParseEntryArgument(std::string_view arg) {
     const auto sep = arg.find_first_of("=:");
     if (sep == std::string_view::npos)
         throw std::invalid_argument("expected name=file or name:text, got " + std::string(arg));
-    EntrySpec spec;
-    spec.name = std::string(arg.substr(0, sep));
-    if (spec.name.empty()) throw std::invalid_argument("an entry name is empty: " + std::string(arg));
-    spec.fromFile = arg[sep] == '=';
+    EntryArgument parsed;
+    parsed.name = std::string(arg.substr(0, sep));
+    if (parsed.name.empty()) throw std::invalid_argument("an entry name is empty: " + std::string(arg));
+    parsed.fromFile = arg[sep] == '=';
     const auto rest = arg.substr(sep + 1);
-    if (spec.fromFile) {
-        if (rest.empty()) throw std::invalid_argument("no file given for " + spec.name);
-        spec.value = std::string(rest);
+    if (parsed.fromFile) {
+        if (rest.empty()) throw std::invalid_argument("no file given for " + parsed.name);
+        parsed.value = std::string(rest);
     } else {
-        spec.value = DecodeEscapes(rest);
+        parsed.value = DecodeEscapes(rest);
     }
-    return spec;
+    return parsed;
 }
 
 }  // namespace tolvane::tools

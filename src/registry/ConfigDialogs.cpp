@@ -13,14 +13,21 @@ bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The new file names become the current configuration's; a different action.ini name means the
-// teams and rotation must be written to the new file.
-void TakeFileNames(AppState& st, const std::string& serverCfg, const std::string& actionIni) {
+// Makes the named configuration current with the typed file names and records it in
+// tolvane.ini. A different action.ini name means the teams and rotation must be written to the
+// new file.
+void RecordConfiguration(const DialogTargets& t, const std::string& name, const std::string& serverCfg,
+                         const std::string& actionIni) {
+    AppState& st = t.ctx.state;
+    if (!InComboBox(t.configNameList, name)) t.configNameList.addItem(name);
+    st.strConfigName = name;
+    t.configNameList.selectText(name);
     st.strServerCfgFileName = serverCfg;
     if (actionIni != st.strActionIniFileName) {
         st.bActionIniChanged = true;
         st.strActionIniFileName = actionIni;
     }
+    SaveConfig(t.ctx, t.commandLine);
 }
 
 }  // namespace
@@ -69,12 +76,7 @@ void LoadDialog::Load() {
         t_.ctx.message("There is already a configuration named that!");
         return;
     }
-    AppState& st = t_.ctx.state;
-    t_.configNameList.addItem(ConfigName.text());
-    st.strConfigName = ConfigName.text();
-    t_.configNameList.selectText(ConfigName.text());
-    TakeFileNames(st, ServerCfg.text(), ActionIni.text());
-    SaveConfig(t_.ctx, t_.commandLine);
+    RecordConfiguration(t_, ConfigName.text(), ServerCfg.text(), ActionIni.text());
     bConfirmed = true;
     hide();
 }
@@ -127,13 +129,7 @@ void SaveDialog::Save() {
         t_.ctx.message(problem);
         return;
     }
-    AppState& st = t_.ctx.state;
-    const std::string name = ConfigName.caption();
-    if (!InComboBox(t_.configNameList, name)) t_.configNameList.addItem(name);
-    st.strConfigName = name;
-    t_.configNameList.selectText(name);
-    TakeFileNames(st, ServerCfg.text(), ActionIni.text());
-    SaveConfig(t_.ctx, t_.commandLine);
+    RecordConfiguration(t_, ConfigName.caption(), ServerCfg.text(), ActionIni.text());
     bConfirmed = true;
     hide();
 }

@@ -35,9 +35,8 @@ QPushButton* AddButton(QHBoxLayout* row, const QString& caption, form::Button& m
 std::unique_ptr<QDialog> MakeDialog(const std::string& title, QWidget* parent) {
     auto dialog = std::make_unique<QDialog>(parent);
     dialog->setWindowTitle(toQt(title));
-    // The model decides when the dialog closes: Escape presses the cancel button through the
-    // frame-close path rather than rejecting the window behind the model's back.
-    dialog->setSizeGripEnabled(false);
+    // Escape and the window frame go through the model (see QtDialogs), which answers as the
+    // cancel button.
     return dialog;
 }
 

@@ -5,13 +5,7 @@
 namespace tolvane::registry {
 namespace {
 
-struct RegistryFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    AppState state;
-    Context ctx{fs, dialogs, progress, state};
+struct RegistryFixture : test::CoreFixture {
     form::ComboList list{"ConfigNameList"};
     form::TextBox commandLine{"CommandLine"};
 

@@ -12,13 +12,7 @@
 namespace tolvane::settings {
 namespace {
 
-struct SettingsFields : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    AppState state;
-    Context ctx{fs, dialogs, progress, state};
+struct SettingsFields : test::CoreFixture {
     ServerFields f;
     SettingsFields() { ConnectServerFields(ctx, f); }
 

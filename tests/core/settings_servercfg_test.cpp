@@ -11,13 +11,7 @@
 namespace tolvane::settings {
 namespace {
 
-struct ServerCfg : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    AppState state;
-    Context ctx{fs, dialogs, progress, state};
+struct ServerCfg : test::CoreFixture {
     ServerFields f;
     form::Grid scripts{"ScriptList"};
     form::Grid maps{"MapIni"};

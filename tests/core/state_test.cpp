@@ -8,14 +8,7 @@
 namespace tolvane {
 namespace {
 
-struct StateFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    AppState state;
-    Context ctx{fs, dialogs, progress, state};
-};
+using StateFixture = test::CoreFixture;
 
 TEST_F(StateFixture, ExistenceChecksFollowWindowsRules) {
     dir.write("baseq2/maps.lst", "x");

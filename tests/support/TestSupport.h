@@ -16,6 +16,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "state/AppState.h"
 
 namespace tolvane::test {
 
@@ -134,6 +135,17 @@ public:
         if (fail) error = "not found";
         return !fail;
     }
+};
+
+// A fresh Quake 2 directory with the core's context over it: scripted dialogs, recorded
+// progress and a new application state.
+struct CoreFixture : ::testing::Test {
+    TempDir dir;
+    platform::FileSystem fs{dir.path()};
+    ScriptedDialogs dialogs;
+    RecordingProgress progress;
+    AppState state;
+    Context ctx{fs, dialogs, progress, state};
 };
 
 // Folder of real configuration files gathered from public server repositories, beside the
