@@ -21,6 +21,13 @@ std::string WindowTitle() {
 
 namespace {
 
+// Hosts without .exe programs run the Linux server build, "quake2", when there is no quake2.exe.
+#ifdef _WIN32
+constexpr const char* kServerProgramNames = "quake2.exe";
+#else
+constexpr const char* kServerProgramNames = "quake2.exe (or quake2)";
+#endif
+
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
@@ -258,7 +265,7 @@ bool Editor::ButtonStart_Click() {
     SaveSequence();
     std::string error;
     if (!launcher.start(ServerCommandLine(), platform::WindowMode::Minimised, error)) {
-        ctx.message("Cannot start the server program quake2.exe: " + error);
+        ctx.message(std::string("Cannot start the server program ") + kServerProgramNames + ": " + error);
         return false;
     }
     return true;
