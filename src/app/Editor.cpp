@@ -1,7 +1,5 @@
 #include "app/Editor.h"
 
-#include <algorithm>
-#include <cctype>
 #include <ostream>
 
 #include "maps/Sorts.h"
@@ -10,6 +8,7 @@
 #include "settings/ServerCfgWriter.h"
 #include "state/FileUtils.h"
 #include "state/Motd.h"
+#include "state/TextReaders.h"
 
 namespace tolvane::app {
 
@@ -27,11 +26,6 @@ constexpr const char* kServerProgramNames = "quake2.exe";
 #else
 constexpr const char* kServerProgramNames = "quake2.exe (or quake2)";
 #endif
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 // Runs one start-up step. A step that fails part way is abandoned and start-up goes on with
 // the next one; the main window is always shown.
@@ -118,8 +112,7 @@ void Editor::ConnectHandlers() {
 // directory) wins over MD2View (a program); with neither the buttons are off and a help
 // label says why.
 void Editor::DetectViewers() {
-    std::string dir = "aqskinview";
-    if (DirExists(ctx.fs, dir)) return;
+    if (DirExistsConst(ctx.fs, "aqskinview")) return;
     auto buttons = {&main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer};
     if (FileExists(ctx.fs, "md2view.exe")) {
         for (auto* b : buttons) b->setCaption("MD2View");
@@ -135,7 +128,7 @@ void Editor::ListPlayerModels() {
     auto addFrom = [this](std::string dir) {
         if (!DirExists(ctx.fs, dir)) return;
         for (const auto& name : ctx.fs.list(dir + "\\*.", true)) {
-            const std::string model = Lower(name);
+            const std::string model = LowerCase(name);
             if (model == "." || model == "..") continue;
             main.Team1Model.addItem(model);
             main.Team2Model.addItem(model);
@@ -196,7 +189,7 @@ void Editor::StartUp() {
 }
 
 void Editor::LoadConfiguration(std::string& name) {
-    name = Lower(name);
+    name = LowerCase(name);
     state.strMapsLstFileName = "maps.lst";
     state.strMOTDFileName = "motd.txt";
     if (name.empty() || name == "default") {
@@ -279,10 +272,9 @@ void Editor::ButtonLoad_Click() {
 
 void Editor::ConfigNameList_Click() {
     if (switching_) return;
-    auto lower = [](std::string s) { return Lower(std::move(s)); };
     if (frmSave.visible() || frmLoad.visible() || !mainWindowVisible) {
         // The program made this selection: keep the list on the current configuration.
-        if (lower(main.ConfigNameList.text()) != lower(state.strConfigName)) {
+        if (!EqualsIgnoringCase(main.ConfigNameList.text(), state.strConfigName)) {
             if (!registry::InComboBox(main.ConfigNameList, state.strConfigName))
                 main.ConfigNameList.addItem(state.strConfigName);
             main.ConfigNameList.selectText(state.strConfigName);

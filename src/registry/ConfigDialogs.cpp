@@ -1,9 +1,8 @@
 #include "registry/ConfigDialogs.h"
 
-#include <algorithm>
-#include <cctype>
 
 #include "registry/ConfigRegistry.h"
+#include "state/TextReaders.h"
 
 namespace tolvane::registry {
 
@@ -40,81 +39,78 @@ std::string CheckFileNames(const std::string& serverCfg, const std::string& acti
     return {};
 }
 
-LoadDialog::LoadDialog(DialogTargets targets) : t_(targets) {
-    ConfigName.setCaption("Configuration");
-    ConfigName.setText("New");
+ConfigDialogBase::ConfigDialogBase(DialogTargets targets, const std::string& cancelCaption) : t_(targets) {
     ServerCfg.setCaption("CFG FILE");
     ServerCfg.setText("server.cfg");
     ActionIni.setCaption("INI FILE");
     ActionIni.setText("action.ini");
-    ButtonLoad.setCaption("LOAD SETTINGS");
-    ButtonCancel.setCaption("CANCEL LOAD");
-    ButtonLoad.clicked.connect([this] { Load(); });
+    ButtonCancel.setCaption(cancelCaption);
     ButtonCancel.clicked.connect([this] {
         bConfirmed = false;
         hide();
     });
 }
 
-bool LoadDialog::GetFileNames() {
-    const AppState& st = t_.ctx.state;
-    ConfigName.setText(st.strConfigName);
-    ServerCfg.setText(st.strServerCfgFileName);
-    ActionIni.setText(st.strActionIniFileName);
+bool ConfigDialogBase::Run() {
+    ServerCfg.setText(t_.ctx.state.strServerCfgFileName);
+    ActionIni.setText(t_.ctx.state.strActionIniFileName);
     bConfirmed = false;
     t_.ctx.dialogs.showModal(*this);
     return bConfirmed;
 }
 
-void LoadDialog::Load() {
+bool ConfigDialogBase::FileNamesPass() {
     const std::string problem = CheckFileNames(ServerCfg.text(), ActionIni.text());
-    if (!problem.empty()) {
-        t_.ctx.message(problem);
-        return;
-    }
-    if (InComboBox(t_.configNameList, ConfigName.text())) {
-        t_.ctx.message("There is already a configuration named that!");
-        return;
-    }
-    RecordConfiguration(t_, ConfigName.text(), ServerCfg.text(), ActionIni.text());
+    if (problem.empty()) return true;
+    t_.ctx.message(problem);
+    return false;
+}
+
+void ConfigDialogBase::Finish(const std::string& name) {
+    RecordConfiguration(t_, name, ServerCfg.text(), ActionIni.text());
     bConfirmed = true;
     hide();
 }
 
-SaveDialog::SaveDialog(DialogTargets targets) : t_(targets) {
+LoadDialog::LoadDialog(DialogTargets targets) : ConfigDialogBase(targets, "CANCEL LOAD") {
     ConfigName.setCaption("Configuration");
-    ServerCfg.setCaption("CFG FILE");
-    ServerCfg.setText("server.cfg");
-    ActionIni.setCaption("INI FILE");
-    ActionIni.setText("action.ini");
+    ConfigName.setText("New");
+    ButtonLoad.setCaption("LOAD SETTINGS");
+    ButtonLoad.clicked.connect([this] { Load(); });
+}
+
+bool LoadDialog::GetFileNames() {
+    ConfigName.setText(t_.ctx.state.strConfigName);
+    return Run();
+}
+
+void LoadDialog::Load() {
+    if (!FileNamesPass()) return;
+    if (InComboBox(t_.configNameList, ConfigName.text())) {
+        t_.ctx.message("There is already a configuration named that!");
+        return;
+    }
+    Finish(ConfigName.text());
+}
+
+SaveDialog::SaveDialog(DialogTargets targets) : ConfigDialogBase(targets, "CANCEL SAVE") {
+    ConfigName.setCaption("Configuration");
     ButtonRename.setCaption("Rename");
     ButtonSave.setCaption("SAVE SETTINGS");
-    ButtonCancel.setCaption("CANCEL SAVE");
     ButtonRename.clicked.connect([this] { Rename(); });
     ButtonSave.clicked.connect([this] { Save(); });
-    ButtonCancel.clicked.connect([this] {
-        bConfirmed = false;
-        hide();
-    });
 }
 
 bool SaveDialog::GetFileNames() {
-    const AppState& st = t_.ctx.state;
-    ConfigName.setCaption(st.strConfigName);
-    ServerCfg.setText(st.strServerCfgFileName);
-    ActionIni.setText(st.strActionIniFileName);
-    bConfirmed = false;
-    t_.ctx.dialogs.showModal(*this);
-    return bConfirmed;
+    ConfigName.setCaption(t_.ctx.state.strConfigName);
+    return Run();
 }
 
 void SaveDialog::Rename() {
     const std::string current = ConfigName.caption();
     const auto answer = t_.ctx.dialogs.input("Rename " + current + " to?", "Rename Configuration", current);
     if (!answer || answer->empty()) return;
-    std::string name = *answer;
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string name = LowerCase(*answer);
     if (InComboBox(t_.configNameList, name)) {
         t_.ctx.dialogs.message("You can't rename it to that!  That configuration already exists!",
                                "Rename Configuration");
@@ -124,14 +120,7 @@ void SaveDialog::Rename() {
 }
 
 void SaveDialog::Save() {
-    const std::string problem = CheckFileNames(ServerCfg.text(), ActionIni.text());
-    if (!problem.empty()) {
-        t_.ctx.message(problem);
-        return;
-    }
-    RecordConfiguration(t_, ConfigName.caption(), ServerCfg.text(), ActionIni.text());
-    bConfirmed = true;
-    hide();
+    if (FileNamesPass()) Finish(ConfigName.caption());
 }
 
 }  // namespace tolvane::registry

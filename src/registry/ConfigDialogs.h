@@ -17,56 +17,65 @@ struct DialogTargets {
     form::TextBox& commandLine;
 };
 
-class LoadDialog : public platform::DialogModel {
+// What both dialogs share: the two file-name boxes, the cancel button and the answer.
+class ConfigDialogBase : public platform::DialogModel {
+public:
+    form::TextBox ServerCfg{"ServerCfg"};
+    form::TextBox ActionIni{"ActionIni"};
+    form::Button ButtonCancel{"ButtonCancel"};
+
+    bool confirmed() const { return bConfirmed; }
+    // Closing the window by its frame answers as the cancel button, never with a stale answer
+    // left from an earlier visit.
+    void closedByFrame() override { ButtonCancel.click(); }
+
+protected:
+    ConfigDialogBase(DialogTargets targets, const std::string& cancelCaption);
+    // Fills the file names from the current configuration, shows the dialog modally and
+    // answers whether the user confirmed.
+    bool Run();
+    // Runs the file-name checks; false (after showing the message) when one fails.
+    bool FileNamesPass();
+    // Records the configuration under name with the typed files, then closes confirmed.
+    void Finish(const std::string& name);
+    DialogTargets t_;
+
+private:
+    bool bConfirmed = false;
+};
+
+class LoadDialog : public ConfigDialogBase {
 public:
     explicit LoadDialog(DialogTargets targets);
     std::string title() const override { return "Load New Configuration from .INI and .CFG files"; }
 
     form::TextBox ConfigName{"ConfigName"};
-    form::TextBox ServerCfg{"ServerCfg"};
-    form::TextBox ActionIni{"ActionIni"};
     form::Button ButtonLoad{"ButtonLoad"};
-    form::Button ButtonCancel{"ButtonCancel"};
 
     // Fills the fields from the current configuration, shows the dialog modally and answers
     // whether the user confirmed.
     bool GetFileNames();
-    bool confirmed() const { return bConfirmed; }
-
-    // Closing the window by its frame answers as the cancel button, never with a stale answer
-    // left from an earlier visit.
-    void closedByFrame() override { ButtonCancel.click(); }
     void confirm() override { ButtonLoad.click(); }
 
 private:
     void Load();
-    DialogTargets t_;
-    bool bConfirmed = false;
 };
 
-class SaveDialog : public platform::DialogModel {
+class SaveDialog : public ConfigDialogBase {
 public:
     explicit SaveDialog(DialogTargets targets);
     std::string title() const override { return "Save Configuration"; }
 
     form::Label ConfigName{"ConfigName"};   // not editable: the name is changed by Rename
-    form::TextBox ServerCfg{"ServerCfg"};
-    form::TextBox ActionIni{"ActionIni"};
     form::Button ButtonRename{"ButtonRename"};
     form::Button ButtonSave{"ButtonSave"};
-    form::Button ButtonCancel{"ButtonCancel"};
 
     bool GetFileNames();
-    bool confirmed() const { return bConfirmed; }
-
-    void closedByFrame() override { ButtonCancel.click(); }
     void confirm() override { ButtonSave.click(); }
 
 private:
     void Rename();
     void Save();
-    DialogTargets t_;
-    bool bConfirmed = false;
 };
 
 // The file-name checks both confirming buttons run, in order; answers the message of the first

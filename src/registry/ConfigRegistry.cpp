@@ -1,7 +1,6 @@
 #include "registry/ConfigRegistry.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "state/FileUtils.h"
 #include "state/TextReaders.h"
@@ -9,12 +8,6 @@
 namespace tolvane::registry {
 
 namespace {
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
 
 std::string RegistryPath(const AppState& s) { return s.strModDir + "\\tolvane.ini"; }
 
@@ -27,8 +20,7 @@ bool InComboBox(const form::ComboList& list, const std::string& text) {
 void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, form::TextBox& commandLine,
                         std::string& name) {
     AppState& st = ctx.state;
-    std::string modDir = st.strModDir;
-    if (!DirExists(ctx.fs, modDir)) return;
+    if (!DirExistsConst(ctx.fs, st.strModDir)) return;
     const std::string path = RegistryPath(st);
     std::string content;
     std::string error;
@@ -82,8 +74,7 @@ void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, for
 
 bool SaveConfig(const Context& ctx, const form::TextBox& commandLine) {
     const AppState& st = ctx.state;
-    std::string modDir = st.strModDir;
-    if (!DirExists(ctx.fs, modDir)) return true;
+    if (!DirExistsConst(ctx.fs, st.strModDir)) return true;
     const std::string path = RegistryPath(st);
     std::string out = FieldLine({st.strConfigName});
     std::string old;
@@ -102,7 +93,7 @@ bool SaveConfig(const Context& ctx, const form::TextBox& commandLine) {
         // A final record cut short by the end of the file is dropped.
     }
     out += FieldLine({st.strConfigName, st.strServerCfgFileName, st.strActionIniFileName, commandLine.text()});
-    return ReplaceFileViaTemp(ctx, path, modDir + "\\tolvane.tmp", out);
+    return ReplaceFileViaTemp(ctx, path, st.strModDir + "\\tolvane.tmp", out);
 }
 
 }  // namespace tolvane::registry

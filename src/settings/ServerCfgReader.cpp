@@ -18,12 +18,6 @@ std::string TrimBlanks(const std::string& s) {
     return s.substr(b, e - b + 1);
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 // The line without a trailing "//" comment. As in the game's console, a comment starts at a
 // "//" that begins a word (after a blank or tab) outside double quotes; "http://" is no comment.
 // A "//" at the very start of the line is left alone: such a line is a comment as a whole
@@ -41,7 +35,7 @@ std::string WithoutTrailingComment(const std::string& line) {
 std::optional<CfgSetting> SplitLine(const std::string& line) {
     const std::size_t p = line.find(' ');
     if (p == std::string::npos) return std::nullopt;
-    CfgSetting s{Lower(TrimBlanks(line.substr(0, p))), TrimBlanks(line.substr(p + 1))};
+    CfgSetting s{LowerCase(TrimBlanks(line.substr(0, p))), TrimBlanks(line.substr(p + 1))};
 
     const std::string trimmed = TrimBlanks(line);
     const bool flagged = trimmed.size() >= 2 && trimmed.compare(trimmed.size() - 2, 2, " s") == 0;
@@ -199,14 +193,13 @@ void ApplyServerSetting(ServerFields& f, form::Grid& scriptList, const std::stri
 }
 
 void ReadServerCfg(const Context& ctx, ServerFields& fields, form::Grid& scriptList, const std::string& fileName) {
-    std::string modDir = ctx.state.strModDir;
-    const std::string path = modDir + "\\" + fileName;
+    const std::string path = ctx.state.strModDir + "\\" + fileName;
     ctx.progress.show("Processing " + path + "...");
     // The grid's column width and alignment are the window's business; the model only empties it.
     scriptList.clear();
 
     std::vector<std::string> lines;
-    if (DirExists(ctx.fs, modDir) && FileExists(ctx.fs, path) && ReadLines(ctx.fs, path, lines)) {
+    if (DirExistsConst(ctx.fs, ctx.state.strModDir) && FileExists(ctx.fs, path) && ReadLines(ctx.fs, path, lines)) {
         for (const std::string& line : lines) {
             // A line whose handling fails is abandoned; reading goes on with the next one.
             try {

@@ -154,12 +154,11 @@ std::string BuildServerCfg(const ServerFields& fields, const form::Grid& scriptL
 bool WriteServerCfg(const Context& ctx, const ServerFields& fields, const form::Grid& scriptList,
                     const form::Grid& mapIni) {
     const AppState& st = ctx.state;
-    std::string modDir = st.strModDir;
-    if (!DirExists(ctx.fs, modDir)) {
+    if (!DirExistsConst(ctx.fs, st.strModDir)) {
         ctx.message("ERROR: action directory not found!\rCannot save " + st.strServerCfgFileName);
         return false;
     }
-    const std::string target = modDir + "\\" + st.strServerCfgFileName;
+    const std::string target = st.strModDir + "\\" + st.strServerCfgFileName;
 
     std::string old;
     bool hasOld = false;
@@ -178,7 +177,7 @@ bool WriteServerCfg(const Context& ctx, const ServerFields& fields, const form::
         BuildServerCfg(fields, scriptList, mapIni, st.strServerCfgFileName, st.strActionIniFileName, hasOld ? &old : nullptr);
     // Failures to write the temporary file, keep the backup or rename are reported by the
     // replace itself, which leaves the old file in place.
-    return ReplaceFileViaTemp(ctx, target, modDir + "\\server.tmp", content);
+    return ReplaceFileViaTemp(ctx, target, st.strModDir + "\\server.tmp", content);
 }
 
 }  // namespace tolvane::settings

@@ -13,11 +13,19 @@ bool DirExists(const platform::FileSystem& fs, std::string& path) {
     return !fs.list(path, true).empty() && fs.isDirectory(path);
 }
 
+namespace {
+
+// Position of the first dot of the file name (not of the whole path, so a directory such as
+// my.mod keeps its name), or npos when the name has none.
+std::size_t FirstDotOfName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('\\');
+    return path.find('.', slash == std::string::npos ? 0 : slash + 1);
+}
+
+}  // namespace
+
 std::string BackupName(const std::string& path) {
-    // Cut at the first dot of the file name, not of the whole path, so a directory such as
-    // my.mod keeps its name in the backup's path.
-    const std::size_t nameStart = path.find_last_of('\\') == std::string::npos ? 0 : path.find_last_of('\\') + 1;
-    const std::size_t dot = path.find('.', nameStart);
+    const std::size_t dot = FirstDotOfName(path);
     if (dot == std::string::npos) return path + ".bak";
     return path.substr(0, dot + 1) + "bak";
 }
@@ -71,10 +79,8 @@ bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std
 
 bool WriteFileWithBackup(const Context& ctx, const std::string& target, const std::string& content) {
     // The temporary file sits beside the target and takes the target's name with ".tmp".
-    std::string temp = target;
-    const std::size_t nameStart = temp.find_last_of('\\') == std::string::npos ? 0 : temp.find_last_of('\\') + 1;
-    const std::size_t dot = temp.find('.', nameStart);
-    temp = (dot == std::string::npos ? temp : temp.substr(0, dot)) + ".tmp";
+    const std::size_t dot = FirstDotOfName(target);
+    const std::string temp = (dot == std::string::npos ? target : target.substr(0, dot)) + ".tmp";
     return ReplaceFileViaTemp(ctx, target, temp, content);
 }
 

@@ -12,7 +12,8 @@ bool FileExists(const platform::FileSystem& fs, const std::string& path);
 // Removes one trailing backslash from the caller's string, then answers whether the path
 // names a directory. Any failure reads as absent.
 bool DirExists(const platform::FileSystem& fs, std::string& path);
-// Convenience for a path held in a constant.
+// The same check for a path the caller keeps as it is (the trailing backslash is dropped from
+// a copy).
 inline bool DirExistsConst(const platform::FileSystem& fs, std::string path) { return DirExists(fs, path); }
 
 // The backup name of a path: up to and including the first "." of the file name, then "bak"

@@ -7,9 +7,8 @@ namespace tolvane {
 void ReadMOTD(const Context& ctx, form::TextBox& motdText, const std::string& name) {
     ctx.state.bMOTDChanged = false;
     motdText.setText("");
-    std::string modDir = ctx.state.strModDir;
-    if (!DirExists(ctx.fs, modDir)) return;
-    const std::string path = modDir + "\\" + name;
+    if (!DirExistsConst(ctx.fs, ctx.state.strModDir)) return;
+    const std::string path = ctx.state.strModDir + "\\" + name;
     if (!FileExists(ctx.fs, path)) return;
     std::string content;
     std::string error;
@@ -20,9 +19,8 @@ void ReadMOTD(const Context& ctx, form::TextBox& motdText, const std::string& na
 
 bool WriteMOTD(const Context& ctx, const form::TextBox& motdText) {
     if (!ctx.state.bMOTDChanged) return true;
-    std::string modDir = ctx.state.strModDir;
-    if (!DirExists(ctx.fs, modDir)) return true;
-    const std::string path = modDir + "\\" + ctx.state.strMOTDFileName;
+    if (!DirExistsConst(ctx.fs, ctx.state.strModDir)) return true;
+    const std::string path = ctx.state.strModDir + "\\" + ctx.state.strMOTDFileName;
     std::string content = motdText.text();
     // One line end after the text, unless it already ends with one: loading and saving again
     // must not grow the file by an empty line each time.

@@ -2,6 +2,16 @@
 
 namespace tolvane {
 
+std::string LowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && LowerCase(a) == LowerCase(b);
+}
+
 std::vector<std::string> SplitLines(const std::string& content) {
     std::vector<std::string> lines;
     std::string line;

@@ -7,6 +7,12 @@
 
 namespace tolvane {
 
+// ASCII letters in lower case; other bytes unchanged (file text is 8-bit, and the case rules of
+// the files are those of plain ASCII names).
+std::string LowerCase(std::string text);
+// Equal when compared ignoring ASCII case.
+bool EqualsIgnoringCase(const std::string& a, const std::string& b);
+
 // Splits file content into lines. CR LF, a lone CR and a lone LF each end a line; a final line
 // without a line end is still a line; no empty line is produced after a final line end.
 std::vector<std::string> SplitLines(const std::string& content);

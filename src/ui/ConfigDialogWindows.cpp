@@ -32,6 +32,16 @@ QPushButton* AddButton(QHBoxLayout* row, const QString& caption, form::Button& m
     return button;
 }
 
+// The confirm and cancel buttons at the foot of a dialog; Enter presses the confirm button.
+void AddButtonRow(QVBoxLayout* layout, const QString& confirmCaption, form::Button& confirm,
+                  const QString& cancelCaption, form::Button& cancel) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    AddButton(row, confirmCaption, confirm)->setDefault(true);
+    AddButton(row, cancelCaption, cancel);
+    layout->addLayout(row);
+}
+
 std::unique_ptr<QDialog> MakeDialog(const std::string& title, QWidget* parent) {
     auto dialog = std::make_unique<QDialog>(parent);
     dialog->setWindowTitle(toQt(title));
@@ -48,12 +58,7 @@ std::unique_ptr<QDialog> MakeLoadWindow(registry::LoadDialog& model, QWidget* pa
     AddField(form, "&Configuration", model.ConfigName);
     AddField(form, "C&FG FILE", model.ServerCfg);
     AddField(form, "&INI FILE", model.ActionIni);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    auto* load = AddButton(row, "&LOAD SETTINGS", model.ButtonLoad);
-    load->setDefault(true);
-    AddButton(row, "C&ANCEL LOAD", model.ButtonCancel);
-    layout->addLayout(row);
+    AddButtonRow(layout, "&LOAD SETTINGS", model.ButtonLoad, "C&ANCEL LOAD", model.ButtonCancel);
     return dialog;
 }
 
@@ -75,12 +80,7 @@ std::unique_ptr<QDialog> MakeSaveWindow(registry::SaveDialog& model, QWidget* pa
     form->addRow(new QLabel("Configuration"), nameRow);
     AddField(form, "C&FG FILE", model.ServerCfg)->setFocus();
     AddField(form, "&INI FILE", model.ActionIni);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    auto* save = AddButton(row, "&SAVE SETTINGS", model.ButtonSave);
-    save->setDefault(true);
-    AddButton(row, "&CANCEL SAVE", model.ButtonCancel);
-    layout->addLayout(row);
+    AddButtonRow(layout, "&SAVE SETTINGS", model.ButtonSave, "&CANCEL SAVE", model.ButtonCancel);
     return dialog;
 }
 
