@@ -4,8 +4,10 @@
 set -euo pipefail
 
 PACKAGES=(
-    cmake g++ make          # build
+    cmake g++ make ccache   # build (ccache only speeds up rebuilds)
     libgtest-dev            # tests
+    libzip-dev              # the map scan reads zip archives (.pk3, .pkz, .zip)
+    clang libclang-rt-14-dev  # libFuzzer targets of the file readers
     qt6-base-dev            # the window
     xvfb xauth              # a display for headless runs
     imagemagick xdotool     # screenshots and scripted input of the real window
