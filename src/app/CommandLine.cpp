@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
+#include <deque>
 #include <filesystem>
+#include <optional>
 
 #include "app/Editor.h"
 
@@ -9,23 +11,46 @@ namespace tolvane::app {
 namespace {
 
 // Message and input boxes for runs without a window: messages are printed, questions are
-// answered with cancel, and a modal dialog is confirmed as it opens (or, while `confirm` is
-// off, closed as by its window frame). A dialog that refuses its confirmation (a bad file
-// name) is then closed as cancelled.
+// answered from the queued --answer texts (none queued: cancel), and a modal dialog gets the
+// fields queued for it with --set, then is confirmed as it opens (or, while `confirm` is off,
+// closed as by its window frame). A dialog that refuses its confirmation (a bad file name, a
+// missing address) is then closed as cancelled.
 class ConsoleDialogs : public platform::Dialogs {
 public:
     explicit ConsoleDialogs(std::ostream& err) : err_(err) {}
     bool confirm = false;
+    std::deque<std::string> answers;
+    struct DialogField {
+        platform::DialogModel* dialog;
+        form::Form* fields;
+        std::string name;
+        std::string value;
+    };
+    std::vector<DialogField> dialogFields;
     void message(const std::string& text, const std::string&) override {
         std::string line;
         for (char c : text) line += (c == '\r' || c == '\n') ? ' ' : c;
         err_ << "message: " << line << '\n';
     }
     std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
+        if (answers.empty()) return std::nullopt;
+        std::string answer = answers.front();
+        answers.pop_front();
+        // An empty answer is a cancel, as in the window's input box.
+        if (answer.empty()) return std::nullopt;
+        return answer;
     }
     void showModal(platform::DialogModel& dialog) override {
         dialog.show();
+        // The fields are typed into the dialog once it is open, after it has reset itself.
+        for (auto it = dialogFields.begin(); it != dialogFields.end();) {
+            if (it->dialog != &dialog) {
+                ++it;
+                continue;
+            }
+            it->fields->set(it->name, it->value);
+            it = dialogFields.erase(it);
+        }
         if (confirm) dialog.confirm();
         if (dialog.visible()) dialog.closedByFrame();
     }
@@ -43,6 +68,18 @@ public:
     }
 };
 
+// The option of a click or answer, with or without "=ARGUMENT" attached.
+std::optional<Options::Action::Kind> ActionKind(const std::string& arg) {
+    const std::string option = arg.substr(0, arg.find('='));
+    if (option == "--row") return Options::Action::Kind::Row;
+    if (option == "--pick") return Options::Action::Kind::Pick;
+    if (option == "--click") return Options::Action::Kind::Click;
+    if (option == "--answer") return Options::Action::Kind::Answer;
+    return std::nullopt;
+}
+
+constexpr const char* kBanDialogPrefix = "frmBans.";
+
 }  // namespace
 
 std::string UsageText() {
@@ -51,7 +88,13 @@ std::string UsageText() {
            "(default: the current directory) and start the server.\n"
            "\n"
            "  --dump             run the start-up without a window, print every setting and exit\n"
-           "  --set NAME=VALUE   after start-up, set the control NAME as typing would (repeatable)\n"
+           "  --set NAME=VALUE   after start-up, set the control NAME as typing would (repeatable);\n"
+           "                     frmBans.NAME=VALUE fills a field of the ban dialog the next --click opens\n"
+           "  --row GRID=N       make row N (from 0) the current row of GRID, as a click would\n"
+           "  --pick LIST=TEXT   choose the item TEXT of the drop-down LIST, as a click would\n"
+           "  --click BUTTON     press BUTTON; a dialog it opens is confirmed (cancelled if it refuses)\n"
+           "  --answer TEXT      answer the next input box with TEXT (none queued or empty: cancel)\n"
+           "                     --set, --row, --pick, --click and --answer apply in the order given\n"
            "  --config NAME      switch to the configuration NAME first (the one left is not saved)\n"
            "  --save             save every file as SAVE SETTINGS does, then exit (1 if a write failed)\n"
            "  --start            save as START SERVER does and start the server, then exit\n"
@@ -97,6 +140,31 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
                 return o;
             }
             o.sets.emplace_back(assignment.substr(0, eq), assignment.substr(eq + 1));
+        } else if (const auto kind = ActionKind(a)) {
+            std::string argument;
+            const std::string option = a.substr(0, a.find('='));
+            if (a.find('=') != std::string::npos) {
+                argument = a.substr(a.find('=') + 1);
+            } else if (i + 1 < args.size()) {
+                argument = args[++i];
+            } else {
+                o.error = option + " needs an argument";
+                return o;
+            }
+            Options::Action action{*kind, {}, argument, o.sets.size()};
+            if (*kind != Options::Action::Kind::Click && *kind != Options::Action::Kind::Answer) {
+                const auto eq = argument.find('=');
+                if (eq == std::string::npos || eq == 0) {
+                    o.error = option + " needs NAME=VALUE, not \"" + argument + "\"";
+                    return o;
+                }
+                action.name = argument.substr(0, eq);
+                action.value = argument.substr(eq + 1);
+            } else if (*kind == Options::Action::Kind::Click) {
+                action.name = argument;
+                action.value.clear();
+            }
+            o.actions.push_back(action);
         } else if (a.rfind("--", 0) == 0) {
             o.error = "unknown option " + a;
             return o;
@@ -135,13 +203,46 @@ int RunHeadless(const Options& options, std::ostream& out, std::ostream& err,
         }
     }
     int status = 0;
-    for (const auto& [name, value] : options.sets) {
-        const std::string problem = editor.form.set(name, value);
+    // The settings and clicks apply in the order given. After a failure the remaining settings
+    // are still made (so a dump shows them), but no button is pressed and no item picked: they
+    // could save files.
+    std::size_t setsDone = 0;
+    auto applySets = [&](std::size_t upTo) {
+        for (; setsDone < upTo && setsDone < options.sets.size(); ++setsDone) {
+            const auto& [name, value] = options.sets[setsDone];
+            std::string problem;
+            if (name.rfind(kBanDialogPrefix, 0) == 0) {
+                // Checked on the dialog now, typed into it when it opens.
+                const std::string field = name.substr(std::string(kBanDialogPrefix).size());
+                problem = editor.frmBans.fields.set(field, value);
+                if (problem.empty()) dialogs.dialogFields.push_back({&editor.frmBans, &editor.frmBans.fields, field, value});
+            } else {
+                problem = editor.form.set(name, value);
+            }
+            if (!problem.empty()) {
+                err << "tolvane: --set " << name << ": " << problem << '\n';
+                status = 2;
+            }
+        }
+    };
+    dialogs.confirm = true;
+    for (const auto& action : options.actions) {
+        applySets(action.setsBefore);
+        if (status != 0) continue;
+        std::string problem;
+        switch (action.kind) {
+            case Options::Action::Kind::Row: problem = editor.form.selectRow(action.name, action.value); break;
+            case Options::Action::Kind::Pick: problem = editor.form.pick(action.name, action.value); break;
+            case Options::Action::Kind::Click: problem = editor.form.click(action.name); break;
+            case Options::Action::Kind::Answer: dialogs.answers.push_back(action.value); break;
+        }
         if (!problem.empty()) {
-            err << "tolvane: --set " << name << ": " << problem << '\n';
+            err << "tolvane: " << action.name << ": " << problem << '\n';
             status = 2;
         }
     }
+    applySets(options.sets.size());
+    dialogs.confirm = false;
     if (options.mode == Options::Mode::Dump) {
         editor.Dump(out);
         return status;

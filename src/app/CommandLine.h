@@ -4,7 +4,8 @@
 // `--set Name=value` (repeatable) changes a control after start-up as typing would;
 // `--config NAME` switches configuration first, as a pick in the list would, without saving the
 // one being left; `--save` does what SAVE SETTINGS does with the save dialog confirmed;
-// `--start` does what START SERVER does.
+// `--start` does what START SERVER does. `--row GRID=N`, `--pick LIST=TEXT`, `--click BUTTON`
+// and `--answer TEXT` do what a user's clicks and typed answers would, in the order given.
 #include <ostream>
 #include <string>
 #include <utility>
@@ -19,6 +20,15 @@ struct Options {
     std::string config;  // --config NAME
     std::string directory = ".";
     std::vector<std::pair<std::string, std::string>> sets;
+    // The clicks and answers, in the order given; each knows how many --set came before it, so
+    // that the two lists together keep the command line's order.
+    struct Action {
+        enum class Kind { Row, Pick, Click, Answer } kind;
+        std::string name;   // the grid, list or button (empty for an answer)
+        std::string value;  // the row number, the item's text or the answer
+        std::size_t setsBefore = 0;
+    };
+    std::vector<Action> actions;
     std::string error;  // non-empty when the arguments could not be understood
 };
 

@@ -3,6 +3,8 @@
 #include <ostream>
 
 #include "maps/Sorts.h"
+#include "plugin/BanEditing.h"
+#include "plugin/PluginFiles.h"
 #include "registry/ConfigRegistry.h"
 #include "settings/ServerCfgReader.h"
 #include "settings/ServerCfgWriter.h"
@@ -44,7 +46,8 @@ Editor::Editor(platform::FileSystem& fs, platform::Dialogs& dialogs, platform::P
     : ctx{fs, dialogs, progress, state},
       launcher(processLauncher),
       frmLoad({ctx, main.ConfigNameList, main.CommandLine}),
-      frmSave({ctx, main.ConfigNameList, main.CommandLine}) {
+      frmSave({ctx, main.ConfigNameList, main.CommandLine}),
+      frmBans(ctx) {
     main.ButtonLoad.setCaption("NEW CONFIG");
     main.ButtonLoad.setToolTip("Create a new config from existing configuration files");
     main.ButtonSave.setCaption("SAVE SETTINGS");
@@ -62,8 +65,6 @@ Editor::Editor(platform::FileSystem& fs, platform::Dialogs& dialogs, platform::P
     main.SkinViewHelp.setCaption(
         "No skin viewer was found in the Quake 2 directory: install AQSkinView (an aqskinview "
         "directory) or MD2View (md2view.exe) to preview models and skins.");
-    main.NoBWAdmin0.setVisible(false);
-    main.NoBWAdmin0.setCaption("No bw-admin.cfg was found: the BW-Admin files will not be saved.");
     RegisterControls();
     ConnectHandlers();
 }
@@ -80,14 +81,12 @@ void Editor::RegisterControls() {
     form.add(main.Team1Model);
     form.add(main.Team2Model);
     form.add(main.Team3Model);
-    form.add(main.Strict);
-    form.add(main.Logging);
-    form.add(main.IPBans);
-    form.add(main.NameBans);
-    form.add(main.FilterBans);
-    form.add(main.AliasBans);
+    plugin::RegisterPluginFields(form, plugin);
+    for (form::Button* b : {&main.ButtonLoad, &main.ButtonSave, &main.ButtonStart, &main.ButtonCancel,
+                            &main.ButtonAbout, &main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer})
+        form.add(*b);
     for (form::Control* c : std::initializer_list<form::Control*>{
-             &main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer, &main.SkinViewHelp, &main.NoBWAdmin0})
+             &main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer, &main.SkinViewHelp})
         form.trackAppearance(*c);
 }
 
@@ -95,6 +94,8 @@ void Editor::ConnectHandlers() {
     // Every change of the MOTD box, by the user or by the reader, marks the file for writing.
     main.MOTDText.changed.connect([this] { state.bMOTDChanged = true; });
     settings::ConnectServerFields(ctx, server);
+    plugin::ConnectPluginFields(ctx, plugin);
+    plugin::ConnectBanButtons(ctx, plugin, frmBans);
     main.ButtonCancel.clicked.connect([this] {
         quitRequested_ = true;
         if (onQuit) onQuit();
@@ -161,16 +162,9 @@ void Editor::StartUp() {
     Step([&] { main.MapDir.clear(); });
     Step([&] { ScanLooseMaps(); });
     Step([&] { ReadBaseMapList(); });
+    Step([&] { plugin::FillPluginChoiceLists(plugin); });
     Step([&] {
-        main.Strict.clear();
-        for (const char* item : {"Disable Checking", "Enable Checking", "Enable Checking but allow NAT routers"})
-            main.Strict.addItem(item);
-        main.Logging.clear();
-        for (const char* item : {"No logging", "Create new log on server initialization", "Append to existing log"})
-            main.Logging.addItem(item);
-    });
-    Step([&] {
-        for (auto* grid : {&main.IPBans, &main.NameBans, &main.FilterBans, &main.AliasBans}) grid->clear();
+        for (auto* grid : {&plugin.IPBans, &plugin.NameBans, &plugin.FilterBans, &plugin.AliasBans}) grid->clear();
     });
     Step([&] { ReadBanList(); });
     Step([&] {
@@ -205,10 +199,10 @@ void Editor::LoadConfiguration(std::string& name) {
 // place in the start-up sequence and does nothing until its reader lands.
 void Editor::ScanLooseMaps() {}
 void Editor::ReadBaseMapList() {}
-void Editor::ReadBanList() {}
+void Editor::ReadBanList() { plugin::ReadBanList(ctx, plugin); }
 void Editor::ReadMapCatalogue() {}
 void Editor::ScanPakArchives() {}
-void Editor::ReadBWAdmin() {}
+void Editor::ReadBWAdmin() { plugin::ReadBWAdminCfg(ctx, plugin); }
 void Editor::MergeAvailableDuplicates() {}
 void Editor::ReadActionIni() {}
 void Editor::RebuildScriptLists() {}
@@ -220,8 +214,8 @@ bool Editor::WriteMapsLst() { return true; }
 bool Editor::WriteServerSettings() {
     return settings::WriteServerCfg(ctx, server, main.ScriptList, main.MapIni);
 }
-bool Editor::WriteBWAdmin() { return true; }
-bool Editor::WriteBanList() { return true; }
+bool Editor::WriteBWAdmin() { return plugin::WriteBWAdminCfg(ctx, plugin); }
+bool Editor::WriteBanList() { return plugin::WriteBanList(ctx, plugin); }
 
 bool Editor::SaveSequence() {
     // Each writer checks its own preconditions and reports its own errors; one that fails does
@@ -233,7 +227,7 @@ bool Editor::SaveSequence() {
     ok = WriteMOTD(ctx, main.MOTDText) && ok;
     // Without a bw-admin.cfg found at start-up the plug-in is not installed: its files are left
     // alone.
-    if (!main.NoBWAdmin0.visible()) {
+    if (!plugin.NoBWAdmin[0].visible()) {
         ok = WriteBWAdmin() && ok;
         ok = WriteBanList() && ok;
     }

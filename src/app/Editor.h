@@ -11,6 +11,8 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "plugin/BanDialog.h"
+#include "plugin/PluginFields.h"
 #include "registry/ConfigDialogs.h"
 #include "settings/ServerFields.h"
 #include "state/AppState.h"
@@ -57,9 +59,11 @@ public:
     platform::ProcessLauncher& launcher;
     MainFields main;
     settings::ServerFields server;
+    plugin::PluginFields plugin;
     form::Form form;
     registry::LoadDialog frmLoad;
     registry::SaveDialog frmSave;
+    plugin::BanDialog frmBans;
 
 private:
     void RegisterControls();

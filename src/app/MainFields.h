@@ -1,7 +1,7 @@
 #pragma once
 // The controls of the main window that the application shell owns or prepares at start-up:
 // the configuration list and buttons, the About area, the MOTD box, the team viewer buttons and
-// model lists, the map and script grids, the plug-in choice lists and the four ban grids.
+// model lists, and the map and script grids. The plug-in's controls live in plugin/PluginFields.h.
 #include "form/Controls.h"
 
 namespace tolvane::app {
@@ -41,18 +41,6 @@ struct MainFields {
     form::ComboList Team2Model{"Team2Model"};
     form::ComboList Team3Model{"Team3Model"};
 
-    // "BW Admin 1": the two plug-in choice lists.
-    form::ComboList Strict{"Strict"};
-    form::ComboList Logging{"Logging"};
-
-    // "BW Bans": the four ban lists.
-    form::Grid IPBans{"IPBans"};
-    form::Grid NameBans{"NameBans"};
-    form::Grid FilterBans{"FilterBans"};
-    form::Grid AliasBans{"AliasBans"};
-
-    // "BW Admin 2": element 0 of the notice shown when no bw-admin.cfg was found at start-up.
-    form::Label NoBWAdmin0{"NoBWAdmin(0)"};
 };
 
 }  // namespace tolvane::app

@@ -112,4 +112,37 @@ std::string Form::set(const std::string& name, const std::string& value) {
     return "no control named " + name;
 }
 
+template <typename C>
+C* Form::find(const std::string& name) const {
+    for (const auto& e : entries_) {
+        if (auto* const* c = std::get_if<C*>(&e.control); c && (*c)->name() == name) return *c;
+    }
+    return nullptr;
+}
+
+std::string Form::selectRow(const std::string& name, const std::string& row) {
+    Grid* grid = find<Grid>(name);
+    if (!grid) return "no grid named " + name;
+    int n = 0;
+    if (!ParseInt(row, n) || n < 0 || n >= grid->rowCount())
+        return "no row " + row + " (the grid has " + std::to_string(grid->rowCount()) + " rows)";
+    grid->setCurrentRow(n);
+    return {};
+}
+
+std::string Form::pick(const std::string& name, const std::string& text) {
+    ComboList* list = find<ComboList>(name);
+    if (!list) return "no drop-down list named " + name;
+    if (!list->selectText(text)) return "no item \"" + text + "\" in the list";
+    return {};
+}
+
+std::string Form::click(const std::string& name) {
+    Button* button = find<Button>(name);
+    if (!button) return "no button named " + name;
+    if (!button->enabled() || !button->visible()) return "the button " + name + " cannot be pressed now";
+    button->click();
+    return {};
+}
+
 }  // namespace tolvane::form

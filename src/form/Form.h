@@ -33,8 +33,16 @@ public:
     // the text (a spinner "NameScroll" takes a number), check boxes 0, 1 or 2, drop-down lists
     // select the item with that text. Returns an empty string, or the reason it failed.
     std::string set(const std::string& name, const std::string& value);
+    // What a click does: makes row `row` (counted from 0) of the grid called name its current
+    // row; chooses the item with that text in the drop-down list called name; presses the
+    // button called name. Each returns an empty string, or the reason it failed.
+    std::string selectRow(const std::string& name, const std::string& row);
+    std::string pick(const std::string& name, const std::string& text);
+    std::string click(const std::string& name);
 
 private:
+    template <typename C>
+    C* find(const std::string& name) const;
     using Ptr = std::variant<TextBox*, CheckBox*, NumericField*, ComboList*, Spinner*, Grid*, Label*, Button*>;
     struct Entry {
         Ptr control;

@@ -27,6 +27,8 @@
 
 #include "ui/Bindings.h"
 #include "ui/NumericFieldWidget.h"
+#include "ui/pages/BansPage.h"
+#include "ui/pages/PluginPages.h"
 
 namespace tolvane::ui {
 
@@ -105,13 +107,6 @@ QWidget* CaptionedGrid(const QString& caption, form::Grid& grid) {
     label->setBuddy(view);
     layout->addWidget(view, 1);
     return box;
-}
-
-QGroupBox* GridGroup(const QString& title, form::Grid& grid) {
-    auto* group = new QGroupBox(title);
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(NewGrid(grid));
-    return group;
 }
 
 QComboBox* NewCombo(form::ComboList& list, QWidget* label = nullptr) {
@@ -213,9 +208,9 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
     replace(3, buildMapsTab());
     replace(4, buildScriptsTab());
     replace(7, buildTeamTab());
-    replace(8, buildBWAdmin1Tab());
-    replace(9, buildBWAdmin2Tab());
-    replace(10, buildBansTab());
+    replace(8, BuildBWAdmin1Page(editor_.plugin));
+    replace(9, BuildBWAdmin2Page(editor_.plugin));
+    replace(10, BuildBansPage(editor_.plugin));
     tabs_->setCurrentIndex(0);
 
     auto* layout = new QVBoxLayout(this);
@@ -436,61 +431,6 @@ QWidget* MainWindow::buildTeamTab() {
     bindLabel(help, m.SkinViewHelp);
     layout->addWidget(help);
     layout->addStretch(1);
-    return page;
-}
-
-QWidget* MainWindow::noBWAdminNotice(QWidget* parent) {
-    auto* notice = new QLabel(parent);
-    notice->setObjectName(QStringLiteral("NoBWAdmin"));
-    notice->setWordWrap(true);
-    QFont bold = notice->font();
-    bold.setBold(true);
-    notice->setFont(bold);
-    bindLabel(notice, editor_.main.NoBWAdmin0);
-    return notice;
-}
-
-QWidget* MainWindow::buildBWAdmin1Tab() {
-    app::MainFields& m = editor_.main;
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    QFormLayout* form = NewForm();
-    auto* strictLabel = new QLabel(QStringLiteral("Strict Checking"));
-    QComboBox* strict = NewCombo(m.Strict, strictLabel);
-    strictLabel->setBuddy(strict);
-    form->addRow(strictLabel, strict);
-    auto* loggingLabel = new QLabel(QStringLiteral("ZBot Logging"));
-    QComboBox* logging = NewCombo(m.Logging, loggingLabel);
-    loggingLabel->setBuddy(logging);
-    form->addRow(loggingLabel, logging);
-    auto* fields = new QWidget;
-    fields->setLayout(form);
-    fields->setMaximumWidth(620);
-    layout->addWidget(fields);
-    layout->addWidget(noBWAdminNotice(page));
-    layout->addStretch(1);
-    return page;
-}
-
-QWidget* MainWindow::buildBWAdmin2Tab() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(noBWAdminNotice(page));
-    layout->addStretch(1);
-    return page;
-}
-
-QWidget* MainWindow::buildBansTab() {
-    app::MainFields& m = editor_.main;
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    auto* grid = new QGridLayout;
-    grid->addWidget(GridGroup(QStringLiteral("IP Bans"), m.IPBans), 0, 0);
-    grid->addWidget(GridGroup(QStringLiteral("Name Bans"), m.NameBans), 0, 1);
-    grid->addWidget(GridGroup(QStringLiteral("Filtered Text"), m.FilterBans), 1, 0);
-    grid->addWidget(GridGroup(QStringLiteral("Name @IP Bans"), m.AliasBans), 1, 1);
-    layout->addLayout(grid, 1);
-    layout->addWidget(noBWAdminNotice(page));
     return page;
 }
 

@@ -42,11 +42,7 @@ private:
     QWidget* buildMapsTab();
     QWidget* buildScriptsTab();
     QWidget* buildTeamTab();
-    QWidget* buildBWAdmin1Tab();
-    QWidget* buildBWAdmin2Tab();
-    QWidget* buildBansTab();
     QWidget* buildButtonRow();
-    QWidget* noBWAdminNotice(QWidget* parent);
 
     app::Editor& editor_;
     QTabWidget* tabs_;

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "ui/AboutDialog.h"
+#include "ui/BanDialogWindow.h"
 #include "ui/ConfigDialogWindows.h"
 #include "ui/MainWindow.h"
 #include "ui/QtDialogs.h"
@@ -23,6 +24,7 @@ int RunGui(int argc, char** argv, const std::string& quake2Dir) {
     platform::FileSystem files(quake2Dir);
     QtDialogs dialogs;
     RegisterConfigDialogs(dialogs);
+    RegisterBanDialog(dialogs);
     SplashWindow splash;
     SplashProgress progress(splash);
     platform::SystemProcessLauncher launcher(quake2Dir);

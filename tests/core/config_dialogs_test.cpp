@@ -195,7 +195,7 @@ TEST_F(ConfigFixture, StartCommandLineAndLaunch) {
 
 TEST_F(ConfigFixture, NoBWAdminLeavesPluginFilesAlone) {
     // With the notice shown the plug-in files are not part of the save.
-    e->main.NoBWAdmin0.setVisible(true);
+    e->plugin.NoBWAdmin[0].setVisible(true);
     dir.write("action/bw-admin.cfg", "untouched");
     dir.write("action/server_bans.txt", "untouched");
     OnSave([](SaveDialog& d) { d.ButtonSave.click(); });

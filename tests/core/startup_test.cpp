@@ -34,9 +34,9 @@ TEST_F(StartUpFixture, EmptyDirectoryStartsAsDefaultWithoutMessages) {
     EXPECT_EQ(e->main.ConfigNameList.text(), "default");
     EXPECT_EQ(e->main.windowTitle, "Tolvane v1.3 - The Quickest Configuration Editor for Action Quake");
     EXPECT_FALSE(e->main.bwAdmin1TabEnabled);
-    EXPECT_EQ(e->main.Strict.items(), (std::vector<std::string>{"Disable Checking", "Enable Checking",
+    EXPECT_EQ(e->plugin.Strict.items(), (std::vector<std::string>{"Disable Checking", "Enable Checking",
                                                                 "Enable Checking but allow NAT routers"}));
-    EXPECT_EQ(e->main.Logging.items(), (std::vector<std::string>{"No logging", "Create new log on server initialization",
+    EXPECT_EQ(e->plugin.Logging.items(), (std::vector<std::string>{"No logging", "Create new log on server initialization",
                                                                  "Append to existing log"}));
     EXPECT_EQ(e->main.Team1Model.count(), 0);
     EXPECT_EQ(e->main.MapDir.rowCount(), 0);

@@ -1,0 +1,17 @@
+#pragma once
+// The plug-in's two settings tabs, "BW Admin 1" and "BW Admin 2", built from its fields.
+#include "ui/QtSetup.h"  // first: see there
+
+#include "plugin/PluginFields.h"
+
+class QWidget;
+
+namespace tolvane::ui {
+
+QWidget* BuildBWAdmin1Page(plugin::PluginFields& fields);
+QWidget* BuildBWAdmin2Page(plugin::PluginFields& fields);
+
+// The notice shown on each plug-in tab when no bw-admin.cfg was found at start-up.
+QWidget* NoBWAdminNotice(form::Label& notice);
+
+}  // namespace tolvane::ui
