@@ -14,8 +14,8 @@ namespace tolvane::ui {
 
 namespace {
 
-QPushButton* NewButton(form::Button& model) {
-    auto* button = new QPushButton(toQt(model.caption()));
+QPushButton* NewButton(const char* designed, form::Button& model) {
+    auto* button = new QPushButton(QString::fromLatin1(designed));
     button->setObjectName(toQt(model.name()));
     button->setAutoDefault(false);
     bindButton(button, model);
@@ -24,7 +24,11 @@ QPushButton* NewButton(form::Button& model) {
 
 // A framed grid with its buttons under it; the frame's title is the grid's caption and the
 // grid's tool tip covers the whole frame.
-QGroupBox* BanGroup(form::Grid& grid, form::Button& add, form::Button& remove) {
+// The captions carry the mnemonics, clear of the letters of the window's own buttons (N, S, T,
+// C, A). Four grids share few letters: a repeated mnemonic moves the focus from one button to the
+// next, and Space presses it.
+QGroupBox* BanGroup(form::Grid& grid, form::Button& add, const char* addCaption, form::Button& remove,
+                    const char* removeCaption) {
     auto* group = new QGroupBox(toQt(grid.caption()));
     group->setObjectName(toQt(grid.name()) + QStringLiteral("Frame"));
     if (!grid.toolTip().empty()) group->setToolTip(toQt(grid.toolTip()));
@@ -36,8 +40,8 @@ QGroupBox* BanGroup(form::Grid& grid, form::Button& add, form::Button& remove) {
     layout->addWidget(view, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(NewButton(add));
-    buttons->addWidget(NewButton(remove));
+    buttons->addWidget(NewButton(addCaption, add));
+    buttons->addWidget(NewButton(removeCaption, remove));
     layout->addLayout(buttons);
     return group;
 }
@@ -48,10 +52,10 @@ QWidget* BuildBansPage(plugin::PluginFields& f) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* grid = new QGridLayout;
-    grid->addWidget(BanGroup(f.IPBans, f.ButtonIPNew, f.ButtonIPDelete), 0, 0);
-    grid->addWidget(BanGroup(f.NameBans, f.ButtonNameNew, f.ButtonNameDelete), 0, 1);
-    grid->addWidget(BanGroup(f.FilterBans, f.ButtonFilterNew, f.ButtonFilterDelete), 1, 0);
-    grid->addWidget(BanGroup(f.AliasBans, f.ButtonAliasNew, f.ButtonAliasDelete), 1, 1);
+    grid->addWidget(BanGroup(f.IPBans, f.ButtonIPNew, "Ne&w", f.ButtonIPDelete, "&Delete"), 0, 0);
+    grid->addWidget(BanGroup(f.NameBans, f.ButtonNameNew, "N&ew", f.ButtonNameDelete, "De&lete"), 0, 1);
+    grid->addWidget(BanGroup(f.FilterBans, f.ButtonFilterNew, "Ne&w", f.ButtonFilterDelete, "&Delete"), 1, 0);
+    grid->addWidget(BanGroup(f.AliasBans, f.ButtonAliasNew, "N&ew", f.ButtonAliasDelete, "De&lete"), 1, 1);
     layout->addLayout(grid, 1);
     layout->addWidget(NoBWAdminNotice(f.NoBWAdmin[2]));
     return page;
