@@ -7,6 +7,7 @@
 #include "app/Editor.h"
 #include "plugin/BWAdminFormat.h"
 #include "plugin/BanListFormat.h"
+#include "plugin/PluginFiles.h"
 #include "state/TextReaders.h"
 #include "support/TestSupport.h"
 
@@ -78,6 +79,33 @@ TEST_F(PluginFilesFixture, WithoutModDirectoryTheSettingsAreNotSavedButTheBansAr
     EXPECT_EQ(dir.read("bw-admin.cfg"), "maxrate = 8000\r\n");
     EXPECT_EQ(dir.read("server_bans.txt"), "IP: - 1.2.3.4/32\r\nIP: - 5.6.7.8/32\r\n");
     EXPECT_EQ(dir.read("server_bans.bak"), "IP: - 1.2.3.4/32\r\n");
+}
+
+TEST_F(PluginFilesFixture, FailedWritesAreReportedAndLeaveTheFilesAsTheyWere) {
+    dir.write("action/bw-admin.cfg", "admin = a\r\n");
+    dir.write("action/server_bans.txt", "Name: a\r\n");
+    // A directory where the backups belong: the old files cannot be kept, so nothing may change.
+    dir.write("action/bw-admin.bak/keep", "");
+    dir.write("action/server_bans.bak/keep", "");
+    // The ban list's temporary file lies beside its target, never in the Quake 2 directory.
+    dir.write("server_bans.tmp/keep", "");
+    auto e = Start();
+    e->plugin.Admin.setText("b");
+    e->plugin.NameBans.append("b");
+    EXPECT_FALSE(e->SaveSequence());
+    EXPECT_EQ(dir.read("action/bw-admin.cfg"), "admin = a\r\n");
+    EXPECT_EQ(dir.read("action/server_bans.txt"), "Name: a\r\n");
+    const auto texts = dialogs.texts();
+    ASSERT_GE(texts.size(), 2u);
+    // Each message names its file.
+    EXPECT_NE(texts[texts.size() - 2].find("bw-admin.cfg"), std::string::npos) << texts[texts.size() - 2];
+    EXPECT_NE(texts.back().find("server_bans.txt"), std::string::npos) << texts.back();
+
+    std::filesystem::remove_all(dir.path() / "action/server_bans.bak");
+    dialogs.messages.clear();
+    EXPECT_TRUE(plugin::WriteBanList(e->ctx, e->plugin));
+    EXPECT_EQ(dir.read("action/server_bans.txt"), "Name: a\r\nName: b\r\n");
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(PluginFilesFixture, DumpShowsThePluginControls) {
