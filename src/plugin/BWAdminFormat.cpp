@@ -69,6 +69,8 @@ void ApplyValue(const BWAdminKey& k, const std::string& value, P& f) {
                     SetSpinner(control.scroll, value);
                 }
             } else {
+                // A number beyond 32 bits does not convert, and leaves the choice as any other
+                // value outside 0 to 2 does.
                 const auto n = settings::ReadInt32(value);
                 if (n && *n >= 0 && *n <= 2) control.setSelectedIndex(*n);
             }
@@ -172,6 +174,7 @@ bool ParseBWAdminLine(const std::string& line, PluginFields& fields) {
 }
 
 void ParseBWAdmin(const std::string& content, PluginFields& fields) {
+    // A lone LF ends a line too: a file edited on Linux must not read as one long line.
     for (const std::string& line : SplitLines(content)) ParseBWAdminLine(line, fields);
 }
 

@@ -64,6 +64,9 @@ const char* LinePrefix(Kind k) {
 
 }  // namespace
 
+// The list is read a line at a time, as the plug-in reads it: a comma or a double quote neither
+// splits nor changes a line, so notes and entries holding them survive whole, and a line that is
+// no entry is written back exactly, trailing blanks included.
 BanLists ParseBanList(const std::string& content) {
     BanLists lists;
     for (const std::string& line : SplitLines(content)) {
