@@ -83,6 +83,8 @@ private:
     bool WriteServerSettings();
     bool WriteBWAdmin();
     bool WriteBanList();
+    // True when the Quake 2 directory holds the server program.
+    bool ServerProgramPresent() const;
     bool switching_ = false;
     bool quitRequested_ = false;
 };
