@@ -273,6 +273,7 @@ std::string Editor::ServerCommandLine() const {
 }
 
 bool Editor::ButtonStart_Click() {
+    bool saved;
     {
         const SaveScope save(ctx);
         // Another editor still saving: its files are in flux, so the server is not started
@@ -280,7 +281,7 @@ bool Editor::ButtonStart_Click() {
         if (!save.ok()) return false;
         if (!frmSave.GetFileNames()) return false;
         // The server is started even when a writer failed: each failure has been reported.
-        SaveSequence();
+        saved = SaveSequence() && save.succeeded();
     }
     // Only the Quake 2 directory's own server is started, never one found elsewhere.
     if (!ServerProgramPresent()) {
@@ -294,7 +295,7 @@ bool Editor::ButtonStart_Click() {
         ctx.message(std::string("Cannot start the server program ") + kServerProgramNames + ": " + error);
         return false;
     }
-    return true;
+    return saved;
 }
 
 void Editor::ButtonLoad_Click() {

@@ -34,7 +34,7 @@ public:
     bool SaveSequence();
     // The three commands of the main window and the switch of configuration.
     bool ButtonSave_Click();    // true when the dialog was confirmed and every write succeeded
-    bool ButtonStart_Click();   // true when the server was started
+    bool ButtonStart_Click();   // true when every write succeeded and the server was started
     void ButtonLoad_Click();
     void ConfigNameList_Click();
     // The server's command line for the current configuration.
