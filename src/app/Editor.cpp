@@ -250,7 +250,9 @@ bool Editor::SaveSequence() {
 
 bool Editor::ButtonSave_Click() {
     // One save from the registry record the dialog writes to the last file: the lock is held
-    // throughout, and a failure anywhere (the registry included) fails the save.
+    // throughout, and a failure anywhere (the registry included) fails the save. It is taken
+    // before the dialog opens, because the dialog reads and rewrites tolvane.ini; another
+    // editor's save meanwhile waits, then reports that this one is running.
     const SaveScope save(ctx);
     if (!save.ok()) return false;
     if (!frmSave.GetFileNames()) return false;

@@ -14,11 +14,12 @@
 namespace tolvane::platform {
 
 // What a whole-file read found: the content, no file at all, or a file that exists but could
-// not be read (no permission, an input/output error). Tests true only when the content was read.
+// not be read (no permission, an input/output error). Converts to true only when the content
+// was read, so callers that only ask "did it work" read as before.
 struct ReadResult {
     enum class Status { Read, Missing, Failed };
     Status status = Status::Failed;
-    explicit operator bool() const { return status == Status::Read; }
+    operator bool() const { return status == Status::Read; }
     bool missing() const { return status == Status::Missing; }
     bool failed() const { return status == Status::Failed; }
 };

@@ -50,16 +50,17 @@ TEST_F(SafeReplace, PlantedLinksAndPipesAtTemporaryNamesAreNeverOpened) {
     dir.write("action/server.cfg", "old");
     dir.write("action/motd.txt", "hello\r\n");
     // The names the editor once used for its temporary files, planted by whoever can write here.
-    for (const char* name : {"server.tmp", "motd.tmp", "tolvane.tmp"})
+    for (const char* name : {"motd.tmp", "tolvane.tmp"})
         fs::create_symlink(dir.path() / "elsewhere/victim.txt", dir.path() / "action" / name);
-    ASSERT_EQ(::mkfifo((dir.path() / "action/server.cfg.tmp").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir.path() / "action/server.tmp").c_str(), 0600), 0);
 
-    // Whatever name the editor picks, a link planted there just before it is created is refused
-    // and another name is taken.
+    // Whatever name the editor picks, a link or a pipe planted there just before it is created
+    // is refused and another name is taken.
     int planted = 0;
     test::FaultHookScope plant([&](FileOp op, const fs::path& p) {
         if (op == FileOp::Create && p.extension() == ".tmp" && planted < 3) {
-            fs::create_symlink(dir.path() / "elsewhere/victim.txt", p);
+            if (planted == 1) ::mkfifo(p.c_str(), 0600);
+            else fs::create_symlink(dir.path() / "elsewhere/victim.txt", p);
             ++planted;
         }
         return 0;
@@ -71,7 +72,8 @@ TEST_F(SafeReplace, PlantedLinksAndPipesAtTemporaryNamesAreNeverOpened) {
     EXPECT_EQ(dir.read("elsewhere/victim.txt"), "precious");
     EXPECT_EQ(dir.read("action/server.cfg"), "new");
     EXPECT_EQ(dir.read("action/motd.txt"), "new motd\r\n");
-    EXPECT_TRUE(fs::is_symlink(dir.path() / "action/server.tmp"));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "action/motd.tmp"));
+    EXPECT_TRUE(fs::is_fifo(dir.path() / "action/server.tmp"));
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
