@@ -326,6 +326,8 @@ void Editor::ConfigNameList_Click() {
     const std::string picked = main.ConfigNameList.text();
     // Offer to save the configuration being left; a cancel saves nothing and the switch goes on.
     {
+        // While another editor saves, this one cannot: the message has said so, and the switch
+        // goes on as after a cancel.
         const SaveScope save(ctx);
         if (save.ok() && frmSave.GetFileNames()) SaveSequence();
     }
