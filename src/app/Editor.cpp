@@ -331,6 +331,8 @@ void Editor::ConfigNameList_Click() {
         const SaveScope save(ctx);
         if (save.ok() && frmSave.GetFileNames()) SaveSequence();
     }
+    // What is read from here on is what the editor shows for the configuration picked.
+    const platform::FileSystem::LoadingScope loading(ctx.fs);
     state.strConfigName = picked;
     main.ConfigNameList.selectText(picked);
     Step([&] { registry::ReadConfigRegistry(ctx, main.ConfigNameList, main.CommandLine, state.strConfigName); });

@@ -97,7 +97,7 @@ bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std
     // What the editor shows of a file it could not read is not what the file holds: writing it
     // would lose the file's content. The file stays as it is until it can be read.
     if (const auto why = fs.readFailure(target)) {
-        ctx.message("Could not save " + target + ": the file could not be read when it was loaded (" + *why +
+        ctx.message("Could not save " + target + ": the file could not be read (" + *why +
                     "), and saving would lose what it holds.\r" + "The file was left as it was.");
         session.failed = true;
         return false;
