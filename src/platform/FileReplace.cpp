@@ -268,7 +268,10 @@ private:
     // The old file stays under the backup name: a second name for the same file, so there is no
     // moment without it. Where links are impossible the backup is a copy.
     bool keepBackup(const struct stat& old, const std::string& backupName, fs::path& backupMade, std::string& error) {
-        const fs::path backup = entryIgnoringCase(target_.parent_path(), backupName);
+        fs::path backup = entryIgnoringCase(target_.parent_path(), backupName);
+        // A file whose backup name is its own name ("x.bak") must not be removed as its own
+        // old backup.
+        if (backup == target_) backup = entryIgnoringCase(target_.parent_path(), target_.filename().string() + ".bak");
         if (const int err = step(FileOp::Remove, backup, [&] { return ::unlink(backup.c_str()) == 0 || errno == ENOENT ? 0 : -1; }))
             return fail(error, "cannot remove the old backup " + show(backup), err);
         const int err = step(FileOp::Link, backup, [&] { return ::link(target_.c_str(), backup.c_str()); });
@@ -395,7 +398,8 @@ bool FileSystem::replaceFile(const std::string& path, const std::string& content
     h = INVALID_HANDLE_VALUE;
     if (InjectedFault(FileOp::Close, temp) || !closed) return failWith(tempShown);
     if (hadOld) {
-        const fs::path backup = entryIgnoringCase(target.parent_path(), backupName(target));
+        fs::path backup = entryIgnoringCase(target.parent_path(), backupName(target));
+        if (backup == target) backup = entryIgnoringCase(target.parent_path(), target.filename().string() + ".bak");
         if (InjectedFault(FileOp::Remove, backup) || (!DeleteFileW(backup.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND))
             return failWith("cannot remove the old backup " + displayPath(backup));
         if (InjectedFault(FileOp::Link, backup) || !CreateHardLinkW(backup.c_str(), target.c_str(), nullptr)) {

@@ -151,6 +151,12 @@ TEST_F(SafeReplace, OneSaveNeverOverwritesABackupItMade) {
     EXPECT_EQ(dir.read("action/maplist.bak"), "old maplist");
     EXPECT_EQ(dir.read("action/maplist.cfg.bak"), "old maplist.cfg");
 
+    // A file whose backup name would be its own name is never removed as its own backup.
+    dir.write("action/old.bak", "old backup file");
+    ASSERT_TRUE(ReplaceFileViaTemp(ctx, "action\\old.bak", "rewritten"));
+    EXPECT_EQ(dir.read("action/old.bak"), "rewritten");
+    EXPECT_EQ(dir.read("action/old.bak.bak"), "old backup file");
+
     // The next save starts afresh: its first file of a stem uses the usual name again.
     ASSERT_TRUE(ReplaceFileViaTemp(ctx, "action\\ctf.ini", "newer ini"));
     EXPECT_EQ(dir.read("action/ctf.bak"), "new ctf.ini");
