@@ -232,8 +232,11 @@ private:
         if (old) {
             struct stat mine {};
             if (::fstat(fd_, &mine) == 0 && (mine.st_uid != old->st_uid || mine.st_gid != old->st_gid)) {
-                // Only where the process may: an ordinary user cannot give a file away.
-                step(FileOp::ModeChange, temp_, [&] { return ::fchown(fd_, old->st_uid, old->st_gid); });
+                // Only where the process may: an ordinary user cannot give a file away, but may
+                // still keep its group when a member of it.
+                if (step(FileOp::ModeChange, temp_, [&] { return ::fchown(fd_, old->st_uid, old->st_gid); }) != 0 &&
+                    mine.st_gid != old->st_gid)
+                    step(FileOp::ModeChange, temp_, [&] { return ::fchown(fd_, static_cast<uid_t>(-1), old->st_gid); });
             }
             mode = old->st_mode & 07777;
         } else {
