@@ -1,5 +1,6 @@
 #include "app/Editor.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "maps/Sorts.h"
@@ -25,8 +26,10 @@ namespace {
 // Hosts without .exe programs run the Linux server build, "quake2", when there is no quake2.exe.
 #ifdef _WIN32
 constexpr const char* kServerProgramNames = "quake2.exe";
+constexpr const char* kServerProgramMissing = "there is no quake2.exe in";
 #else
 constexpr const char* kServerProgramNames = "quake2.exe (or quake2)";
+constexpr const char* kServerProgramMissing = "there is neither quake2.exe nor quake2 in";
 #endif
 
 // Runs one start-up step. A step that fails part way is abandoned and start-up goes on with
@@ -141,6 +144,8 @@ void Editor::ListPlayerModels() {
 }
 
 void Editor::StartUp() {
+    // What start-up reads is what the editor shows: a file read now forgets an earlier failure.
+    const platform::FileSystem::LoadingScope loading(ctx.fs);
     Step([&] { main.bwAdmin1TabEnabled = false; });
     Step([&] {
         state.strConfigName = "default";
@@ -183,6 +188,7 @@ void Editor::StartUp() {
 }
 
 void Editor::LoadConfiguration(std::string& name) {
+    const platform::FileSystem::LoadingScope loading(ctx.fs);
     name = LowerCase(name);
     state.strMapsLstFileName = "maps.lst";
     state.strMOTDFileName = "motd.txt";
@@ -218,6 +224,8 @@ bool Editor::WriteBWAdmin() { return plugin::WriteBWAdminCfg(ctx, plugin); }
 bool Editor::WriteBanList() { return plugin::WriteBanList(ctx, plugin); }
 
 bool Editor::SaveSequence() {
+    const SaveScope save(ctx);
+    if (!save.ok()) return false;
     // Each writer checks its own preconditions and reports its own errors; one that fails does
     // not stop the writers after it.
     bool ok = true;
@@ -231,12 +239,26 @@ bool Editor::SaveSequence() {
         ok = WriteBWAdmin() && ok;
         ok = WriteBanList() && ok;
     }
-    return ok;
+    return ok && save.succeeded();
 }
 
 bool Editor::ButtonSave_Click() {
+    // One save from the registry record the dialog writes to the last file: the lock is held
+    // throughout, and a failure anywhere (the registry included) fails the save. It is taken
+    // before the dialog opens, because the dialog reads and rewrites tolvane.ini; another
+    // editor's save meanwhile waits, then reports that this one is running.
+    const SaveScope save(ctx);
+    if (!save.ok()) return false;
     if (!frmSave.GetFileNames()) return false;
-    return SaveSequence();
+    return SaveSequence() && save.succeeded();
+}
+
+bool Editor::ServerProgramPresent() const {
+#ifdef _WIN32
+    return FileExists(ctx.fs, "quake2.exe");
+#else
+    return FileExists(ctx.fs, "quake2.exe") || FileExists(ctx.fs, "quake2");
+#endif
 }
 
 std::string Editor::ServerCommandLine() const {
@@ -247,19 +269,38 @@ std::string Editor::ServerCommandLine() const {
 }
 
 bool Editor::ButtonStart_Click() {
-    if (!frmSave.GetFileNames()) return false;
-    // The server is started even when a writer failed: each failure has been reported.
-    SaveSequence();
+    bool saved;
+    {
+        const SaveScope save(ctx);
+        // Another editor still saving: its files are in flux, so the server is not started
+        // either; the message has said why.
+        if (!save.ok()) return false;
+        if (!frmSave.GetFileNames()) return false;
+        // The server is started even when a writer failed: each failure has been reported.
+        saved = SaveSequence() && save.succeeded();
+    }
+    // Only the Quake 2 directory's own server is started, never one found elsewhere.
+    if (!ServerProgramPresent()) {
+        std::error_code ec;
+        const auto where = std::filesystem::absolute(ctx.fs.root(), ec).lexically_normal().string();
+        ctx.message(std::string("Cannot start the server: ") + kServerProgramMissing + " " + where);
+        return false;
+    }
     std::string error;
     if (!launcher.start(ServerCommandLine(), platform::WindowMode::Minimised, error)) {
         ctx.message(std::string("Cannot start the server program ") + kServerProgramNames + ": " + error);
         return false;
     }
-    return true;
+    return saved;
 }
 
 void Editor::ButtonLoad_Click() {
-    if (!frmLoad.GetFileNames()) return;
+    {
+        // The dialog records the new configuration in the registry: a save of its own.
+        const SaveScope save(ctx);
+        if (!save.ok() || !frmLoad.GetFileNames()) return;
+    }
+    const platform::FileSystem::LoadingScope loading(ctx.fs);
     Step([&] { ReadActionIni(); });
     Step([&] { ReadServerSettings(); });
 }
@@ -278,7 +319,14 @@ void Editor::ConfigNameList_Click() {
     switching_ = true;
     const std::string picked = main.ConfigNameList.text();
     // Offer to save the configuration being left; a cancel saves nothing and the switch goes on.
-    if (frmSave.GetFileNames()) SaveSequence();
+    {
+        // While another editor saves, this one cannot: the message has said so, and the switch
+        // goes on as after a cancel.
+        const SaveScope save(ctx);
+        if (save.ok() && frmSave.GetFileNames()) SaveSequence();
+    }
+    // What is read from here on is what the editor shows for the configuration picked.
+    const platform::FileSystem::LoadingScope loading(ctx.fs);
     state.strConfigName = picked;
     main.ConfigNameList.selectText(picked);
     Step([&] { registry::ReadConfigRegistry(ctx, main.ConfigNameList, main.CommandLine, state.strConfigName); });

@@ -36,7 +36,7 @@ public:
     bool SaveSequence();
     // The three commands of the main window and the switch of configuration.
     bool ButtonSave_Click();    // true when the dialog was confirmed and every write succeeded
-    bool ButtonStart_Click();   // true when the server was started
+    bool ButtonStart_Click();   // true when every write succeeded and the server was started
     void ButtonLoad_Click();
     void ConfigNameList_Click();
     // The server's command line for the current configuration.
@@ -87,6 +87,8 @@ private:
     bool WriteServerSettings();
     bool WriteBWAdmin();
     bool WriteBanList();
+    // True when the Quake 2 directory holds the server program.
+    bool ServerProgramPresent() const;
     bool switching_ = false;
     bool quitRequested_ = false;
 };

@@ -236,11 +236,17 @@ std::optional<std::uintmax_t> FileSystem::fileSize(const std::string& path) cons
     return size;
 }
 
-bool FileSystem::readFile(const std::string& path, std::string& content, std::string& error) const {
-    std::FILE* f = openFile(resolve(path), "rb");
+ReadResult FileSystem::readFile(const std::string& path, std::string& content, std::string& error) const {
+    const fs::path p = resolve(path);
+    std::FILE* f = openFile(p, "rb");
     if (!f) {
-        error = reasonFor(errno);
-        return false;
+        const int err = errno;
+        error = reasonFor(err);
+        // Nothing of that name (or a directory part that is not a directory) is no file at all;
+        // anything else means the file is there and could not be read.
+        if (err == ENOENT || err == ENOTDIR) return {ReadResult::Status::Missing};
+        rememberReadFailure(p, error);
+        return {ReadResult::Status::Failed};
     }
     std::string data;
     char buffer[65536];
@@ -251,10 +257,22 @@ bool FileSystem::readFile(const std::string& path, std::string& content, std::st
     std::fclose(f);
     if (err) {
         error = reasonFor(err);
-        return false;
+        rememberReadFailure(p, error);
+        return {ReadResult::Status::Failed};
     }
+    if (loading_ > 0) readFailures_.erase(p);
     content = std::move(data);
-    return true;
+    return {ReadResult::Status::Read};
+}
+
+void FileSystem::rememberReadFailure(const fs::path& p, const std::string& reason) const {
+    readFailures_[p] = reason;
+}
+
+std::optional<std::string> FileSystem::readFailure(const std::string& path) const {
+    const auto found = readFailures_.find(resolve(path));
+    if (found == readFailures_.end()) return std::nullopt;
+    return found->second;
 }
 
 bool FileSystem::readAt(const std::string& path, std::uint64_t offset, std::size_t length, std::string& out) const {

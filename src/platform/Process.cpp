@@ -25,6 +25,14 @@ namespace tolvane::platform {
 
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The game server belongs to the Quake 2 directory: another installation's server found on the
+// search path would run with other game files, so it is never looked for there.
+bool isServerProgram(const std::string& name) {
+    std::string lower;
+    for (char c : name) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return lower == "quake2.exe" || lower == "quake2";
+}
 }  // namespace
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {
@@ -117,6 +125,10 @@ bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode mod
         std::error_code ec;
         const auto local = files.resolve(args[0]);
         if (std::filesystem::is_regular_file(local, ec)) application = std::filesystem::absolute(local, ec).string();
+        if (application.empty() && isServerProgram(args[0])) {
+            error = "not found in " + std::filesystem::absolute(files.root(), ec).string();
+            return false;
+        }
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -162,7 +174,7 @@ int checkRunnable(const fs::path& p) {
 // Finds the file to run for the program named on the command line. "X.exe" is tried as written,
 // then as "X" (programs here carry no extension): first in the Quake 2 directory (or relative
 // to it, when the name has a directory part), resolved ignoring case like every other path;
-// a bare name is then searched on PATH.
+// a bare name other than the game server's is then searched on PATH.
 std::optional<fs::path> findProgram(const std::string& program, const fs::path& workingDir, std::string& error) {
     std::vector<std::string> names{program};
     if (endsWithExe(program)) names.push_back(program.substr(0, program.size() - 4));
@@ -189,7 +201,7 @@ std::optional<fs::path> findProgram(const std::string& program, const fs::path& 
             for (const auto& name : names)
                 if (consider(files.resolve(name))) return found;
         }
-        const char* path = hasDirectory ? nullptr : std::getenv("PATH");
+        const char* path = hasDirectory || isServerProgram(program) ? nullptr : std::getenv("PATH");
         if (path) {
             for (const auto& name : names) {
                 const std::string dirs = path;
@@ -206,7 +218,9 @@ std::optional<fs::path> findProgram(const std::string& program, const fs::path& 
             }
         }
     }
-    error = refusal ? "not executable: " + reasonFor(refusal) : std::string("not found");
+    if (refusal) error = "not executable: " + reasonFor(refusal);
+    else if (isServerProgram(program)) error = "not found in " + workingDir.string();
+    else error = "not found";
     return std::nullopt;
 }
 

@@ -22,7 +22,8 @@ public:
 };
 
 // The real launcher. workingDir is the Quake 2 directory: programs named without a directory
-// are looked up there first ("X.exe", then "X" on hosts without .exe programs), then on PATH.
+// are looked up there first ("X.exe", then "X" on hosts without .exe programs), then on PATH;
+// the game server (quake2.exe, quake2) only ever in the Quake 2 directory.
 class SystemProcessLauncher : public ProcessLauncher {
 public:
     explicit SystemProcessLauncher(std::string workingDir) : workingDir_(std::move(workingDir)) {}

@@ -93,7 +93,7 @@ bool SaveConfig(const Context& ctx, const form::TextBox& commandLine) {
         // A final record cut short by the end of the file is dropped.
     }
     out += FieldLine({st.strConfigName, st.strServerCfgFileName, st.strActionIniFileName, commandLine.text()});
-    return ReplaceFileViaTemp(ctx, path, st.strModDir + "\\tolvane.tmp", out);
+    return ReplaceFileViaTemp(ctx, path, out);
 }
 
 }  // namespace tolvane::registry

@@ -177,7 +177,7 @@ bool WriteServerCfg(const Context& ctx, const ServerFields& fields, const form::
         BuildServerCfg(fields, scriptList, mapIni, st.strServerCfgFileName, st.strActionIniFileName, hasOld ? &old : nullptr);
     // Failures to write the temporary file, keep the backup or rename are reported by the
     // replace itself, which leaves the old file in place.
-    return ReplaceFileViaTemp(ctx, target, st.strModDir + "\\server.tmp", content);
+    return ReplaceFileViaTemp(ctx, target, content);
 }
 
 }  // namespace tolvane::settings

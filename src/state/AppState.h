@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "state/SaveSession.h"
 
 namespace tolvane {
 
@@ -24,6 +25,8 @@ struct AppState {
     bool bActionIniChanged = false;
     bool bMapsLstChanged = false;
     bool bMOTDChanged = false;
+    // The save under way, if any.
+    SaveSession save;
 };
 
 struct Context {

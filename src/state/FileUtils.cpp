@@ -1,5 +1,9 @@
 #include "state/FileUtils.h"
 
+#include <filesystem>
+
+#include "state/TextReaders.h"
+
 namespace tolvane {
 
 bool FileExists(const platform::FileSystem& fs, const std::string& path) {
@@ -39,49 +43,88 @@ bool BackupFile(const platform::FileSystem& fs, const std::string& path, std::st
 
 namespace {
 
-void ReportWriteFailure(const Context& ctx, const std::string& target, const std::string& reason) {
+// Backups are told apart the way the file system finds names: ignoring case.
+std::string BackupKey(const std::filesystem::path& p) { return LowerCase(p.string()); }
+
+void ReportWriteFailure(const Context& ctx, const std::string& target, const std::string& reason, bool existed) {
     ctx.message("Could not save " + target + ": " + reason + "\r" +
-                "The file was left as it was.");
+                (existed ? "The file was left as it was." : "The file was not created."));
 }
 
 }  // namespace
 
-bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std::string& temp,
-                        const std::string& content) {
-    const auto& fs = ctx.fs;
+SaveScope::SaveScope(const Context& ctx) : ctx_(ctx) {
+    SaveSession& s = ctx.state.save;
+    if (s.depth++ > 0) return;
+    s.refused = false;
+    s.failed = false;
+    s.backups.clear();
+    // Without a mod directory there is nothing to lock; each writer reports the directory.
+    if (!DirExistsConst(ctx.fs, ctx.state.strModDir)) return;
+    const std::string lockPath = ctx.state.strModDir + "\\" + kSaveLockName;
     std::string error;
-    if (fs.isFile(temp) && !fs.removeFile(temp, error)) {
-        ReportWriteFailure(ctx, target, "cannot remove the old temporary file " + temp + " (" + error + ")");
+    switch (s.lock.acquire(ctx.fs.resolve(lockPath), s.lockWait, error)) {
+        case platform::FileLock::Result::Locked:
+            return;
+        case platform::FileLock::Result::Busy:
+            ctx.message("Another save is running in " + ctx.state.strModDir + ".\r" +
+                        "Nothing was saved: try again when it has finished.");
+            break;
+        case platform::FileLock::Result::Failed:
+            ctx.message("Could not save: cannot lock " + lockPath + " (" + error + ")\r" + "Nothing was saved.");
+            break;
+    }
+    s.refused = true;
+    s.failed = true;
+}
+
+SaveScope::~SaveScope() {
+    SaveSession& s = ctx_.state.save;
+    if (--s.depth == 0) s.lock.release();
+}
+
+bool SaveScope::ok() const { return !ctx_.state.save.refused; }
+
+bool SaveScope::succeeded() const { return !ctx_.state.save.failed; }
+
+bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std::string& content) {
+    // A write on its own (outside a save) still takes the lock for itself.
+    SaveScope scope(ctx);
+    if (!scope.ok()) return false;
+    SaveSession& session = ctx.state.save;
+    const auto& fs = ctx.fs;
+    const bool existed = fs.isFile(target);
+    // What the editor shows of a file it could not read is not what the file holds: writing it
+    // would lose the file's content. The file stays as it is until it can be read.
+    if (const auto why = fs.readFailure(target)) {
+        ctx.message("Could not save " + target + ": the file could not be read (" + *why +
+                    "), and saving would lose what it holds.\r" + "The file was left as it was.");
+        session.failed = true;
         return false;
     }
-    // writeFile checks every write, the flush to disk and the close, and removes a partial file.
-    if (!fs.writeFile(temp, content, error)) {
-        ReportWriteFailure(ctx, target, error);
+    // The backup keeps its usual name unless a file saved earlier in this save has just made a
+    // backup of that name (ctf.cfg and ctf.ini): then it takes the file's full name plus ".bak".
+    const platform::BackupNamer backupName = [&session](const std::filesystem::path& replaced) {
+        const std::string name = replaced.filename().string();
+        std::string backup = BackupName(name);
+        if (session.backups.count(BackupKey(replaced.parent_path() / backup))) backup = name + ".bak";
+        return backup;
+    };
+    std::filesystem::path backupMade;
+    std::string error;
+    if (!fs.replaceFile(target, content, backupName, backupMade, error)) {
+        ReportWriteFailure(ctx, target, error, existed);
+        session.failed = true;
         return false;
     }
-    const bool hadTarget = FileExists(fs, target);
-    if (!BackupFile(fs, target, error)) {
-        std::string ignored;
-        fs.removeFile(temp, ignored);
-        ReportWriteFailure(ctx, target, "cannot keep the old file as " + BackupName(target) + " (" + error + ")");
-        return false;
-    }
-    if (!fs.renameFile(temp, target, error)) {
-        std::string ignored;
-        // Put the old file back from its backup so the target is as it was.
-        if (hadTarget) fs.renameFile(BackupName(target), target, ignored);
-        fs.removeFile(temp, ignored);
-        ReportWriteFailure(ctx, target, error);
-        return false;
-    }
+    if (!backupMade.empty()) session.backups.insert(BackupKey(backupMade));
     return true;
 }
 
 bool WriteFileWithBackup(const Context& ctx, const std::string& target, const std::string& content) {
-    // The temporary file sits beside the target and takes the target's name with ".tmp".
-    const std::size_t dot = FirstDotOfName(target);
-    const std::string temp = (dot == std::string::npos ? target : target.substr(0, dot)) + ".tmp";
-    return ReplaceFileViaTemp(ctx, target, temp, content);
+    // The in-place pattern gets the same safe replace: a file written in place would be
+    // missing or partial if the write failed part way.
+    return ReplaceFileViaTemp(ctx, target, content);
 }
 
 }  // namespace tolvane

@@ -24,15 +24,14 @@ std::string BackupName(const std::string& path);
 // file does not exist. Returns false with a reason when the move failed.
 bool BackupFile(const platform::FileSystem& fs, const std::string& path, std::string& error);
 
-// Writes a whole file the safe way: the content goes to the temporary file first (checked,
-// flushed), then the old target becomes its backup and the temporary file takes its name.
-// On any failure the target is left as it was (or restored from its backup), the temporary
-// file is removed, one message naming the file and the reason is shown, and false returned.
-// `temp` is the temporary file's path ("action\\server.tmp").
-bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std::string& temp,
-                        const std::string& content);
-// The in-place pattern (MOTD, maps.lst): visibly a backup, then the new file. It goes through a
-// temporary file beside the target as well, so a failed write never leaves a partial file.
+// Writes a whole file the safe way (see FileSystem::replaceFile): the target is always its old
+// or its complete new bytes, and the old file stays as its backup. A file that could not be read
+// when it was loaded is never replaced. Backups already made in the same save are not
+// overwritten. On any failure one message naming the file and the reason is shown, the save's
+// failure is recorded, and false returned. Outside a save the write takes the save lock itself.
+bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std::string& content);
+// The in-place pattern (MOTD, maps.lst): the same safe replace, so a failed write never leaves a
+// partial or missing file.
 bool WriteFileWithBackup(const Context& ctx, const std::string& target, const std::string& content);
 
 }  // namespace tolvane

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -68,9 +69,17 @@ std::unique_ptr<QDialog> MakeSaveWindow(registry::SaveDialog& model, QWidget* pa
     auto* form = new QFormLayout;
     layout->addLayout(form);
     auto* nameRow = new QHBoxLayout;
+    // The configuration's name is data, shown exactly: an "&" in it is no shortcut marker.
     auto* name = new QLabel;
+    name->setTextFormat(Qt::PlainText);
     name->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    bindLabel(name, model.ConfigName);
+    QPointer<QLabel> shown(name);
+    auto showName = [shown, &model] {
+        if (shown) shown->setText(toQt(model.ConfigName.caption()));
+    };
+    showName();
+    model.ConfigName.appearanceChanged.connect(showName);
+    bindAppearance(name, model.ConfigName);
     nameRow->addWidget(name, 1);
     auto* rename = new QPushButton("&Rename");
     // Enter confirms the dialog; it never renames.

@@ -54,8 +54,11 @@ void QtDialogs::message(const std::string& text, const std::string& title) {
 std::optional<std::string> QtDialogs::input(const std::string& prompt, const std::string& title,
                                             const std::string& proposed) {
     bool ok = false;
-    const QString answer =
-        QInputDialog::getText(parent_, toQt(title), toQtLines(prompt), QLineEdit::Normal, toQt(proposed), &ok);
+    // The prompt's label is the buddy of the answer box, so Qt would take an "&" in it (in a
+    // configuration name) as a shortcut marker and hide it; doubled, it shows as itself.
+    QString label = toQtLines(prompt);
+    label.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString answer = QInputDialog::getText(parent_, toQt(title), label, QLineEdit::Normal, toQt(proposed), &ok);
     if (!ok || answer.isEmpty()) return std::nullopt;
     return fromQt(answer);
 }

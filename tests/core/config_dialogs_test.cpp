@@ -181,6 +181,7 @@ TEST_F(ConfigFixture, StartCommandLineAndLaunch) {
               "+set game action +set dedicated 1 +exec ctf.cfg");
 
     e->state.strModDir = "action";
+    dir.write("quake2.exe", "");  // the server program the Quake 2 directory holds
     OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
     EXPECT_TRUE(e->ButtonStart_Click());
     ASSERT_EQ(launcher.commandLines.size(), 1u);

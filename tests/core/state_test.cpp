@@ -1,5 +1,8 @@
 // Application state and file utilities: existence checks, backups, the safe rewrite, the
 // text readers and the MOTD file.
+#include <cerrno>
+
+#include "platform/FileFaults.h"
 #include "state/FileUtils.h"
 #include "state/Motd.h"
 #include "state/TextReaders.h"
@@ -52,28 +55,34 @@ TEST_F(StateFixture, BackupsOfFilesSharingAStemShareOneBackup) {
 
 TEST_F(StateFixture, DottedModDirectoryKeepsItsNameInTheBackup) {
     dir.write("my.mod/server.cfg", "old");
-    ASSERT_TRUE(ReplaceFileViaTemp(ctx, "my.mod\\server.cfg", "my.mod\\server.tmp", "new"));
+    ASSERT_TRUE(ReplaceFileViaTemp(ctx, "my.mod\\server.cfg", "new"));
     EXPECT_EQ(dir.read("my.mod/server.cfg"), "new");
     EXPECT_EQ(dir.read("my.mod/server.bak"), "old");
     EXPECT_FALSE(dir.exists("my.bak"));
-    EXPECT_FALSE(dir.exists("my.mod/server.tmp"));
+    EXPECT_EQ(fs.list("my.mod\\*.tmp", false).size(), 0u);
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
 TEST_F(StateFixture, FailedWriteLeavesTargetAndReportsFileAndReason) {
     dir.write("action/server.cfg", "good");
-    // A directory standing where the temporary file must go makes the write fail.
-    dir.mkdir("action/server.tmp/inside");
-    EXPECT_FALSE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "action\\server.tmp", "new content"));
+    // A full disk makes the write of the temporary file fail.
+    const auto full = platform::SetFileFaultHook([](platform::FileOp op, const std::filesystem::path&) {
+        return op == platform::FileOp::Write ? ENOSPC : 0;
+    });
+    EXPECT_FALSE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "new content"));
+    platform::SetFileFaultHook(full);
     EXPECT_EQ(dir.read("action/server.cfg"), "good");
     EXPECT_FALSE(dir.exists("action/server.bak"));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("action\\server.cfg"), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].text.find("cannot write the temporary file action/server.cfg."), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].text.find("(No space left on device)"), std::string::npos);
     EXPECT_EQ(dialogs.messages[0].title, "Tolvane");
+    EXPECT_EQ(fs.list("action\\*.tmp", false).size(), 0u);
 }
 
 TEST_F(StateFixture, FailedWriteIntoMissingDirectoryIsReported) {
-    EXPECT_FALSE(ReplaceFileViaTemp(ctx, "gone\\server.cfg", "gone\\server.tmp", "x"));
+    EXPECT_FALSE(ReplaceFileViaTemp(ctx, "gone\\server.cfg", "x"));
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_FALSE(dir.exists("gone"));
 }
@@ -81,8 +90,8 @@ TEST_F(StateFixture, FailedWriteIntoMissingDirectoryIsReported) {
 TEST_F(StateFixture, FailedRenameRemovesTheTemporaryFile) {
     // A target that is a non-empty directory cannot be replaced by the new file.
     dir.mkdir("action/block.txt/sub");
-    EXPECT_FALSE(ReplaceFileViaTemp(ctx, "action\\block.txt", "action\\block.tmp", "x"));
-    EXPECT_FALSE(dir.exists("action/block.tmp"));
+    EXPECT_FALSE(ReplaceFileViaTemp(ctx, "action\\block.txt", "x"));
+    EXPECT_EQ(fs.list("action\\*.tmp", false).size(), 0u);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "action/block.txt/sub"));
     EXPECT_EQ(dialogs.messages.size(), 1u);
 }
