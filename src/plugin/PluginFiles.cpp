@@ -16,12 +16,6 @@ std::string PluginFilePath(const Context& ctx, const std::string& name) {
     return name;
 }
 
-// The temporary file of a target, beside it: a rename across file systems would not be atomic.
-std::string TempBeside(const std::string& target, const std::string& tempName) {
-    const auto slash = target.rfind('\\');
-    return slash == std::string::npos ? tempName : target.substr(0, slash + 1) + tempName;
-}
-
 // The old content of a target that exists; false (after a message) when it cannot be read, so
 // that a file we could not read is never replaced.
 bool ReadOld(const Context& ctx, const std::string& target, std::string& content) {
@@ -58,7 +52,7 @@ bool WriteBWAdminCfg(const Context& ctx, const PluginFields& fields) {
     const std::string target = PluginFilePath(ctx, "bw-admin.cfg");
     std::string old;
     if (!ReadOld(ctx, target, old)) return false;
-    return ReplaceFileViaTemp(ctx, target, TempBeside(target, "bw-admin.tmp"), BuildBWAdmin(fields, old));
+    return ReplaceFileViaTemp(ctx, target, BuildBWAdmin(fields, old));
 }
 
 void ReadBanList(const Context& ctx, PluginFields& fields) {
@@ -88,7 +82,7 @@ bool WriteBanList(const Context& ctx, const PluginFields& fields) {
     lists.name = rows(fields.NameBans);
     lists.filter = rows(fields.FilterBans);
     lists.alias = rows(fields.AliasBans);
-    return ReplaceFileViaTemp(ctx, target, TempBeside(target, "server_bans.tmp"), BuildBanList(lists, old));
+    return ReplaceFileViaTemp(ctx, target, BuildBanList(lists, old));
 }
 
 }  // namespace tolvane::plugin
