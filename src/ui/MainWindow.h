@@ -11,7 +11,6 @@
 #include "app/Editor.h"
 
 class QTabWidget;
-class QFormLayout;
 
 namespace tolvane::ui {
 
@@ -38,15 +37,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void buildSettingsTabs();
-    QWidget* buildMapsTab();
-    QWidget* buildScriptsTab();
-    QWidget* buildTeamTab();
-    QWidget* buildBWAdmin1Tab();
-    QWidget* buildBWAdmin2Tab();
-    QWidget* buildBansTab();
+    void buildTabs();
     QWidget* buildButtonRow();
-    QWidget* noBWAdminNotice(QWidget* parent);
 
     app::Editor& editor_;
     QTabWidget* tabs_;

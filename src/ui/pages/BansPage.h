@@ -1,0 +1,13 @@
+#pragma once
+// The "BW Bans" tab: the plug-in's four ban lists.
+#include "ui/QtSetup.h"  // first: see there
+
+#include "app/MainFields.h"
+
+class QWidget;
+
+namespace tolvane::ui {
+
+QWidget* BuildBansPage(app::MainFields& bans);
+
+}  // namespace tolvane::ui

@@ -1,0 +1,86 @@
+#include "ui/pages/PageHelpers.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/Bindings.h"
+
+namespace tolvane::ui {
+
+QFormLayout* NewForm() {
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
+    return form;
+}
+
+QLabel* RowLabel(const std::string& caption, QWidget* buddy) {
+    auto* label = new QLabel(toQt(caption));
+    label->setBuddy(buddy);
+    return label;
+}
+
+void AddFieldOnly(QFormLayout* form, QWidget* field) {
+    const int row = form->rowCount();
+    form->setWidget(row, QFormLayout::FieldRole, field);
+}
+
+QListView* NewGrid(form::Grid& grid) {
+    auto* view = new QListView;
+    view->setObjectName(toQt(grid.name()));
+    view->setMinimumWidth(140);
+    bindGrid(view, grid);
+    return view;
+}
+
+QWidget* CaptionedGrid(const QString& caption, form::Grid& grid) {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(caption);
+    layout->addWidget(label);
+    QListView* view = NewGrid(grid);
+    label->setBuddy(view);
+    layout->addWidget(view, 1);
+    return box;
+}
+
+QGroupBox* GridGroup(const QString& title, form::Grid& grid) {
+    auto* group = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(NewGrid(grid));
+    return group;
+}
+
+QComboBox* NewCombo(form::ComboList& list, QWidget* label) {
+    auto* combo = new QComboBox;
+    combo->setObjectName(toQt(list.name()));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->setMinimumContentsLength(16);
+    bindComboList(combo, list, label);
+    return combo;
+}
+
+QPushButton* NewButton(const QString& designed, form::Button& model) {
+    auto* button = new QPushButton(designed);
+    button->setObjectName(toQt(model.name()));
+    button->setAutoDefault(false);
+    bindButton(button, model);
+    return button;
+}
+
+QComboBox* AddComboRow(QFormLayout* form, const QString& caption, form::ComboList& list) {
+    auto* label = new QLabel(caption);
+    QComboBox* combo = NewCombo(list, label);
+    label->setBuddy(combo);
+    form->addRow(label, combo);
+    return combo;
+}
+
+}  // namespace tolvane::ui

@@ -1,0 +1,13 @@
+#pragma once
+// The "Scripts" tab: the scripts to execute before server.cfg and the scripts available.
+#include "ui/QtSetup.h"  // first: see there
+
+#include "form/Controls.h"
+
+class QWidget;
+
+namespace tolvane::ui {
+
+QWidget* BuildScriptsPage(form::Grid& scriptList, form::Grid& scriptDir);
+
+}  // namespace tolvane::ui

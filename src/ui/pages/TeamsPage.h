@@ -1,0 +1,14 @@
+#pragma once
+// The "Team 2" tab: a model list and a skin viewer button for each of the three teams, and the
+// help line shown when no viewer was found.
+#include "ui/QtSetup.h"  // first: see there
+
+#include "app/MainFields.h"
+
+class QWidget;
+
+namespace tolvane::ui {
+
+QWidget* BuildTeamPage(app::MainFields& teams);
+
+}  // namespace tolvane::ui
