@@ -93,19 +93,19 @@ void Editor::RegisterControls() {
 
 void Editor::ConnectHandlers() {
     // Every change of the MOTD box, by the user or by the reader, marks the file for writing.
-    main.MOTDText.changed.connect([this] { state.bMOTDChanged = true; });
+    main.MOTDText.changed.attach([this] { state.bMOTDChanged = true; });
     settings::ConnectServerFields(ctx, server);
-    main.ButtonCancel.clicked.connect([this] {
+    main.ButtonCancel.clicked.attach([this] {
         quitRequested_ = true;
         if (onQuit) onQuit();
     });
-    main.ButtonAbout.clicked.connect([this] {
+    main.ButtonAbout.clicked.attach([this] {
         if (onAbout) onAbout();
     });
-    main.ButtonSave.clicked.connect([this] { ButtonSave_Click(); });
-    main.ButtonStart.clicked.connect([this] { ButtonStart_Click(); });
-    main.ButtonLoad.clicked.connect([this] { ButtonLoad_Click(); });
-    main.ConfigNameList.selected.connect([this] { ConfigNameList_Click(); });
+    main.ButtonSave.clicked.attach([this] { ButtonSave_Click(); });
+    main.ButtonStart.clicked.attach([this] { ButtonStart_Click(); });
+    main.ButtonLoad.clicked.attach([this] { ButtonLoad_Click(); });
+    main.ConfigNameList.selected.attach([this] { ConfigNameList_Click(); });
 }
 
 // The viewer buttons follow the viewer found in the Quake 2 directory: AQSkinView (a game

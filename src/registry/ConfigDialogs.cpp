@@ -45,7 +45,7 @@ ConfigDialogBase::ConfigDialogBase(DialogTargets targets, const std::string& can
     ActionIni.setCaption("INI FILE");
     ActionIni.setText("action.ini");
     ButtonCancel.setCaption(cancelCaption);
-    ButtonCancel.clicked.connect([this] {
+    ButtonCancel.clicked.attach([this] {
         bConfirmed = false;
         hide();
     });
@@ -76,7 +76,7 @@ LoadDialog::LoadDialog(DialogTargets targets) : ConfigDialogBase(targets, "CANCE
     ConfigName.setCaption("Configuration");
     ConfigName.setText("New");
     ButtonLoad.setCaption("LOAD SETTINGS");
-    ButtonLoad.clicked.connect([this] { Load(); });
+    ButtonLoad.clicked.attach([this] { Load(); });
 }
 
 bool LoadDialog::GetFileNames() {
@@ -97,8 +97,8 @@ SaveDialog::SaveDialog(DialogTargets targets) : ConfigDialogBase(targets, "CANCE
     ConfigName.setCaption("Configuration");
     ButtonRename.setCaption("Rename");
     ButtonSave.setCaption("SAVE SETTINGS");
-    ButtonRename.clicked.connect([this] { Rename(); });
-    ButtonSave.clicked.connect([this] { Save(); });
+    ButtonRename.clicked.attach([this] { Rename(); });
+    ButtonSave.clicked.attach([this] { Save(); });
 }
 
 bool SaveDialog::GetFileNames() {

@@ -15,30 +15,30 @@ namespace tolvane::ui {
 
 namespace {
 
-QLineEdit* AddField(QFormLayout* form, const QString& label, form::TextBox& box) {
+QLineEdit* AddField(Bindings& b, QFormLayout* form, const QString& label, form::TextBox& box) {
     auto* edit = new QLineEdit;
     edit->setMinimumWidth(220);
     auto* caption = new QLabel(label);
     caption->setBuddy(edit);
     form->addRow(caption, edit);
-    bindTextBox(edit, box, caption);
+    bindTextBox(b, edit, box, caption);
     return edit;
 }
 
-QPushButton* AddButton(QHBoxLayout* row, const QString& caption, form::Button& model) {
+QPushButton* AddButton(Bindings& b, QHBoxLayout* row, const QString& caption, form::Button& model) {
     auto* button = new QPushButton(caption);
     row->addWidget(button);
-    bindButton(button, model);
+    bindButton(b, button, model);
     return button;
 }
 
 // The confirm and cancel buttons at the foot of a dialog; Enter presses the confirm button.
-void AddButtonRow(QVBoxLayout* layout, const QString& confirmCaption, form::Button& confirm,
+void AddButtonRow(Bindings& b, QVBoxLayout* layout, const QString& confirmCaption, form::Button& confirm,
                   const QString& cancelCaption, form::Button& cancel) {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    AddButton(row, confirmCaption, confirm)->setDefault(true);
-    AddButton(row, cancelCaption, cancel);
+    AddButton(b, row, confirmCaption, confirm)->setDefault(true);
+    AddButton(b, row, cancelCaption, cancel);
     layout->addLayout(row);
 }
 
@@ -52,35 +52,37 @@ std::unique_ptr<QDialog> MakeDialog(const std::string& title, QWidget* parent) {
 
 std::unique_ptr<QDialog> MakeLoadWindow(registry::LoadDialog& model, QWidget* parent) {
     auto dialog = MakeDialog(model.title(), parent);
+    Bindings& b = BindingsOf(dialog.get());
     auto* layout = new QVBoxLayout(dialog.get());
     auto* form = new QFormLayout;
     layout->addLayout(form);
-    AddField(form, "&Configuration", model.ConfigName);
-    AddField(form, "C&FG FILE", model.ServerCfg);
-    AddField(form, "&INI FILE", model.ActionIni);
-    AddButtonRow(layout, "&LOAD SETTINGS", model.ButtonLoad, "C&ANCEL LOAD", model.ButtonCancel);
+    AddField(b, form, "&Configuration", model.ConfigName);
+    AddField(b, form, "C&FG FILE", model.ServerCfg);
+    AddField(b, form, "&INI FILE", model.ActionIni);
+    AddButtonRow(b, layout, "&LOAD SETTINGS", model.ButtonLoad, "C&ANCEL LOAD", model.ButtonCancel);
     return dialog;
 }
 
 std::unique_ptr<QDialog> MakeSaveWindow(registry::SaveDialog& model, QWidget* parent) {
     auto dialog = MakeDialog(model.title(), parent);
+    Bindings& b = BindingsOf(dialog.get());
     auto* layout = new QVBoxLayout(dialog.get());
     auto* form = new QFormLayout;
     layout->addLayout(form);
     auto* nameRow = new QHBoxLayout;
     auto* name = new QLabel;
     name->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    bindLabel(name, model.ConfigName);
+    bindLabel(b, name, model.ConfigName);
     nameRow->addWidget(name, 1);
     auto* rename = new QPushButton("&Rename");
     // Enter confirms the dialog; it never renames.
     rename->setAutoDefault(false);
-    bindButton(rename, model.ButtonRename);
+    bindButton(b, rename, model.ButtonRename);
     nameRow->addWidget(rename);
     form->addRow(new QLabel("Configuration"), nameRow);
-    AddField(form, "C&FG FILE", model.ServerCfg)->setFocus();
-    AddField(form, "&INI FILE", model.ActionIni);
-    AddButtonRow(layout, "&SAVE SETTINGS", model.ButtonSave, "&CANCEL SAVE", model.ButtonCancel);
+    AddField(b, form, "C&FG FILE", model.ServerCfg)->setFocus();
+    AddField(b, form, "&INI FILE", model.ActionIni);
+    AddButtonRow(b, layout, "&SAVE SETTINGS", model.ButtonSave, "&CANCEL SAVE", model.ButtonCancel);
     return dialog;
 }
 

@@ -70,7 +70,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 // subsystem it shows.
 void MainWindow::buildTabs() {
     app::Editor& e = editor_;
-    std::map<std::string, QWidget*> server = BuildServerPages(e.server, e.main.CommandLine, e.main.MOTDText);
+    Bindings& b = bindings_;
+    std::map<std::string, QWidget*> server = BuildServerPages(b, e.server, e.main.CommandLine, e.main.MOTDText);
     auto serverPage = [&server](const char* tab) -> QWidget* {
         auto found = server.find(tab);
         return found != server.end() ? found->second : new QWidget;
@@ -79,14 +80,14 @@ void MainWindow::buildTabs() {
         {"Server 1", serverPage("Server 1")},
         {"Server 2", serverPage("Server 2")},
         {"Server 3", serverPage("Server 3")},
-        {"Maps", BuildMapsPage(e.main)},
-        {"Scripts", BuildScriptsPage(e.main.ScriptList, e.main.ScriptDir)},
+        {"Maps", BuildMapsPage(b, e.main)},
+        {"Scripts", BuildScriptsPage(b, e.main.ScriptList, e.main.ScriptDir)},
         {"Game Spy", serverPage("Game Spy")},
         {"Teams 1", serverPage("Teams 1")},
-        {"Team 2", BuildTeamPage(e.main)},
-        {"BW Admin 1", BuildBWAdmin1Page(e.main)},
-        {"BW Admin 2", BuildBWAdmin2Page(e.main)},
-        {"BW Bans", BuildBansPage(e.main)},
+        {"Team 2", BuildTeamPage(b, e.main)},
+        {"BW Admin 1", BuildBWAdmin1Page(b, e.main)},
+        {"BW Admin 2", BuildBWAdmin2Page(b, e.main)},
+        {"BW Bans", BuildBansPage(b, e.main)},
     };
     for (const auto& [name, page] : pages) {
         page->setObjectName(QString::fromLatin1(name));
@@ -96,18 +97,19 @@ void MainWindow::buildTabs() {
 
 QWidget* MainWindow::buildButtonRow() {
     app::MainFields& m = editor_.main;
+    Bindings& b = bindings_;
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    QComboBox* configs = NewCombo(m.ConfigNameList);
+    QComboBox* configs = NewCombo(b, m.ConfigNameList);
     configs->setMinimumContentsLength(20);
     layout->addWidget(configs);
     layout->addStretch(1);
-    layout->addWidget(NewButton(QStringLiteral("&NEW CONFIG"), m.ButtonLoad));
-    layout->addWidget(NewButton(QStringLiteral("&SAVE SETTINGS"), m.ButtonSave));
-    layout->addWidget(NewButton(QStringLiteral("S&TART SERVER"), m.ButtonStart));
-    layout->addWidget(NewButton(QStringLiteral("&CANCEL CONFIG"), m.ButtonCancel));
-    layout->addWidget(NewButton(QStringLiteral("&About"), m.ButtonAbout));
+    layout->addWidget(NewButton(b, QStringLiteral("&NEW CONFIG"), m.ButtonLoad));
+    layout->addWidget(NewButton(b, QStringLiteral("&SAVE SETTINGS"), m.ButtonSave));
+    layout->addWidget(NewButton(b, QStringLiteral("S&TART SERVER"), m.ButtonStart));
+    layout->addWidget(NewButton(b, QStringLiteral("&CANCEL CONFIG"), m.ButtonCancel));
+    layout->addWidget(NewButton(b, QStringLiteral("&About"), m.ButtonAbout));
     return row;
 }
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "app/Editor.h"
+#include "ui/Bindings.h"
 
 class QTabWidget;
 
@@ -23,6 +24,8 @@ public:
     void syncWindowState();
 
     QTabWidget* tabs() const { return tabs_; }
+    // The model connections of every widget of the window; they go with the window.
+    const Bindings& bindings() const { return bindings_; }
 
     // Called when the window is closed by its frame; the program ends at once, without asking.
     std::function<void()> onClosed;
@@ -41,6 +44,7 @@ private:
     QWidget* buildButtonRow();
 
     app::Editor& editor_;
+    Bindings bindings_;
     QTabWidget* tabs_;
 };
 

@@ -74,5 +74,23 @@ TEST_F(SaveWindowTest, EscapeCancelsAndRecordsNothing) {
     EXPECT_FALSE(dir.exists("action/tolvane.ini"));
 }
 
+TEST_F(SaveWindowTest, OpeningTheDialogAgainLeavesNoHandlersBehind) {
+    auto handlers = [&] {
+        return model.ServerCfg.changed.handlerCount() + model.ButtonSave.clicked.handlerCount() +
+               model.ButtonCancel.appearanceChanged.handlerCount() + model.ConfigName.appearanceChanged.handlerCount();
+    };
+    const std::size_t before = handlers();
+    for (int round = 0; round < 3; ++round) {
+        std::size_t whileOpen = 0;
+        QTimer::singleShot(0, [&] {
+            whileOpen = handlers();
+            test::PressKey(Shown(), Qt::Key_Escape);
+        });
+        EXPECT_FALSE(model.GetFileNames());
+        EXPECT_GT(whileOpen, before);  // the open window listens to its model
+        EXPECT_EQ(handlers(), before) << "round " << round;
+    }
+}
+
 }  // namespace
 }  // namespace tolvane::ui

@@ -43,7 +43,7 @@ struct NumericWidgetTest : ::testing::Test {
         widget = new NumericFieldWidget(&window);
         new QVBoxLayout(&window);
         window.layout()->addWidget(widget);
-        widget->bind(field);
+        widget->bind(BindingsOf(&window), field);
         window.show();
     }
 };
@@ -95,7 +95,7 @@ struct AskDialog : platform::DialogModel {
     form::Button ButtonOK{"ButtonOK"};
     bool frameMayClose = false;
     int frameCloses = 0;
-    AskDialog() { ButtonOK.clicked.connect([this] { hide(); }); }
+    AskDialog() { ButtonOK.clicked.attach([this] { hide(); }); }
     void closedByFrame() override {
         ++frameCloses;
         if (frameMayClose) hide();
@@ -116,8 +116,8 @@ struct ModalTest : ::testing::Test {
             ok = new QPushButton(QStringLiteral("OK"));
             layout->addWidget(answer);
             layout->addWidget(ok);
-            bindTextBox(answer, model.Answer);
-            bindButton(ok, model.ButtonOK);
+            bindTextBox(BindingsOf(window.get()), answer, model.Answer);
+            bindButton(BindingsOf(window.get()), ok, model.ButtonOK);
             shown = window.get();
             return window;
         });
@@ -301,6 +301,26 @@ TEST_F(MainWindowTest, ButtonsPressTheModelAndCancelEndsTheProgram) {
         EXPECT_TRUE(b->text().contains(QLatin1Char('&'))) << b->objectName().toStdString();
     cancel->click();
     EXPECT_TRUE(quit);
+}
+
+TEST_F(MainWindowTest, ClosedWindowTakesItsHandlersOffTheModels) {
+    auto handlers = [&] {
+        return editor->server.HostName.changed.handlerCount() + editor->main.MOTDText.changed.handlerCount() +
+               editor->main.ConfigNameList.selected.handlerCount() + editor->main.MapIni.changed.handlerCount();
+    };
+    const std::size_t withWindow = handlers();
+    EXPECT_GT(window->bindings().size(), 100u);
+    window.reset();
+    const std::size_t without = handlers();
+    EXPECT_LT(without, withWindow);
+    // A second window puts on exactly as many as the first, and its typing still reaches the model.
+    window = std::make_unique<MainWindow>(*editor);
+    EXPECT_EQ(handlers(), withWindow);
+    auto* host = window->findChild<QLineEdit*>(QStringLiteral("HostName"));
+    ASSERT_NE(host, nullptr);
+    host->setText(QString());
+    test::Type(host, QStringLiteral("x"));
+    EXPECT_EQ(editor->server.HostName.text(), "x");
 }
 
 }  // namespace

@@ -8,6 +8,8 @@ class QWidget;
 
 namespace tolvane::ui {
 
-QWidget* BuildBansPage(app::MainFields& bans);
+class Bindings;
+
+QWidget* BuildBansPage(Bindings& b, app::MainFields& bans);
 
 }  // namespace tolvane::ui

@@ -8,6 +8,8 @@ class QWidget;
 
 namespace tolvane::ui {
 
-QWidget* BuildMapsPage(app::MainFields& maps);
+class Bindings;
+
+QWidget* BuildMapsPage(Bindings& b, app::MainFields& maps);
 
 }  // namespace tolvane::ui

@@ -31,53 +31,53 @@ void AddFieldOnly(QFormLayout* form, QWidget* field) {
     form->setWidget(row, QFormLayout::FieldRole, field);
 }
 
-QListView* NewGrid(form::Grid& grid) {
+QListView* NewGrid(Bindings& b, form::Grid& grid) {
     auto* view = new QListView;
     view->setObjectName(toQt(grid.name()));
     view->setMinimumWidth(140);
-    bindGrid(view, grid);
+    bindGrid(b, view, grid);
     return view;
 }
 
-QWidget* CaptionedGrid(const QString& caption, form::Grid& grid) {
+QWidget* CaptionedGrid(Bindings& b, const QString& caption, form::Grid& grid) {
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* label = new QLabel(caption);
     layout->addWidget(label);
-    QListView* view = NewGrid(grid);
+    QListView* view = NewGrid(b, grid);
     label->setBuddy(view);
     layout->addWidget(view, 1);
     return box;
 }
 
-QGroupBox* GridGroup(const QString& title, form::Grid& grid) {
+QGroupBox* GridGroup(Bindings& b, const QString& title, form::Grid& grid) {
     auto* group = new QGroupBox(title);
     auto* layout = new QVBoxLayout(group);
-    layout->addWidget(NewGrid(grid));
+    layout->addWidget(NewGrid(b, grid));
     return group;
 }
 
-QComboBox* NewCombo(form::ComboList& list, QWidget* label) {
+QComboBox* NewCombo(Bindings& b, form::ComboList& list, QWidget* label) {
     auto* combo = new QComboBox;
     combo->setObjectName(toQt(list.name()));
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     combo->setMinimumContentsLength(16);
-    bindComboList(combo, list, label);
+    bindComboList(b, combo, list, label);
     return combo;
 }
 
-QPushButton* NewButton(const QString& designed, form::Button& model) {
+QPushButton* NewButton(Bindings& b, const QString& designed, form::Button& model) {
     auto* button = new QPushButton(designed);
     button->setObjectName(toQt(model.name()));
     button->setAutoDefault(false);
-    bindButton(button, model);
+    bindButton(b, button, model);
     return button;
 }
 
-QComboBox* AddComboRow(QFormLayout* form, const QString& caption, form::ComboList& list) {
+QComboBox* AddComboRow(Bindings& b, QFormLayout* form, const QString& caption, form::ComboList& list) {
     auto* label = new QLabel(caption);
-    QComboBox* combo = NewCombo(list, label);
+    QComboBox* combo = NewCombo(b, list, label);
     label->setBuddy(combo);
     form->addRow(label, combo);
     return combo;

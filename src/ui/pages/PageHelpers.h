@@ -19,6 +19,8 @@ class QWidget;
 
 namespace tolvane::ui {
 
+class Bindings;
+
 // A two-column form: captions on the left, fields taking the rest of the width.
 QFormLayout* NewForm();
 // A row caption whose mnemonic moves the focus to buddy.
@@ -26,16 +28,16 @@ QLabel* RowLabel(const std::string& caption, QWidget* buddy);
 // A form row with no caption: the widget stands in the field column.
 void AddFieldOnly(QFormLayout* form, QWidget* field);
 
-QListView* NewGrid(form::Grid& grid);
+QListView* NewGrid(Bindings& b, form::Grid& grid);
 // A grid under its caption; the caption's mnemonic reaches the grid.
-QWidget* CaptionedGrid(const QString& caption, form::Grid& grid);
+QWidget* CaptionedGrid(Bindings& b, const QString& caption, form::Grid& grid);
 // A grid in a frame titled title.
-QGroupBox* GridGroup(const QString& title, form::Grid& grid);
+QGroupBox* GridGroup(Bindings& b, const QString& title, form::Grid& grid);
 // A drop-down list; label (its row caption) follows the list's enabled and visible state.
-QComboBox* NewCombo(form::ComboList& list, QWidget* label = nullptr);
+QComboBox* NewCombo(Bindings& b, form::ComboList& list, QWidget* label = nullptr);
 // A push button with its designed caption (mnemonic included); Enter never presses it.
-QPushButton* NewButton(const QString& designed, form::Button& model);
+QPushButton* NewButton(Bindings& b, const QString& designed, form::Button& model);
 // A form row "caption: list" with the caption's mnemonic reaching the list.
-QComboBox* AddComboRow(QFormLayout* form, const QString& caption, form::ComboList& list);
+QComboBox* AddComboRow(Bindings& b, QFormLayout* form, const QString& caption, form::ComboList& list);
 
 }  // namespace tolvane::ui

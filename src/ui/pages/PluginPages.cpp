@@ -9,36 +9,36 @@
 
 namespace tolvane::ui {
 
-QWidget* NoBWAdminNotice(form::Label& model) {
+QWidget* NoBWAdminNotice(Bindings& b, form::Label& model) {
     auto* notice = new QLabel;
     notice->setObjectName(QStringLiteral("NoBWAdmin"));
     notice->setWordWrap(true);
     QFont bold = notice->font();
     bold.setBold(true);
     notice->setFont(bold);
-    bindLabel(notice, model);
+    bindLabel(b, notice, model);
     return notice;
 }
 
-QWidget* BuildBWAdmin1Page(app::MainFields& plugin) {
+QWidget* BuildBWAdmin1Page(Bindings& b, app::MainFields& plugin) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     QFormLayout* form = NewForm();
-    AddComboRow(form, QStringLiteral("Strict Checking"), plugin.Strict);
-    AddComboRow(form, QStringLiteral("ZBot Logging"), plugin.Logging);
+    AddComboRow(b, form, QStringLiteral("Strict Checking"), plugin.Strict);
+    AddComboRow(b, form, QStringLiteral("ZBot Logging"), plugin.Logging);
     auto* fields = new QWidget;
     fields->setLayout(form);
     fields->setMaximumWidth(620);
     layout->addWidget(fields);
-    layout->addWidget(NoBWAdminNotice(plugin.NoBWAdmin0));
+    layout->addWidget(NoBWAdminNotice(b, plugin.NoBWAdmin0));
     layout->addStretch(1);
     return page;
 }
 
-QWidget* BuildBWAdmin2Page(app::MainFields& plugin) {
+QWidget* BuildBWAdmin2Page(Bindings& b, app::MainFields& plugin) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(NoBWAdminNotice(plugin.NoBWAdmin0));
+    layout->addWidget(NoBWAdminNotice(b, plugin.NoBWAdmin0));
     layout->addStretch(1);
     return page;
 }

@@ -9,9 +9,11 @@ class QWidget;
 
 namespace tolvane::ui {
 
-QWidget* BuildBWAdmin1Page(app::MainFields& plugin);
-QWidget* BuildBWAdmin2Page(app::MainFields& plugin);
+class Bindings;
+
+QWidget* BuildBWAdmin1Page(Bindings& b, app::MainFields& plugin);
+QWidget* BuildBWAdmin2Page(Bindings& b, app::MainFields& plugin);
 // The bold notice that the plug-in's files will not be saved, shown while its model is visible.
-QWidget* NoBWAdminNotice(form::Label& notice);
+QWidget* NoBWAdminNotice(Bindings& b, form::Label& notice);
 
 }  // namespace tolvane::ui

@@ -8,6 +8,8 @@ class QWidget;
 
 namespace tolvane::ui {
 
-QWidget* BuildScriptsPage(form::Grid& scriptList, form::Grid& scriptDir);
+class Bindings;
+
+QWidget* BuildScriptsPage(Bindings& b, form::Grid& scriptList, form::Grid& scriptDir);
 
 }  // namespace tolvane::ui

@@ -118,17 +118,17 @@ private:
 
 // Lays out one control of the table in form; lastRow is the row of the previous numeric field,
 // for the check boxes that join it.
-void AddControl(QFormLayout* form, const std::string& name, const ServerControl& control, QHBoxLayout*& lastRow) {
+void AddControl(Bindings& b, QFormLayout* form, const std::string& name, const ServerControl& control, QHBoxLayout*& lastRow) {
     if (auto* const* box = std::get_if<form::TextBox*>(&control)) {
         auto* edit = new QLineEdit;
         edit->setObjectName(toQt(name));
         edit->setMinimumWidth(260);
         if ((*box)->caption().empty()) {
-            bindTextBox(edit, **box);
+            bindTextBox(b, edit, **box);
             AddFieldOnly(form, edit);
         } else {
             QLabel* label = RowLabel((*box)->caption(), edit);
-            bindTextBox(edit, **box, label);
+            bindTextBox(b, edit, **box, label);
             form->addRow(label, edit);
         }
         lastRow = nullptr;
@@ -141,19 +141,19 @@ void AddControl(QFormLayout* form, const std::string& name, const ServerControl&
         rowLayout->addWidget(widget);
         rowLayout->addStretch(1);
         QLabel* label = RowLabel((*numeric)->box.caption(), widget->lineEdit());
-        widget->bind(**numeric, label);
+        widget->bind(b, **numeric, label);
         form->addRow(label, row);
         lastRow = rowLayout;
     } else if (const auto* pair = std::get_if<LoosePair>(&control)) {
         auto* widget = new NumericFieldWidget;
         widget->setObjectName(toQt(name));
-        widget->bind(*pair->box, *pair->spinner);
+        widget->bind(b, *pair->box, *pair->spinner);
         AddFieldOnly(form, widget);
         lastRow = nullptr;
     } else if (auto* const* check = std::get_if<form::CheckBox*>(&control)) {
         auto* widget = new QCheckBox;
         widget->setObjectName(toQt(name));
-        bindCheckBox(widget, **check);
+        bindCheckBox(b, widget, **check);
         if (SharesRowWithPrevious(name) && lastRow) {
             // Beside the field, before the row's free room.
             lastRow->insertWidget(lastRow->count() - 1, widget);
@@ -171,7 +171,7 @@ void AddControl(QFormLayout* form, const std::string& name, const ServerControl&
     }
 }
 
-QPlainTextEdit* NewMotdBox(form::TextBox& motd) {
+QPlainTextEdit* NewMotdBox(Bindings& b, form::TextBox& motd) {
     auto* box = new QPlainTextEdit;
     box->setObjectName(QStringLiteral("MOTDText"));
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -182,13 +182,13 @@ QPlainTextEdit* NewMotdBox(form::TextBox& motd) {
     box->setFont(fixed);
     box->setMinimumSize(320, 180);
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    bindTextBox(box, motd);
+    bindTextBox(b, box, motd);
     return box;
 }
 
 }  // namespace
 
-std::map<std::string, QWidget*> BuildServerPages(settings::ServerFields& fields, form::TextBox& commandLine,
+std::map<std::string, QWidget*> BuildServerPages(Bindings& b, settings::ServerFields& fields, form::TextBox& commandLine,
                                                  form::TextBox& motd) {
     const auto controls = ServerControls(fields);
     const auto& places = settings::ServerFieldPlaces();
@@ -209,7 +209,7 @@ std::map<std::string, QWidget*> BuildServerPages(settings::ServerFields& fields,
         QFormLayout* form = pages[place.tab].section(place.group, ungrouped[place.tab]);
         if (form != lastForm) lastRow = nullptr;
         lastForm = form;
-        AddControl(form, place.name, control->second, lastRow);
+        AddControl(b, form, place.name, control->second, lastRow);
     }
 
     if (auto found = pages.find("Server 1"); found != pages.end()) {
@@ -217,12 +217,12 @@ std::map<std::string, QWidget*> BuildServerPages(settings::ServerFields& fields,
         auto* edit = new QLineEdit;
         edit->setObjectName(QStringLiteral("CommandLine"));
         QLabel* label = RowLabel("Command Line Options", edit);
-        bindTextBox(edit, commandLine, label);
+        bindTextBox(b, edit, commandLine, label);
         form->addRow(label, edit);
     }
     if (auto found = pages.find("Server 3"); found != pages.end()) {
         const std::string group = "Message of the Day";
-        found->second.section(group, false)->addRow(NewMotdBox(motd));
+        found->second.section(group, false)->addRow(NewMotdBox(b, motd));
         found->second.stretch(group);
     }
 

@@ -14,8 +14,10 @@ class QWidget;
 
 namespace tolvane::ui {
 
+class Bindings;
+
 // One page per tab named in the table of places, by tab name.
-std::map<std::string, QWidget*> BuildServerPages(settings::ServerFields& fields, form::TextBox& commandLine,
+std::map<std::string, QWidget*> BuildServerPages(Bindings& b, settings::ServerFields& fields, form::TextBox& commandLine,
                                                  form::TextBox& motd);
 
 }  // namespace tolvane::ui

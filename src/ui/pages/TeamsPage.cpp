@@ -12,7 +12,7 @@
 
 namespace tolvane::ui {
 
-QWidget* BuildTeamPage(app::MainFields& teams) {
+QWidget* BuildTeamPage(Bindings& b, app::MainFields& teams) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* row = new QHBoxLayout;
@@ -22,15 +22,15 @@ QWidget* BuildTeamPage(app::MainFields& teams) {
         auto* group = new QGroupBox(QStringLiteral("Team #%1").arg(i + 1));
         QFormLayout* form = NewForm();
         group->setLayout(form);
-        AddComboRow(form, QStringLiteral("Model"), *models[i]);
-        form->addRow(QString(), NewButton(QString(), *viewers[i]));
+        AddComboRow(b, form, QStringLiteral("Model"), *models[i]);
+        form->addRow(QString(), NewButton(b, QString(), *viewers[i]));
         row->addWidget(group, 1);
     }
     layout->addLayout(row);
     auto* help = new QLabel;
     help->setObjectName(QStringLiteral("SkinViewHelp"));
     help->setWordWrap(true);
-    bindLabel(help, teams.SkinViewHelp);
+    bindLabel(b, help, teams.SkinViewHelp);
     layout->addWidget(help);
     layout->addStretch(1);
     return page;

@@ -9,6 +9,8 @@ class QWidget;
 
 namespace tolvane::ui {
 
-QWidget* BuildTeamPage(app::MainFields& teams);
+class Bindings;
+
+QWidget* BuildTeamPage(Bindings& b, app::MainFields& teams);
 
 }  // namespace tolvane::ui
