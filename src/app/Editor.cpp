@@ -1,7 +1,9 @@
 #include "app/Editor.h"
 
 #include <ostream>
+#include <source_location>
 
+#include "app/StartupTrace.h"
 #include "maps/Sorts.h"
 #include "registry/ConfigRegistry.h"
 #include "settings/ServerCfgReader.h"
@@ -28,12 +30,15 @@ constexpr const char* kServerProgramNames = "quake2.exe (or quake2)";
 #endif
 
 // Runs one start-up step. A step that fails part way is abandoned and start-up goes on with
-// the next one; the main window is always shown.
+// the next one; the main window is always shown. The developer trace names the step's line.
 template <typename F>
-void Step(F&& f) {
+void Step(F&& f, const std::source_location where = std::source_location::current()) {
     try {
         f();
+    } catch (const std::exception& e) {
+        TraceFailedStep(where, &e);
     } catch (...) {
+        TraceFailedStep(where, nullptr);
     }
 }
 
@@ -54,14 +59,6 @@ Editor::Editor(platform::FileSystem& fs, platform::Dialogs& dialogs, platform::P
     main.ButtonCancel.setCaption("CANCEL CONFIG");
     main.ButtonCancel.setToolTip("Cancel the current configuration and quit the program");
     main.ButtonAbout.setCaption("About");
-    for (auto* b : {&main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer}) {
-        b->setCaption("AQSkinView");
-        b->setToolTip("Preview the player models with skins");
-    }
-    main.SkinViewHelp.setVisible(false);
-    main.SkinViewHelp.setCaption(
-        "No skin viewer was found in the Quake 2 directory: install AQSkinView (an aqskinview "
-        "directory) or MD2View (md2view.exe) to preview models and skins.");
     main.NoBWAdmin0.setVisible(false);
     main.NoBWAdmin0.setCaption("No bw-admin.cfg was found: the BW-Admin files will not be saved.");
     RegisterControls();
@@ -75,20 +72,15 @@ void Editor::RegisterControls() {
     form.add(main.MOTDText);
     form.add(main.MapIni, true);
     form.add(main.MapDir, true);
-    form.add(main.ScriptList);
-    form.add(main.ScriptDir);
-    form.add(main.Team1Model);
-    form.add(main.Team2Model);
-    form.add(main.Team3Model);
+    scripts::RegisterScriptFields(form, scripts);
+    teams::RegisterTeamFields(form, teams);
     form.add(main.Strict);
     form.add(main.Logging);
     form.add(main.IPBans);
     form.add(main.NameBans);
     form.add(main.FilterBans);
     form.add(main.AliasBans);
-    for (form::Control* c : std::initializer_list<form::Control*>{
-             &main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer, &main.SkinViewHelp, &main.NoBWAdmin0})
-        form.trackAppearance(*c);
+    form.trackAppearance(main.NoBWAdmin0);
 }
 
 void Editor::ConnectHandlers() {
@@ -108,37 +100,6 @@ void Editor::ConnectHandlers() {
     main.ConfigNameList.selected.attach([this] { ConfigNameList_Click(); });
 }
 
-// The viewer buttons follow the viewer found in the Quake 2 directory: AQSkinView (a game
-// directory) wins over MD2View (a program); with neither the buttons are off and a help
-// label says why.
-void Editor::DetectViewers() {
-    if (DirExistsConst(ctx.fs, "aqskinview")) return;
-    auto buttons = {&main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer};
-    if (FileExists(ctx.fs, "md2view.exe")) {
-        for (auto* b : buttons) b->setCaption("MD2View");
-        return;
-    }
-    for (auto* b : buttons) b->setEnabled(false);
-    main.SkinViewHelp.setVisible(true);
-}
-
-// Every entry of the two players directories is a model, the game's first; a model present in
-// both directories is listed twice, as each directory contributes its own.
-void Editor::ListPlayerModels() {
-    auto addFrom = [this](std::string dir) {
-        if (!DirExists(ctx.fs, dir)) return;
-        for (const auto& name : ctx.fs.list(dir + "\\*.", true)) {
-            const std::string model = LowerCase(name);
-            if (model == "." || model == "..") continue;
-            main.Team1Model.addItem(model);
-            main.Team2Model.addItem(model);
-            main.Team3Model.addItem(model);
-        }
-    };
-    addFrom("baseq2\\players");
-    addFrom(state.strModDir + "\\players");
-}
-
 void Editor::StartUp() {
     Step([&] { main.bwAdmin1TabEnabled = false; });
     Step([&] {
@@ -153,10 +114,10 @@ void Editor::StartUp() {
                                  "Written by the Tolvane developers\r" +
                                  "Questions and reports: see the README that came with the program");
     });
-    Step([&] { DetectViewers(); });
-    Step([&] { ListPlayerModels(); });
+    Step([&] { teams::DetectViewers(ctx.fs, teams); });
+    Step([&] { teams::ListPlayerModels(ctx.fs, state.strModDir, teams); });
     Step([&] {
-        for (auto* list : {&main.Team1Model, &main.Team2Model, &main.Team3Model}) maps::SortList(ctx, *list);
+        for (form::ComboList* list : teams.modelLists()) maps::SortList(ctx, *list);
     });
     Step([&] { main.MapDir.clear(); });
     Step([&] { ScanLooseMaps(); });
@@ -213,12 +174,12 @@ void Editor::MergeAvailableDuplicates() {}
 void Editor::ReadActionIni() {}
 void Editor::RebuildScriptLists() {}
 void Editor::ReadServerSettings() {
-    settings::ReadServerCfg(ctx, server, main.ScriptList, state.strServerCfgFileName);
+    settings::ReadServerCfg(ctx, server, scripts.ScriptList, state.strServerCfgFileName);
 }
 bool Editor::WriteActionIni() { return true; }
 bool Editor::WriteMapsLst() { return true; }
 bool Editor::WriteServerSettings() {
-    return settings::WriteServerCfg(ctx, server, main.ScriptList, main.MapIni);
+    return settings::WriteServerCfg(ctx, server, scripts.ScriptList, main.MapIni);
 }
 bool Editor::WriteBWAdmin() { return true; }
 bool Editor::WriteBanList() { return true; }

@@ -12,8 +12,10 @@
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "registry/ConfigDialogs.h"
+#include "scripts/ScriptFields.h"
 #include "settings/ServerFields.h"
 #include "state/AppState.h"
+#include "teams/TeamFields.h"
 
 namespace tolvane::app {
 
@@ -25,7 +27,8 @@ public:
     Editor& operator=(const Editor&) = delete;
 
     // The main window's loading: scans the Quake 2 directory and reads every file of the
-    // current configuration. A failing step is abandoned silently and the next one runs.
+    // current configuration. A failing step is abandoned silently and the next one runs (with
+    // TOLVANE_TRACE=1 in the environment, each such failure is named on standard error).
     void StartUp();
     // Loads the named configuration's files; lower-cases the name in place.
     void LoadConfiguration(std::string& name);
@@ -57,6 +60,8 @@ public:
     platform::ProcessLauncher& launcher;
     MainFields main;
     settings::ServerFields server;
+    scripts::ScriptFields scripts;
+    teams::TeamFields teams;
     form::Form form;
     registry::LoadDialog frmLoad;
     registry::SaveDialog frmSave;
@@ -64,8 +69,6 @@ public:
 private:
     void RegisterControls();
     void ConnectHandlers();
-    void DetectViewers();
-    void ListPlayerModels();
     // One place each in the start-up sequence for the readers of the other subsystems.
     void ScanLooseMaps();
     void ReadBaseMapList();

@@ -2,7 +2,7 @@
 // The "Scripts" tab: the scripts to execute before server.cfg and the scripts available.
 #include "ui/QtSetup.h"  // first: see there
 
-#include "form/Controls.h"
+#include "scripts/ScriptFields.h"
 
 class QWidget;
 
@@ -10,6 +10,6 @@ namespace tolvane::ui {
 
 class Bindings;
 
-QWidget* BuildScriptsPage(Bindings& b, form::Grid& scriptList, form::Grid& scriptDir);
+QWidget* BuildScriptsPage(Bindings& b, scripts::ScriptFields& scripts);
 
 }  // namespace tolvane::ui

@@ -12,12 +12,12 @@
 
 namespace tolvane::ui {
 
-QWidget* BuildTeamPage(Bindings& b, app::MainFields& teams) {
+QWidget* BuildTeamPage(Bindings& b, teams::TeamFields& fields) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* row = new QHBoxLayout;
-    form::ComboList* models[] = {&teams.Team1Model, &teams.Team2Model, &teams.Team3Model};
-    form::Button* viewers[] = {&teams.Team1Viewer, &teams.Team2Viewer, &teams.Team3Viewer};
+    form::ComboList* models[] = {&fields.Team1Model, &fields.Team2Model, &fields.Team3Model};
+    form::Button* viewers[] = {&fields.Team1Viewer, &fields.Team2Viewer, &fields.Team3Viewer};
     for (int i = 0; i < 3; ++i) {
         auto* group = new QGroupBox(QStringLiteral("Team #%1").arg(i + 1));
         QFormLayout* form = NewForm();
@@ -30,7 +30,7 @@ QWidget* BuildTeamPage(Bindings& b, app::MainFields& teams) {
     auto* help = new QLabel;
     help->setObjectName(QStringLiteral("SkinViewHelp"));
     help->setWordWrap(true);
-    bindLabel(b, help, teams.SkinViewHelp);
+    bindLabel(b, help, fields.SkinViewHelp);
     layout->addWidget(help);
     layout->addStretch(1);
     return page;

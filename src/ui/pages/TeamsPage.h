@@ -3,7 +3,7 @@
 // help line shown when no viewer was found.
 #include "ui/QtSetup.h"  // first: see there
 
-#include "app/MainFields.h"
+#include "teams/TeamFields.h"
 
 class QWidget;
 
@@ -11,6 +11,6 @@ namespace tolvane::ui {
 
 class Bindings;
 
-QWidget* BuildTeamPage(Bindings& b, app::MainFields& teams);
+QWidget* BuildTeamPage(Bindings& b, teams::TeamFields& fields);
 
 }  // namespace tolvane::ui
