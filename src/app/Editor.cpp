@@ -2,7 +2,9 @@
 
 #include <ostream>
 #include <source_location>
+#include <sstream>
 
+#include "app/FileWatch.h"
 #include "app/StartupTrace.h"
 #include "maps/Sorts.h"
 #include "registry/ConfigRegistry.h"
@@ -147,6 +149,7 @@ void Editor::StartUp() {
     Step([&] { ctx.progress.show("Sorting map listing..."); });
     Step([&] { maps::SortGrid(main.MapDir); });
     Step([&] { ctx.progress.hide(); });
+    MarkSaved();
 }
 
 void Editor::LoadConfiguration(std::string& name) {
@@ -201,9 +204,70 @@ bool Editor::SaveSequence() {
     return ok;
 }
 
+namespace {
+
+// A path as the operator's system writes it.
+std::string Shown(std::string path) {
+#ifndef _WIN32
+    for (char& c : path)
+        if (c == '\\') c = '/';
+#endif
+    return path;
+}
+
+std::string JoinShown(const std::vector<std::string>& paths) {
+    std::string out;
+    for (const auto& p : paths) out += (out.empty() ? "" : ", ") + Shown(p);
+    return out;
+}
+
+}  // namespace
+
+bool Editor::SaveAndReport() {
+    const std::string mod = state.strModDir + "\\";
+    FileWatch watch(ctx.fs, {mod + state.strActionIniFileName, mod + state.strMapsLstFileName,
+                             mod + state.strServerCfgFileName, mod + state.strMOTDFileName, mod + "bw-admin.cfg",
+                             mod + "server_bans.txt"});
+    const bool ok = SaveSequence();
+    const std::vector<std::string> written = watch.changed();
+    if (ok) {
+        MarkSaved();
+        SetResult(written.empty() ? "Saved: no file needed writing" : "Saved " + JoinShown(written));
+    } else {
+        // Each writer that failed has shown its own message naming its file.
+        SetResult("Not every file was saved (see the message shown)" +
+                  (written.empty() ? std::string("; nothing was written") : "; saved " + JoinShown(written)));
+    }
+    return ok;
+}
+
+void Editor::MarkSaved() {
+    std::ostringstream values;
+    form.dump(values);
+    savedValues_ = values.str();
+}
+
+bool Editor::HasUnsavedChanges() const {
+    std::ostringstream values;
+    form.dump(values);
+    return values.str() != savedValues_;
+}
+
+void Editor::SetResult(std::string text) {
+    lastResult_ = std::move(text);
+    resultChanged.emit();
+}
+
+std::string Editor::Directory() const { return ctx.fs.root().string(); }
+
+bool Editor::ModDirMissing() const { return !DirExistsConst(ctx.fs, state.strModDir); }
+
 bool Editor::ButtonSave_Click() {
-    if (!frmSave.GetFileNames()) return false;
-    return SaveSequence();
+    if (!frmSave.GetFileNames()) {
+        SetResult("Save cancelled: nothing was written");
+        return false;
+    }
+    return SaveAndReport();
 }
 
 std::string Editor::ServerCommandLine() const {
@@ -214,14 +278,28 @@ std::string Editor::ServerCommandLine() const {
 }
 
 bool Editor::ButtonStart_Click() {
-    if (!frmSave.GetFileNames()) return false;
-    // The server is started even when a writer failed: each failure has been reported.
-    SaveSequence();
-    std::string error;
-    if (!launcher.start(ServerCommandLine(), platform::WindowMode::Minimised, error)) {
-        ctx.message(std::string("Cannot start the server program ") + kServerProgramNames + ": " + error);
+    if (!frmSave.GetFileNames()) {
+        SetResult("Start cancelled: nothing was written and the server was not started");
         return false;
     }
+    // The server is started even when a writer failed: each failure has been reported.
+    // The status tells both what the save wrote and what was started.
+    SaveAndReport();
+    const std::string savedNote = lastResult_ + ". ";
+    std::string error;
+    const std::string commandLine = ServerCommandLine();
+    if (!launcher.start(commandLine, platform::WindowMode::Minimised, error)) {
+        ctx.message(std::string("Cannot start the server program ") + kServerProgramNames + ": " + error);
+        SetResult(savedNote + "The server was not started: " + error);
+        return false;
+    }
+    // The program file that runs, then the arguments it was given after its own name.
+    const platform::ProcessLauncher::Started started = launcher.lastStarted();
+    const std::vector<std::string> args = platform::SplitCommandLine(commandLine);
+    std::string text = savedNote + "Started " + (started.program.empty() ? args.at(0) : started.program);
+    for (std::size_t i = 1; i < args.size(); ++i) text += " " + args[i];
+    if (started.processId > 0) text += " (process " + std::to_string(started.processId) + ")";
+    SetResult(text);
     return true;
 }
 
@@ -229,6 +307,7 @@ void Editor::ButtonLoad_Click() {
     if (!frmLoad.GetFileNames()) return;
     Step([&] { ReadActionIni(); });
     Step([&] { ReadServerSettings(); });
+    MarkSaved();
 }
 
 void Editor::ConfigNameList_Click() {
@@ -242,8 +321,10 @@ void Editor::ConfigNameList_Click() {
         }
         return;
     }
-    switching_ = true;
     const std::string picked = main.ConfigNameList.text();
+    // Picking the configuration already being edited again is no switch: nothing to save or load.
+    if (EqualsIgnoringCase(picked, state.strConfigName)) return;
+    switching_ = true;
     // Offer to save the configuration being left; a cancel saves nothing and the switch goes on.
     if (frmSave.GetFileNames()) SaveSequence();
     state.strConfigName = picked;
@@ -251,6 +332,8 @@ void Editor::ConfigNameList_Click() {
     Step([&] { registry::ReadConfigRegistry(ctx, main.ConfigNameList, main.CommandLine, state.strConfigName); });
     LoadConfiguration(state.strConfigName);
     switching_ = false;
+    MarkSaved();
+    SetResult("Editing configuration " + state.strConfigName);
 }
 
 void Editor::Dump(std::ostream& out) const {

@@ -47,6 +47,17 @@ public:
     // start-up is over): selections of the configuration list before that are the program's.
     bool mainWindowVisible = false;
 
+    // What the window's status line tells the operator. The Quake 2 directory being edited (its
+    // full path), and whether it holds the mod directory at all.
+    std::string Directory() const;
+    bool ModDirMissing() const;
+    // True while any control differs from what was loaded or last saved.
+    bool HasUnsavedChanges() const;
+    // What the last SAVE SETTINGS, START SERVER or switch of configuration did, in a line for
+    // the operator; resultChanged fires when it changes.
+    const std::string& lastResult() const { return lastResult_; }
+    form::Signal<> resultChanged;
+
     // Prints every control and the state variables, one `Name=value` a line.
     void Dump(std::ostream& out) const;
 
@@ -86,7 +97,13 @@ private:
     bool WriteServerSettings();
     bool WriteBWAdmin();
     bool WriteBanList();
+    // The save sequence with a record of what it wrote, for the status line.
+    bool SaveAndReport();
+    void MarkSaved();
+    void SetResult(std::string text);
     bool switching_ = false;
+    std::string savedValues_;
+    std::string lastResult_;
     bool quitRequested_ = false;
 };
 

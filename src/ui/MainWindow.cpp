@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHideEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "ui/Bindings.h"
+#include "ui/StatusLine.h"
 #include "ui/pages/BansPage.h"
 #include "ui/pages/MapsPage.h"
 #include "ui/pages/PageHelpers.h"
@@ -35,6 +37,8 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
     layout->addWidget(buildButtonRow());
+    status_ = new StatusLine(editor_, bindings_);
+    layout->addWidget(status_);
 
     // Open at a size that shows every tab whole, inside a small laptop screen.
     QSize size = sizeHint().expandedTo(QSize(900, 600));
@@ -49,6 +53,17 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
 void MainWindow::syncWindowState() {
     if (!editor_.main.windowTitle.empty()) setWindowTitle(toQt(editor_.main.windowTitle));
     tabs_->setTabEnabled(kBWAdmin1Tab, editor_.main.bwAdmin1TabEnabled);
+    status_->refresh();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Turning the wheel over the list while working elsewhere in the window must not switch
+    // configuration; once the operator has clicked or tabbed into the list, the wheel picks.
+    if (watched == configs_ && event->type() == QEvent::Wheel && !configs_->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -101,9 +116,14 @@ QWidget* MainWindow::buildButtonRow() {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    QComboBox* configs = NewCombo(b, m.ConfigNameList);
-    configs->setMinimumContentsLength(20);
-    layout->addWidget(configs);
+    auto* caption = new QLabel(QStringLiteral("Configuration"));
+    configs_ = NewCombo(b, m.ConfigNameList, caption);
+    caption->setBuddy(configs_);
+    configs_->setMinimumContentsLength(20);
+    configs_->setFocusPolicy(Qt::StrongFocus);  // the wheel alone does not take the focus
+    configs_->installEventFilter(this);
+    layout->addWidget(caption);
+    layout->addWidget(configs_);
     layout->addStretch(1);
     layout->addWidget(NewButton(b, QStringLiteral("&NEW CONFIG"), m.ButtonLoad));
     layout->addWidget(NewButton(b, QStringLiteral("&SAVE SETTINGS"), m.ButtonSave));

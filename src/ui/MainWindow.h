@@ -11,9 +11,12 @@
 #include "app/Editor.h"
 #include "ui/Bindings.h"
 
+class QComboBox;
 class QTabWidget;
 
 namespace tolvane::ui {
+
+class StatusLine;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -24,6 +27,7 @@ public:
     void syncWindowState();
 
     QTabWidget* tabs() const { return tabs_; }
+    StatusLine* statusLine() const { return status_; }
     // The model connections of every widget of the window; they go with the window.
     const Bindings& bindings() const { return bindings_; }
 
@@ -38,6 +42,8 @@ protected:
     // window is on screen.
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // Keeps the wheel off the configuration list unless the list has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildTabs();
@@ -46,6 +52,8 @@ private:
     app::Editor& editor_;
     Bindings bindings_;
     QTabWidget* tabs_;
+    QComboBox* configs_ = nullptr;
+    StatusLine* status_ = nullptr;
 };
 
 }  // namespace tolvane::ui
