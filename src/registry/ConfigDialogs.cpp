@@ -81,6 +81,8 @@ LoadDialog::LoadDialog(DialogTargets targets) : ConfigDialogBase(targets, "CANCE
 
 bool LoadDialog::GetFileNames() {
     ConfigName.setText(t_.ctx.state.strConfigName);
+    // The proposed name is selected: typing replaces it.
+    ConfigName.selectAll();
     return Run();
 }
 
@@ -88,6 +90,9 @@ void LoadDialog::Load() {
     if (!FileNamesPass()) return;
     if (InComboBox(t_.configNameList, ConfigName.text())) {
         t_.ctx.message("There is already a configuration named that!");
+        // The refused name stays selected, so that typing a new one replaces it.
+        ConfigName.selectAll();
+        ConfigName.requestFocus();
         return;
     }
     Finish(ConfigName.text());

@@ -141,6 +141,7 @@ void bindTextBox(Bindings& b, QLineEdit* edit, form::TextBox& box, QWidget* labe
         else w->setCursorPosition(box.selStart());
     };
     showText();
+    if (box.selLength() > 0) showSelection();  // a selection the program made before the window
     b.keep(box.changed.connect(showText));
     b.keep(box.selectionChanged.connect(showSelection));
     b.keep(box.focusRequested.connect([w] {

@@ -17,7 +17,8 @@ namespace {
 
 QLineEdit* AddField(Bindings& b, QFormLayout* form, const QString& label, form::TextBox& box) {
     auto* edit = new QLineEdit;
-    edit->setMinimumWidth(220);
+    // Room for a long configuration or file name.
+    edit->setMinimumWidth(300);
     auto* caption = new QLabel(label);
     caption->setBuddy(edit);
     form->addRow(caption, edit);
@@ -45,6 +46,8 @@ void AddButtonRow(Bindings& b, QVBoxLayout* layout, const QString& confirmCaptio
 std::unique_ptr<QDialog> MakeDialog(const std::string& title, QWidget* parent) {
     auto dialog = std::make_unique<QDialog>(parent);
     dialog->setWindowTitle(toQt(title));
+    // Wide enough that a window frame shows the whole title (with room for its buttons).
+    dialog->setMinimumWidth(dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()) + 160);
     // Escape and the window frame go through the model (see QtDialogs), which answers as the
     // cancel button.
     return dialog;
@@ -56,7 +59,8 @@ std::unique_ptr<QDialog> MakeLoadWindow(registry::LoadDialog& model, QWidget* pa
     auto* layout = new QVBoxLayout(dialog.get());
     auto* form = new QFormLayout;
     layout->addLayout(form);
-    AddField(b, form, "&Configuration", model.ConfigName);
+    // The proposed name has the focus, selected (see the model), so typing replaces it.
+    AddField(b, form, "&Configuration", model.ConfigName)->setFocus();
     AddField(b, form, "C&FG FILE", model.ServerCfg);
     AddField(b, form, "&INI FILE", model.ActionIni);
     AddButtonRow(b, layout, "&LOAD SETTINGS", model.ButtonLoad, "C&ANCEL LOAD", model.ButtonCancel);
