@@ -106,6 +106,7 @@ void MainWindow::buildTabs() {
     };
     for (const auto& [name, page] : pages) {
         page->setObjectName(QString::fromLatin1(name));
+        TabInLayoutOrder(page);
         tabs_->addTab(page, QString::fromLatin1(name));
     }
 }

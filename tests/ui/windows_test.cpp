@@ -2,6 +2,8 @@
 // window with its timer, and the main window after start-up.
 #include "UiTestSupport.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -301,6 +303,41 @@ TEST_F(MainWindowTest, ButtonsPressTheModelAndCancelEndsTheProgram) {
         EXPECT_TRUE(b->text().contains(QLatin1Char('&'))) << b->objectName().toStdString();
     cancel->click();
     EXPECT_TRUE(quit);
+}
+
+TEST_F(MainWindowTest, TabOrderFollowsTheColumnsTopToBottom) {
+    QWidget* page = window->tabs()->widget(2);  // "Server 3"
+    auto* time = page->findChild<NumericFieldWidget*>(QStringLiteral("TimeMOTD"));
+    auto* splat = page->findChild<NumericFieldWidget*>(QStringLiteral("SplatLimit"));
+    auto* motd = page->findChild<QWidget*>(QStringLiteral("MOTDText"));
+    ASSERT_TRUE(time && splat && motd);
+    std::vector<QWidget*> chain;
+    for (QWidget* w = time->lineEdit()->nextInFocusChain(); w && w != time->lineEdit() && chain.size() < 500;
+         w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && page->isAncestorOf(w)) chain.push_back(w);
+    auto at = [&](QWidget* w) { return std::find(chain.begin(), chain.end(), w) - chain.begin(); };
+    // The message box comes right after "Shorten MOTD", before the whole right-hand column.
+    ASSERT_GE(chain.size(), 3u);
+    EXPECT_EQ(chain[0]->objectName(), QStringLiteral("SkipMOTD"));
+    EXPECT_EQ(chain[1], motd);
+    EXPECT_LT(at(motd), at(splat->lineEdit()));
+}
+
+TEST_F(MainWindowTest, PasswordIsHiddenUntilShown) {
+    auto* password = window->findChild<QLineEdit*>(QStringLiteral("Password"));
+    auto* show = window->findChild<QCheckBox*>(QStringLiteral("PasswordShow"));
+    ASSERT_TRUE(password && show);
+    editor->server.Password.setText("secret");
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_NE(password->displayText(), QStringLiteral("secret"));
+    show->click();
+    EXPECT_EQ(password->displayText(), QStringLiteral("secret"));
+    show->click();
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    // Typing into the hidden box still reaches the model.
+    password->end(false);
+    test::Type(password, QStringLiteral("!"));
+    EXPECT_EQ(editor->server.Password.text(), "secret!");
 }
 
 TEST_F(MainWindowTest, ClosedWindowTakesItsHandlersOffTheModels) {

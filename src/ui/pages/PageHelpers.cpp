@@ -1,5 +1,7 @@
 #include "ui/pages/PageHelpers.h"
 
+#include <vector>
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -81,6 +83,29 @@ QComboBox* AddComboRow(Bindings& b, QFormLayout* form, const QString& caption, f
     label->setBuddy(combo);
     form->addRow(label, combo);
     return combo;
+}
+
+namespace {
+
+void CollectFocusable(QLayout* layout, std::vector<QWidget*>& out) {
+    if (!layout) return;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (QLayout* inner = item->layout()) {
+            CollectFocusable(inner, out);
+        } else if (QWidget* w = item->widget()) {
+            if (w->focusPolicy() & Qt::TabFocus) out.push_back(w);
+            else CollectFocusable(w->layout(), out);
+        }
+    }
+}
+
+}  // namespace
+
+void TabInLayoutOrder(QWidget* page) {
+    std::vector<QWidget*> order;
+    CollectFocusable(page->layout(), order);
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 }  // namespace tolvane::ui

@@ -40,4 +40,8 @@ QPushButton* NewButton(Bindings& b, const QString& designed, form::Button& model
 // A form row "caption: list" with the caption's mnemonic reaching the list.
 QComboBox* AddComboRow(Bindings& b, QFormLayout* form, const QString& caption, form::ComboList& list);
 
+// Sets the keyboard's tab order of page to the order of its layouts: column by column, top to
+// bottom, as the eye reads it (widgets otherwise follow the order they were made in).
+void TabInLayoutOrder(QWidget* page);
+
 }  // namespace tolvane::ui
