@@ -2,10 +2,13 @@
 
 #include <vector>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -83,6 +86,22 @@ QComboBox* AddComboRow(Bindings& b, QFormLayout* form, const QString& caption, f
     label->setBuddy(combo);
     form->addRow(label, combo);
     return combo;
+}
+
+QWidget* HiddenUntilShown(QLineEdit* edit) {
+    edit->setEchoMode(QLineEdit::Password);
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(edit, 1);
+    auto* show = new QCheckBox(QStringLiteral("Show"));
+    show->setObjectName(edit->objectName() + QStringLiteral("Show"));
+    show->setToolTip(QStringLiteral("Show the password"));
+    QObject::connect(show, &QCheckBox::toggled, edit, [edit](bool on) {
+        edit->setEchoMode(on ? QLineEdit::Normal : QLineEdit::Password);
+    });
+    layout->addWidget(show);
+    return row;
 }
 
 namespace {

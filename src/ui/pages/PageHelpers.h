@@ -12,6 +12,7 @@
 class QComboBox;
 class QFormLayout;
 class QGroupBox;
+class QLineEdit;
 class QLabel;
 class QListView;
 class QPushButton;
@@ -39,6 +40,10 @@ QComboBox* NewCombo(Bindings& b, form::ComboList& list, QWidget* label = nullptr
 QPushButton* NewButton(Bindings& b, const QString& designed, form::Button& model);
 // A form row "caption: list" with the caption's mnemonic reaching the list.
 QComboBox* AddComboRow(Bindings& b, QFormLayout* form, const QString& caption, form::ComboList& list);
+
+// A password box that hides its text until the operator ticks "Show" beside it: the row holding
+// both, for the field column of a form. The check box is named after the box plus "Show".
+QWidget* HiddenUntilShown(QLineEdit* edit);
 
 // Sets the keyboard's tab order of page to the order of its layouts: column by column, top to
 // bottom, as the eye reads it (widgets otherwise follow the order they were made in).

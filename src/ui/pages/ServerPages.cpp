@@ -116,23 +116,6 @@ private:
     std::vector<QVBoxLayout*> stretched_;
 };
 
-// A password box that hides its text until the operator ticks "Show" beside it.
-QWidget* HiddenUntilShown(QLineEdit* edit) {
-    edit->setEchoMode(QLineEdit::Password);
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(edit, 1);
-    auto* show = new QCheckBox(QStringLiteral("Show"));
-    show->setObjectName(edit->objectName() + QStringLiteral("Show"));
-    show->setToolTip(QStringLiteral("Show the password"));
-    QObject::connect(show, &QCheckBox::toggled, edit, [edit](bool on) {
-        edit->setEchoMode(on ? QLineEdit::Normal : QLineEdit::Password);
-    });
-    layout->addWidget(show);
-    return row;
-}
-
 // Lays out one control of the table in form; lastRow is the row of the previous numeric field,
 // for the check boxes that join it.
 void AddControl(Bindings& b, QFormLayout* form, const std::string& name, const ServerControl& control, QHBoxLayout*& lastRow) {
