@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         saveTotal += std::chrono::duration<double, std::milli>(t2 - t1).count();
         if (r == 0)
             std::printf("models listed: %d, configurations listed: %d\n",
-                        editor.main.Team1Model.count(), editor.main.ConfigNameList.count());
+                        editor.teams.Team1Model.count(), editor.main.ConfigNameList.count());
     }
     std::printf("start-up: %.1f ms per run (%d runs)\n", startTotal / runs, runs);
     std::printf("save:     %.1f ms per run\n", saveTotal / runs);

@@ -2,7 +2,11 @@
 
 #include <filesystem>
 #include <ostream>
+#include <source_location>
+#include <sstream>
 
+#include "app/FileWatch.h"
+#include "app/StartupTrace.h"
 #include "maps/Sorts.h"
 #include "plugin/BanEditing.h"
 #include "plugin/PluginFiles.h"
@@ -33,12 +37,15 @@ constexpr const char* kServerProgramMissing = "there is neither quake2.exe nor q
 #endif
 
 // Runs one start-up step. A step that fails part way is abandoned and start-up goes on with
-// the next one; the main window is always shown.
+// the next one; the main window is always shown. The developer trace names the step's line.
 template <typename F>
-void Step(F&& f) {
+void Step(F&& f, const std::source_location where = std::source_location::current()) {
     try {
         f();
+    } catch (const std::exception& e) {
+        TraceFailedStep(where, &e);
     } catch (...) {
+        TraceFailedStep(where, nullptr);
     }
 }
 
@@ -60,14 +67,6 @@ Editor::Editor(platform::FileSystem& fs, platform::Dialogs& dialogs, platform::P
     main.ButtonCancel.setCaption("CANCEL CONFIG");
     main.ButtonCancel.setToolTip("Cancel the current configuration and quit the program");
     main.ButtonAbout.setCaption("About");
-    for (auto* b : {&main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer}) {
-        b->setCaption("AQSkinView");
-        b->setToolTip("Preview the player models with skins");
-    }
-    main.SkinViewHelp.setVisible(false);
-    main.SkinViewHelp.setCaption(
-        "No skin viewer was found in the Quake 2 directory: install AQSkinView (an aqskinview "
-        "directory) or MD2View (md2view.exe) to preview models and skins.");
     RegisterControls();
     ConnectHandlers();
 }
@@ -79,68 +78,32 @@ void Editor::RegisterControls() {
     form.add(main.MOTDText);
     form.add(main.MapIni, true);
     form.add(main.MapDir, true);
-    form.add(main.ScriptList);
-    form.add(main.ScriptDir);
-    form.add(main.Team1Model);
-    form.add(main.Team2Model);
-    form.add(main.Team3Model);
+    scripts::RegisterScriptFields(form, scripts);
+    teams::RegisterTeamFields(form, teams);
     plugin::RegisterPluginFields(form, plugin);
-    for (form::Button* b : {&main.ButtonLoad, &main.ButtonSave, &main.ButtonStart, &main.ButtonCancel,
-                            &main.ButtonAbout, &main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer})
+    // Buttons are registered so that a headless run can press them by name.
+    for (form::Button* b : {&main.ButtonLoad, &main.ButtonSave, &main.ButtonStart, &main.ButtonCancel, &main.ButtonAbout})
         form.add(*b);
-    for (form::Control* c : std::initializer_list<form::Control*>{
-             &main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer, &main.SkinViewHelp})
-        form.trackAppearance(*c);
+    for (form::Button* b : teams.viewerButtons()) form.add(*b);
 }
 
 void Editor::ConnectHandlers() {
     // Every change of the MOTD box, by the user or by the reader, marks the file for writing.
-    main.MOTDText.changed.connect([this] { state.bMOTDChanged = true; });
+    main.MOTDText.changed.attach([this] { state.bMOTDChanged = true; });
     settings::ConnectServerFields(ctx, server);
     plugin::ConnectPluginFields(ctx, plugin);
     plugin::ConnectBanButtons(ctx, plugin, frmBans);
-    main.ButtonCancel.clicked.connect([this] {
+    main.ButtonCancel.clicked.attach([this] {
         quitRequested_ = true;
         if (onQuit) onQuit();
     });
-    main.ButtonAbout.clicked.connect([this] {
+    main.ButtonAbout.clicked.attach([this] {
         if (onAbout) onAbout();
     });
-    main.ButtonSave.clicked.connect([this] { ButtonSave_Click(); });
-    main.ButtonStart.clicked.connect([this] { ButtonStart_Click(); });
-    main.ButtonLoad.clicked.connect([this] { ButtonLoad_Click(); });
-    main.ConfigNameList.selected.connect([this] { ConfigNameList_Click(); });
-}
-
-// The viewer buttons follow the viewer found in the Quake 2 directory: AQSkinView (a game
-// directory) wins over MD2View (a program); with neither the buttons are off and a help
-// label says why.
-void Editor::DetectViewers() {
-    if (DirExistsConst(ctx.fs, "aqskinview")) return;
-    auto buttons = {&main.Team1Viewer, &main.Team2Viewer, &main.Team3Viewer};
-    if (FileExists(ctx.fs, "md2view.exe")) {
-        for (auto* b : buttons) b->setCaption("MD2View");
-        return;
-    }
-    for (auto* b : buttons) b->setEnabled(false);
-    main.SkinViewHelp.setVisible(true);
-}
-
-// Every entry of the two players directories is a model, the game's first; a model present in
-// both directories is listed twice, as each directory contributes its own.
-void Editor::ListPlayerModels() {
-    auto addFrom = [this](std::string dir) {
-        if (!DirExists(ctx.fs, dir)) return;
-        for (const auto& name : ctx.fs.list(dir + "\\*.", true)) {
-            const std::string model = LowerCase(name);
-            if (model == "." || model == "..") continue;
-            main.Team1Model.addItem(model);
-            main.Team2Model.addItem(model);
-            main.Team3Model.addItem(model);
-        }
-    };
-    addFrom("baseq2\\players");
-    addFrom(state.strModDir + "\\players");
+    main.ButtonSave.clicked.attach([this] { ButtonSave_Click(); });
+    main.ButtonStart.clicked.attach([this] { ButtonStart_Click(); });
+    main.ButtonLoad.clicked.attach([this] { ButtonLoad_Click(); });
+    main.ConfigNameList.selected.attach([this] { ConfigNameList_Click(); });
 }
 
 void Editor::StartUp() {
@@ -159,10 +122,10 @@ void Editor::StartUp() {
                                  "Written by the Tolvane developers\r" +
                                  "Questions and reports: see the README that came with the program");
     });
-    Step([&] { DetectViewers(); });
-    Step([&] { ListPlayerModels(); });
+    Step([&] { teams::DetectViewers(ctx.fs, teams); });
+    Step([&] { teams::ListPlayerModels(ctx.fs, state.strModDir, teams); });
     Step([&] {
-        for (auto* list : {&main.Team1Model, &main.Team2Model, &main.Team3Model}) maps::SortList(ctx, *list);
+        for (form::ComboList* list : teams.modelLists()) maps::SortList(ctx, *list);
     });
     Step([&] { main.MapDir.clear(); });
     Step([&] { ScanLooseMaps(); });
@@ -185,6 +148,7 @@ void Editor::StartUp() {
     Step([&] { ctx.progress.show("Sorting map listing..."); });
     Step([&] { maps::SortGrid(main.MapDir); });
     Step([&] { ctx.progress.hide(); });
+    MarkSaved();
 }
 
 void Editor::LoadConfiguration(std::string& name) {
@@ -213,12 +177,12 @@ void Editor::MergeAvailableDuplicates() {}
 void Editor::ReadActionIni() {}
 void Editor::RebuildScriptLists() {}
 void Editor::ReadServerSettings() {
-    settings::ReadServerCfg(ctx, server, main.ScriptList, state.strServerCfgFileName);
+    settings::ReadServerCfg(ctx, server, scripts.ScriptList, state.strServerCfgFileName);
 }
 bool Editor::WriteActionIni() { return true; }
 bool Editor::WriteMapsLst() { return true; }
 bool Editor::WriteServerSettings() {
-    return settings::WriteServerCfg(ctx, server, main.ScriptList, main.MapIni);
+    return settings::WriteServerCfg(ctx, server, scripts.ScriptList, main.MapIni);
 }
 bool Editor::WriteBWAdmin() { return plugin::WriteBWAdminCfg(ctx, plugin); }
 bool Editor::WriteBanList() { return plugin::WriteBanList(ctx, plugin); }
@@ -242,15 +206,79 @@ bool Editor::SaveSequence() {
     return ok && save.succeeded();
 }
 
+namespace {
+
+// A path as the operator's system writes it.
+std::string Shown(std::string path) {
+#ifndef _WIN32
+    for (char& c : path)
+        if (c == '\\') c = '/';
+#endif
+    return path;
+}
+
+std::string JoinShown(const std::vector<std::string>& paths) {
+    std::string out;
+    for (const auto& p : paths) out += (out.empty() ? "" : ", ") + Shown(p);
+    return out;
+}
+
+}  // namespace
+
+bool Editor::SaveAndReport() {
+    const std::string mod = state.strModDir + "\\";
+    FileWatch watch(ctx.fs, {mod + state.strActionIniFileName, mod + state.strMapsLstFileName,
+                             mod + state.strServerCfgFileName, mod + state.strMOTDFileName, mod + "bw-admin.cfg",
+                             mod + "server_bans.txt"});
+    const bool ok = SaveSequence();
+    const std::vector<std::string> written = watch.changed();
+    if (ok) {
+        MarkSaved();
+        SetResult(written.empty() ? "Saved: no file needed writing" : "Saved " + JoinShown(written));
+    } else {
+        // Each writer that failed has shown its own message naming its file.
+        SetResult("Not every file was saved (see the message shown)" +
+                  (written.empty() ? std::string("; nothing was written") : "; saved " + JoinShown(written)));
+    }
+    return ok;
+}
+
+void Editor::MarkSaved() {
+    std::ostringstream values;
+    form.dump(values);
+    savedValues_ = values.str();
+}
+
+bool Editor::HasUnsavedChanges() const {
+    std::ostringstream values;
+    form.dump(values);
+    return values.str() != savedValues_;
+}
+
+void Editor::SetResult(std::string text) {
+    lastResult_ = std::move(text);
+    resultChanged.emit();
+}
+
+std::string Editor::Directory() const { return ctx.fs.root().string(); }
+
+bool Editor::ModDirMissing() const { return !DirExistsConst(ctx.fs, state.strModDir); }
+
 bool Editor::ButtonSave_Click() {
     // One save from the registry record the dialog writes to the last file: the lock is held
     // throughout, and a failure anywhere (the registry included) fails the save. It is taken
     // before the dialog opens, because the dialog reads and rewrites tolvane.ini; another
     // editor's save meanwhile waits, then reports that this one is running.
     const SaveScope save(ctx);
-    if (!save.ok()) return false;
-    if (!frmSave.GetFileNames()) return false;
-    return SaveSequence() && save.succeeded();
+    if (!save.ok()) {
+        SetResult("Another save is running: nothing was written");
+        return false;
+    }
+    if (!frmSave.GetFileNames()) {
+        SetResult("Save cancelled: nothing was written");
+        return false;
+    }
+    return SaveAndReport() && save.succeeded();
 }
 
 bool Editor::ServerProgramPresent() const {
@@ -274,23 +302,42 @@ bool Editor::ButtonStart_Click() {
         const SaveScope save(ctx);
         // Another editor still saving: its files are in flux, so the server is not started
         // either; the message has said why.
-        if (!save.ok()) return false;
-        if (!frmSave.GetFileNames()) return false;
+        if (!save.ok()) {
+            SetResult("Another save is running: nothing was written and the server was not started");
+            return false;
+        }
+        if (!frmSave.GetFileNames()) {
+            SetResult("Start cancelled: nothing was written and the server was not started");
+            return false;
+        }
         // The server is started even when a writer failed: each failure has been reported.
-        saved = SaveSequence() && save.succeeded();
+        // The status tells both what the save wrote and what was started.
+        saved = SaveAndReport() && save.succeeded();
     }
+    const std::string savedNote = lastResult_ + ". ";
     // Only the Quake 2 directory's own server is started, never one found elsewhere.
     if (!ServerProgramPresent()) {
         std::error_code ec;
         const auto where = std::filesystem::absolute(ctx.fs.root(), ec).lexically_normal().string();
-        ctx.message(std::string("Cannot start the server: ") + kServerProgramMissing + " " + where);
+        const std::string reason = std::string(kServerProgramMissing) + " " + where;
+        ctx.message("Cannot start the server: " + reason);
+        SetResult(savedNote + "The server was not started: " + reason);
         return false;
     }
     std::string error;
-    if (!launcher.start(ServerCommandLine(), platform::WindowMode::Minimised, error)) {
+    const std::string commandLine = ServerCommandLine();
+    if (!launcher.start(commandLine, platform::WindowMode::Minimised, error)) {
         ctx.message(std::string("Cannot start the server program ") + kServerProgramNames + ": " + error);
+        SetResult(savedNote + "The server was not started: " + error);
         return false;
     }
+    // The program file that runs, then the arguments it was given after its own name.
+    const platform::ProcessLauncher::Started started = launcher.lastStarted();
+    const std::vector<std::string> args = platform::SplitCommandLine(commandLine);
+    std::string text = savedNote + "Started " + (started.program.empty() ? args.at(0) : started.program);
+    for (std::size_t i = 1; i < args.size(); ++i) text += " " + args[i];
+    if (started.processId > 0) text += " (process " + std::to_string(started.processId) + ")";
+    SetResult(text);
     return saved;
 }
 
@@ -303,6 +350,7 @@ void Editor::ButtonLoad_Click() {
     const platform::FileSystem::LoadingScope loading(ctx.fs);
     Step([&] { ReadActionIni(); });
     Step([&] { ReadServerSettings(); });
+    MarkSaved();
 }
 
 void Editor::ConfigNameList_Click() {
@@ -316,8 +364,10 @@ void Editor::ConfigNameList_Click() {
         }
         return;
     }
-    switching_ = true;
     const std::string picked = main.ConfigNameList.text();
+    // Picking the configuration already being edited again is no switch: nothing to save or load.
+    if (EqualsIgnoringCase(picked, state.strConfigName)) return;
+    switching_ = true;
     // Offer to save the configuration being left; a cancel saves nothing and the switch goes on.
     {
         // While another editor saves, this one cannot: the message has said so, and the switch
@@ -332,6 +382,8 @@ void Editor::ConfigNameList_Click() {
     Step([&] { registry::ReadConfigRegistry(ctx, main.ConfigNameList, main.CommandLine, state.strConfigName); });
     LoadConfiguration(state.strConfigName);
     switching_ = false;
+    MarkSaved();
+    SetResult("Editing configuration " + state.strConfigName);
 }
 
 void Editor::Dump(std::ostream& out) const {

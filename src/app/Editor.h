@@ -14,8 +14,10 @@
 #include "plugin/BanDialog.h"
 #include "plugin/PluginFields.h"
 #include "registry/ConfigDialogs.h"
+#include "scripts/ScriptFields.h"
 #include "settings/ServerFields.h"
 #include "state/AppState.h"
+#include "teams/TeamFields.h"
 
 namespace tolvane::app {
 
@@ -27,7 +29,8 @@ public:
     Editor& operator=(const Editor&) = delete;
 
     // The main window's loading: scans the Quake 2 directory and reads every file of the
-    // current configuration. A failing step is abandoned silently and the next one runs.
+    // current configuration. A failing step is abandoned silently and the next one runs (with
+    // TOLVANE_TRACE=1 in the environment, each such failure is named on standard error).
     void StartUp();
     // Loads the named configuration's files; lower-cases the name in place.
     void LoadConfiguration(std::string& name);
@@ -46,6 +49,17 @@ public:
     // start-up is over): selections of the configuration list before that are the program's.
     bool mainWindowVisible = false;
 
+    // What the window's status line tells the operator. The Quake 2 directory being edited (its
+    // full path), and whether it holds the mod directory at all.
+    std::string Directory() const;
+    bool ModDirMissing() const;
+    // True while any control differs from what was loaded or last saved.
+    bool HasUnsavedChanges() const;
+    // What the last SAVE SETTINGS, START SERVER or switch of configuration did, in a line for
+    // the operator; resultChanged fires when it changes.
+    const std::string& lastResult() const { return lastResult_; }
+    form::Signal<> resultChanged;
+
     // Prints every control and the state variables, one `Name=value` a line.
     void Dump(std::ostream& out) const;
 
@@ -60,6 +74,8 @@ public:
     MainFields main;
     settings::ServerFields server;
     plugin::PluginFields plugin;
+    scripts::ScriptFields scripts;
+    teams::TeamFields teams;
     form::Form form;
     registry::LoadDialog frmLoad;
     registry::SaveDialog frmSave;
@@ -68,8 +84,6 @@ public:
 private:
     void RegisterControls();
     void ConnectHandlers();
-    void DetectViewers();
-    void ListPlayerModels();
     // One place each in the start-up sequence for the readers of the other subsystems.
     void ScanLooseMaps();
     void ReadBaseMapList();
@@ -89,7 +103,13 @@ private:
     bool WriteBanList();
     // True when the Quake 2 directory holds the server program.
     bool ServerProgramPresent() const;
+    // The save sequence with a record of what it wrote, for the status line.
+    bool SaveAndReport();
+    void MarkSaved();
+    void SetResult(std::string text);
     bool switching_ = false;
+    std::string savedValues_;
+    std::string lastResult_;
     bool quitRequested_ = false;
 };
 

@@ -144,6 +144,7 @@ bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode mod
     }
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
+    last_ = {application.empty() ? args[0] : application, static_cast<long long>(info.dwProcessId)};
     return true;
 }
 
@@ -228,6 +229,7 @@ std::optional<fs::path> findProgram(const std::string& program, const fs::path& 
 struct SpawnReport {
     int stage;  // 0 started, 1 the working directory could not be entered, 2 the start failed
     int err;
+    long long pid;  // the program's process, once started
 };
 
 class SpawnSetup {
@@ -277,7 +279,7 @@ private:
 // as its result (glibc and musl wait for the exec), and the intermediate passes that back
 // through a close-on-exec pipe. No shell is involved at any point.
 bool spawnDetached(const fs::path& program, const std::vector<std::string>& args, const fs::path& workingDir,
-                   std::string& error) {
+                   std::string& error, long long& pid) {
     SpawnSetup setup;
     if (const int rc = setup.prepare()) {
         error = "cannot start: " + reasonFor(rc);
@@ -311,21 +313,22 @@ bool spawnDetached(const fs::path& program, const std::vector<std::string>& args
     if (child == 0) {
         ::close(fds[0]);
         ::setsid();
-        SpawnReport report{0, 0};
+        SpawnReport report{0, 0, 0};
         if (::chdir(directory.c_str()) != 0) {
-            report = {1, errno};
+            report = {1, errno, 0};
         } else {
             pid_t grandchild;
             const int rc =
                 ::posix_spawn(&grandchild, programPath.c_str(), setup.actions(), setup.attr(), argv.data(), environ);
-            if (rc != 0) report = {2, rc};
+            if (rc != 0) report = {2, rc, 0};
+            else report.pid = grandchild;
         }
         const ssize_t written = ::write(fds[1], &report, sizeof report);
         ::_exit(written == static_cast<ssize_t>(sizeof report) ? 0 : 1);
     }
 
     ::close(fds[1]);
-    SpawnReport report{-1, 0};
+    SpawnReport report{-1, 0, 0};
     std::size_t got = 0;
     auto* bytes = reinterpret_cast<char*>(&report);
     while (got < sizeof report) {
@@ -345,6 +348,7 @@ bool spawnDetached(const fs::path& program, const std::vector<std::string>& args
     }
     switch (report.stage) {
         case 0:
+            pid = report.pid;
             return true;
         case 1:
             error = "cannot enter " + directory + ": " + reasonFor(report.err);
@@ -374,7 +378,10 @@ bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode /*m
     const auto program = findProgram(args[0], workingDir, error);
     if (!program) return false;
     // The program still sees itself named as on the command line ("quake2.exe").
-    return spawnDetached(*program, args, workingDir, error);
+    long long pid = 0;
+    if (!spawnDetached(*program, args, workingDir, error, pid)) return false;
+    last_ = {program->string(), pid};
+    return true;
 }
 
 #endif

@@ -19,6 +19,14 @@ public:
     // directory given to the launcher) and does not wait. On failure returns false with a
     // reason in error.
     virtual bool start(const std::string& commandLine, WindowMode mode, std::string& error) = 0;
+
+    // What the last successful start ran: the program file it found and the new process's id
+    // (empty and 0 when the launcher cannot tell).
+    struct Started {
+        std::string program;
+        long long processId = 0;
+    };
+    virtual Started lastStarted() const { return {}; }
 };
 
 // The real launcher. workingDir is the Quake 2 directory: programs named without a directory
@@ -28,9 +36,11 @@ class SystemProcessLauncher : public ProcessLauncher {
 public:
     explicit SystemProcessLauncher(std::string workingDir) : workingDir_(std::move(workingDir)) {}
     bool start(const std::string& commandLine, WindowMode mode, std::string& error) override;
+    Started lastStarted() const override { return last_; }
 
 private:
     std::string workingDir_;
+    Started last_;
 };
 
 }  // namespace tolvane::platform

@@ -20,9 +20,9 @@ BanDialog::BanDialog(const Context& ctx) : ctx_(ctx) {
 
     settings::CoupleNumericField(ctx, SubnetMask);
     settings::CoupleNumericField(ctx, MaxConnect);
-    Refuse.changed.connect([this] { Refuse_Click(); });
-    ButtonSave.clicked.connect([this] { ButtonSave_Click(); });
-    ButtonCancel.clicked.connect([this] {
+    Refuse.changed.attach([this] { Refuse_Click(); });
+    ButtonSave.clicked.attach([this] { ButtonSave_Click(); });
+    ButtonCancel.clicked.attach([this] {
         bBanSaved = false;
         hide();
     });

@@ -24,15 +24,15 @@ void DeleteCurrentBan(form::Grid& grid) {
 
 void ConnectBanButtons(const Context& ctx, PluginFields& f, BanDialog& frmBans) {
     const Context* c = &ctx;
-    f.ButtonIPNew.clicked.connect([&f, &frmBans] {
+    f.ButtonIPNew.clicked.attach([&f, &frmBans] {
         const std::string ban = frmBans.AddNewIP();
         if (!ban.empty()) f.IPBans.append(ban);
     });
-    f.ButtonAliasNew.clicked.connect([&f, &frmBans] {
+    f.ButtonAliasNew.clicked.attach([&f, &frmBans] {
         const std::string ban = frmBans.AddNewNameIP();
         if (!ban.empty()) f.AliasBans.append(ban);
     });
-    f.ButtonNameNew.clicked.connect([c, &f] {
+    f.ButtonNameNew.clicked.attach([c, &f] {
         const std::string name = Ask(*c, "Name to ban:", "Add New Name");
         if (name.empty()) return;
         if (name.find(' ') != std::string::npos) {
@@ -41,14 +41,14 @@ void ConnectBanButtons(const Context& ctx, PluginFields& f, BanDialog& frmBans) 
         }
         f.NameBans.append(name);
     });
-    f.ButtonFilterNew.clicked.connect([c, &f] {
+    f.ButtonFilterNew.clicked.attach([c, &f] {
         const std::string text = Ask(*c, "Text to Filter:", "Add New Filter");
         if (!text.empty()) f.FilterBans.append(text);
     });
-    f.ButtonIPDelete.clicked.connect([&f] { DeleteCurrentBan(f.IPBans); });
-    f.ButtonNameDelete.clicked.connect([&f] { DeleteCurrentBan(f.NameBans); });
-    f.ButtonFilterDelete.clicked.connect([&f] { DeleteCurrentBan(f.FilterBans); });
-    f.ButtonAliasDelete.clicked.connect([&f] { DeleteCurrentBan(f.AliasBans); });
+    f.ButtonIPDelete.clicked.attach([&f] { DeleteCurrentBan(f.IPBans); });
+    f.ButtonNameDelete.clicked.attach([&f] { DeleteCurrentBan(f.NameBans); });
+    f.ButtonFilterDelete.clicked.attach([&f] { DeleteCurrentBan(f.FilterBans); });
+    f.ButtonAliasDelete.clicked.attach([&f] { DeleteCurrentBan(f.AliasBans); });
 }
 
 }  // namespace tolvane::plugin

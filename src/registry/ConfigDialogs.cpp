@@ -45,7 +45,7 @@ ConfigDialogBase::ConfigDialogBase(DialogTargets targets, const std::string& can
     ActionIni.setCaption("INI FILE");
     ActionIni.setText("action.ini");
     ButtonCancel.setCaption(cancelCaption);
-    ButtonCancel.clicked.connect([this] {
+    ButtonCancel.clicked.attach([this] {
         bConfirmed = false;
         hide();
     });
@@ -76,11 +76,13 @@ LoadDialog::LoadDialog(DialogTargets targets) : ConfigDialogBase(targets, "CANCE
     ConfigName.setCaption("Configuration");
     ConfigName.setText("New");
     ButtonLoad.setCaption("LOAD SETTINGS");
-    ButtonLoad.clicked.connect([this] { Load(); });
+    ButtonLoad.clicked.attach([this] { Load(); });
 }
 
 bool LoadDialog::GetFileNames() {
     ConfigName.setText(t_.ctx.state.strConfigName);
+    // The proposed name is selected: typing replaces it.
+    ConfigName.selectAll();
     return Run();
 }
 
@@ -88,6 +90,9 @@ void LoadDialog::Load() {
     if (!FileNamesPass()) return;
     if (InComboBox(t_.configNameList, ConfigName.text())) {
         t_.ctx.message("There is already a configuration named that!");
+        // The refused name stays selected, so that typing a new one replaces it.
+        ConfigName.selectAll();
+        ConfigName.requestFocus();
         return;
     }
     Finish(ConfigName.text());
@@ -97,8 +102,8 @@ SaveDialog::SaveDialog(DialogTargets targets) : ConfigDialogBase(targets, "CANCE
     ConfigName.setCaption("Configuration");
     ButtonRename.setCaption("Rename");
     ButtonSave.setCaption("SAVE SETTINGS");
-    ButtonRename.clicked.connect([this] { Rename(); });
-    ButtonSave.clicked.connect([this] { Save(); });
+    ButtonRename.clicked.attach([this] { Rename(); });
+    ButtonSave.clicked.attach([this] { Save(); });
 }
 
 bool SaveDialog::GetFileNames() {

@@ -114,8 +114,8 @@ void CoupleNumericField(const Context& ctx, form::NumericField& field) {
     const Context* c = &ctx;
     form::TextBox* box = &field.box;
     form::Spinner* spinner = &field.scroll;
-    box->changed.connect([c, box, spinner] { ProcessTextChange(*c, *box, *spinner); });
-    spinner->changed.connect([c, box, spinner] { ProcessScrollChange(*c, *box, *spinner); });
+    box->changed.attach([c, box, spinner] { ProcessTextChange(*c, *box, *spinner); });
+    spinner->changed.attach([c, box, spinner] { ProcessScrollChange(*c, *box, *spinner); });
 }
 
 }  // namespace tolvane::settings

@@ -17,38 +17,39 @@ namespace tolvane::ui {
 
 namespace {
 
-QLabel* NewLabel(const QString& designed, form::Label& model, QWidget* buddy) {
+QLabel* NewLabel(Bindings& b, const QString& designed, form::Label& model, QWidget* buddy) {
     auto* label = new QLabel(designed);
     label->setObjectName(toQt(model.name()));
     label->setBuddy(buddy);
-    bindLabel(label, model);
+    bindLabel(b, label, model);
     return label;
 }
 
 // A field with a hint after it ("(Case Sensitive)", "0 = No Limit").
-QWidget* WithHint(QWidget* field, form::Label& hint) {
+QWidget* WithHint(Bindings& b, QWidget* field, form::Label& hint) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(field);
     auto* label = new QLabel(toQt(hint.caption()));
     label->setObjectName(toQt(hint.name()));
-    bindLabel(label, hint);
+    bindLabel(b, label, hint);
     layout->addWidget(label);
     layout->addStretch(1);
     return row;
 }
 
-QPushButton* NewButton(const QString& designed, form::Button& model) {
+QPushButton* NewButton(Bindings& b, const QString& designed, form::Button& model) {
     auto* button = new QPushButton(designed);
     button->setObjectName(toQt(model.name()));
-    bindButton(button, model);
+    bindButton(b, button, model);
     return button;
 }
 
 std::unique_ptr<QDialog> MakeBanWindow(plugin::BanDialog& model, QWidget* parent) {
     auto dialog = std::make_unique<QDialog>(parent);
     dialog->setObjectName(QStringLiteral("frmBans"));
+    Bindings& b = BindingsOf(dialog.get());
     dialog->setWindowTitle(toQt(model.title()));
     auto* layout = new QVBoxLayout(dialog.get());
     auto* form = new QFormLayout;
@@ -58,40 +59,40 @@ std::unique_ptr<QDialog> MakeBanWindow(plugin::BanDialog& model, QWidget* parent
     auto* name = new QLineEdit;
     name->setObjectName(QStringLiteral("NameBan"));
     name->setMinimumWidth(200);
-    QLabel* nameLabel = NewLabel(QStringLiteral("&Name"), model.NameBanLabel, name);
-    bindTextBox(name, model.NameBan);
-    form->addRow(nameLabel, WithHint(name, model.NameBanHint));
+    QLabel* nameLabel = NewLabel(b, QStringLiteral("&Name"), model.NameBanLabel, name);
+    bindTextBox(b, name, model.NameBan);
+    form->addRow(nameLabel, WithHint(b, name, model.NameBanHint));
 
     auto* ip = new QLineEdit;
     ip->setObjectName(QStringLiteral("IP"));
     ip->setMinimumWidth(200);
-    QLabel* ipLabel = NewLabel(QStringLiteral("&IP Address"), model.IPLabel, ip);
-    bindTextBox(ip, model.IP);
+    QLabel* ipLabel = NewLabel(b, QStringLiteral("&IP Address"), model.IPLabel, ip);
+    bindTextBox(b, ip, model.IP);
     form->addRow(ipLabel, ip);
 
     auto* mask = new NumericFieldWidget;
     mask->setObjectName(QStringLiteral("SubnetMask"));
-    QLabel* maskLabel = NewLabel(QStringLiteral("Subnet &Mask"), model.SubnetMaskLabel, mask->lineEdit());
-    mask->bind(model.SubnetMask);
+    QLabel* maskLabel = NewLabel(b, QStringLiteral("Subnet &Mask"), model.SubnetMaskLabel, mask->lineEdit());
+    mask->bind(b, model.SubnetMask);
     form->addRow(maskLabel, mask);
 
     auto* refuse = new QCheckBox(QStringLiteral("&Refuse Access"));
     refuse->setObjectName(QStringLiteral("Refuse"));
-    bindCheckBox(refuse, model.Refuse);
+    bindCheckBox(b, refuse, model.Refuse);
     form->addRow(QString(), refuse);
 
     auto* limit = new NumericFieldWidget;
     limit->setObjectName(QStringLiteral("MaxConnect"));
-    QLabel* limitLabel = NewLabel(QStringLiteral("Max Co&nnections"), model.LabelMaxConnect, limit->lineEdit());
-    limit->bind(model.MaxConnect);
-    form->addRow(limitLabel, WithHint(limit, model.MaxConnectHint));
+    QLabel* limitLabel = NewLabel(b, QStringLiteral("Max Co&nnections"), model.LabelMaxConnect, limit->lineEdit());
+    limit->bind(b, model.MaxConnect);
+    form->addRow(limitLabel, WithHint(b, limit, model.MaxConnectHint));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    QPushButton* save = NewButton(QStringLiteral("&SAVE BAN"), model.ButtonSave);
+    QPushButton* save = NewButton(b, QStringLiteral("&SAVE BAN"), model.ButtonSave);
     save->setDefault(true);
     buttons->addWidget(save);
-    buttons->addWidget(NewButton(QStringLiteral("&CANCEL BAN"), model.ButtonCancel));
+    buttons->addWidget(NewButton(b, QStringLiteral("&CANCEL BAN"), model.ButtonCancel));
     layout->addLayout(buttons);
 
     // The first field in use takes the keyboard.

@@ -13,6 +13,23 @@
 
 namespace tolvane::ui {
 
+namespace {
+
+// Holds the Bindings of an object that has no place for them: a child, destroyed with it.
+class BindingsHolder : public QObject {
+public:
+    explicit BindingsHolder(QObject* owner) : QObject(owner) {}
+    Bindings bindings;
+};
+
+}  // namespace
+
+Bindings& BindingsOf(QObject* owner) {
+    for (QObject* child : owner->children())
+        if (auto* holder = dynamic_cast<BindingsHolder*>(child)) return holder->bindings;
+    return (new BindingsHolder(owner))->bindings;
+}
+
 QString toQt(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
@@ -88,7 +105,7 @@ QString captionWithMnemonic(const QString& current, const std::string& modelCapt
 
 }  // namespace
 
-void bindAppearance(QWidget* widget, form::Control& control, QWidget* companion) {
+void bindAppearance(Bindings& b, QWidget* widget, form::Control& control, QWidget* companion) {
     QPointer<QWidget> w(widget);
     QPointer<QWidget> c(companion);
     auto apply = [w, c, &control] {
@@ -104,10 +121,10 @@ void bindAppearance(QWidget* widget, form::Control& control, QWidget* companion)
         }
     };
     apply();
-    control.appearanceChanged.connect(apply);
+    b.keep(control.appearanceChanged.connect(apply));
 }
 
-void bindTextBox(QLineEdit* edit, form::TextBox& box, QWidget* label) {
+void bindTextBox(Bindings& b, QLineEdit* edit, form::TextBox& box, QWidget* label) {
     QPointer<QLineEdit> w(edit);
     auto showText = [w, &box] {
         if (!w) return;
@@ -124,19 +141,20 @@ void bindTextBox(QLineEdit* edit, form::TextBox& box, QWidget* label) {
         else w->setCursorPosition(box.selStart());
     };
     showText();
-    box.changed.connect(showText);
-    box.selectionChanged.connect(showSelection);
-    box.focusRequested.connect([w] {
+    if (box.selLength() > 0) showSelection();  // a selection the program made before the window
+    b.keep(box.changed.connect(showText));
+    b.keep(box.selectionChanged.connect(showSelection));
+    b.keep(box.focusRequested.connect([w] {
         if (w) w->setFocus(Qt::OtherFocusReason);
-    });
+    }));
     QObject::connect(edit, &QLineEdit::textEdited, edit, [&box](const QString& text) {
         if (ModelUpdate::active()) return;
         box.setText(fromQt(text));
     });
-    bindAppearance(edit, box, label);
+    bindAppearance(b, edit, box, label);
 }
 
-void bindTextBox(QPlainTextEdit* edit, form::TextBox& box, QWidget* label) {
+void bindTextBox(Bindings& b, QPlainTextEdit* edit, form::TextBox& box, QWidget* label) {
     QPointer<QPlainTextEdit> w(edit);
     auto showText = [w, &box] {
         if (!w) return;
@@ -146,18 +164,18 @@ void bindTextBox(QPlainTextEdit* edit, form::TextBox& box, QWidget* label) {
         w->setPlainText(text);
     };
     showText();
-    box.changed.connect(showText);
-    box.focusRequested.connect([w] {
+    b.keep(box.changed.connect(showText));
+    b.keep(box.focusRequested.connect([w] {
         if (w) w->setFocus(Qt::OtherFocusReason);
-    });
+    }));
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, &box] {
         if (ModelUpdate::active()) return;
         box.setText(fromQtLines(edit->toPlainText()));
     });
-    bindAppearance(edit, box, label);
+    bindAppearance(b, edit, box, label);
 }
 
-void bindCheckBox(QCheckBox* check, form::CheckBox& box) {
+void bindCheckBox(Bindings& b, QCheckBox* check, form::CheckBox& box) {
     QPointer<QCheckBox> w(check);
     auto show = [w, &box] {
         if (!w) return;
@@ -182,16 +200,16 @@ void bindCheckBox(QCheckBox* check, form::CheckBox& box) {
     };
     show();
     showCaption();
-    box.changed.connect(show);
-    box.appearanceChanged.connect(showCaption);
+    b.keep(box.changed.connect(show));
+    b.keep(box.appearanceChanged.connect(showCaption));
     QObject::connect(check, &QCheckBox::stateChanged, check, [&box](int state) {
         if (ModelUpdate::active()) return;
         box.setValue(state == Qt::Checked ? 1 : state == Qt::Unchecked ? 0 : 2);
     });
-    bindAppearance(check, box);
+    bindAppearance(b, check, box);
 }
 
-void bindComboList(QComboBox* combo, form::ComboList& list, QWidget* label) {
+void bindComboList(Bindings& b, QComboBox* combo, form::ComboList& list, QWidget* label) {
     QPointer<QComboBox> w(combo);
     auto showSelection = [w, &list] {
         if (!w) return;
@@ -208,14 +226,14 @@ void bindComboList(QComboBox* combo, form::ComboList& list, QWidget* label) {
         showSelection();
     };
     showItems();
-    list.changed.connect(showItems);
-    list.selected.connect(showSelection);
+    b.keep(list.changed.connect(showItems));
+    b.keep(list.selected.connect(showSelection));
     // Only a user's choice: the program's selections arrive through the model.
     QObject::connect(combo, &QComboBox::activated, combo, [&list](int index) {
         if (ModelUpdate::active()) return;
         list.setSelectedIndex(index);
     });
-    bindAppearance(combo, list, label);
+    bindAppearance(b, combo, list, label);
 }
 
 namespace {
@@ -256,7 +274,7 @@ private:
 
 }  // namespace
 
-void bindGrid(QListView* view, form::Grid& grid, QWidget* label) {
+void bindGrid(Bindings& b, QListView* view, form::Grid& grid, QWidget* label) {
     auto* items = new GridItemModel(grid, view);
     view->setModel(items);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -280,17 +298,17 @@ void bindGrid(QListView* view, form::Grid& grid, QWidget* label) {
         showCurrent();
     };
     showCurrent();
-    grid.changed.connect(showRows);
-    grid.currentChanged.connect(showCurrent);
+    b.keep(grid.changed.connect(showRows));
+    b.keep(grid.currentChanged.connect(showCurrent));
     QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, view,
                      [&grid](const QModelIndex& current) {
                          if (ModelUpdate::active() || !current.isValid()) return;
                          grid.setCurrentRow(current.row());
                      });
-    bindAppearance(view, grid, label);
+    bindAppearance(b, view, grid, label);
 }
 
-void bindLabel(QLabel* label, form::Label& model) {
+void bindLabel(Bindings& b, QLabel* label, form::Label& model) {
     QPointer<QLabel> w(label);
     label->setTextFormat(Qt::PlainText);
     auto show = [w, &model] {
@@ -300,22 +318,22 @@ void bindLabel(QLabel* label, form::Label& model) {
         else w->setText(toQtLines(fromQt(plainCaption(model.caption()))));
     };
     show();
-    model.appearanceChanged.connect(show);
-    bindAppearance(label, model);
+    b.keep(model.appearanceChanged.connect(show));
+    bindAppearance(b, label, model);
 }
 
-void bindButton(QAbstractButton* button, form::Button& model) {
+void bindButton(Bindings& b, QAbstractButton* button, form::Button& model) {
     QPointer<QAbstractButton> w(button);
     auto show = [w, &model] {
         if (w && !model.caption().empty()) w->setText(captionWithMnemonic(w->text(), model.caption()));
     };
     show();
-    model.appearanceChanged.connect(show);
+    b.keep(model.appearanceChanged.connect(show));
     QObject::connect(button, &QAbstractButton::clicked, button, [&model] {
         if (ModelUpdate::active()) return;
         model.click();
     });
-    bindAppearance(button, model);
+    bindAppearance(b, button, model);
 }
 
 }  // namespace tolvane::ui

@@ -8,10 +8,13 @@
 // widget's own change signals are not passed back to the model.
 //
 // The widget must outlive nothing: a binding holds the widget by QPointer and goes quiet once
-// the widget is destroyed. The model must outlive the widget.
+// the widget is destroyed. Every handler a binding puts on a model is kept in the Bindings of
+// the window it belongs to, and taken off when those are destroyed with the window, so a
+// dialog opened many times leaves no handlers behind. The model must outlive the Bindings.
 #include "ui/QtSetup.h"  // first: see there
 
 #include <string>
+#include <vector>
 
 #include <QString>
 
@@ -26,9 +29,28 @@ class QLineEdit;
 class QListView;
 class QPlainTextEdit;
 class QPushButton;
+class QObject;
 class QWidget;
 
 namespace tolvane::ui {
+
+// The model connections made by the bindings of one window.
+class Bindings {
+public:
+    Bindings() = default;
+    Bindings(const Bindings&) = delete;
+    Bindings& operator=(const Bindings&) = delete;
+
+    void keep(form::Connection connection) { connections_.push_back(std::move(connection)); }
+    std::size_t size() const { return connections_.size(); }
+
+private:
+    std::vector<form::Connection> connections_;
+};
+
+// The Bindings that live as long as owner (a dialog made on the fly, say): made on first use,
+// destroyed with owner.
+Bindings& BindingsOf(QObject* owner);
 
 // Set while a binding copies model state into widgets. Widget change signals seen while it is
 // set come from the program, not the user, and are not passed back to the model.
@@ -58,30 +80,30 @@ std::string fromQtLines(const QString& text);
 
 // The widget mirrors the control's enabled and visible state and its tool tip. Companions (the
 // label of a form row, say) follow its enabled and visible state as well.
-void bindAppearance(QWidget* widget, form::Control& control, QWidget* companion = nullptr);
+void bindAppearance(Bindings& b, QWidget* widget, form::Control& control, QWidget* companion = nullptr);
 
 // Single-line text box: the text, the selection and focus requests from the model; the user's
 // typing to the model.
-void bindTextBox(QLineEdit* edit, form::TextBox& box, QWidget* label = nullptr);
+void bindTextBox(Bindings& b, QLineEdit* edit, form::TextBox& box, QWidget* label = nullptr);
 // Multi-line text box (line ends converted both ways).
-void bindTextBox(QPlainTextEdit* edit, form::TextBox& box, QWidget* label = nullptr);
+void bindTextBox(Bindings& b, QPlainTextEdit* edit, form::TextBox& box, QWidget* label = nullptr);
 
 // Check box: 0 clear, 1 ticked, 2 greyed. The greyed state is shown only while the model holds
 // it; a click on a greyed box ticks it and the user cannot grey it again.
-void bindCheckBox(QCheckBox* check, form::CheckBox& box);
+void bindCheckBox(Bindings& b, QCheckBox* check, form::CheckBox& box);
 
 // Drop-down list: the items and the selection from the model; the user's choice selects in
 // the model (which fires its selection handlers, as a click does).
-void bindComboList(QComboBox* combo, form::ComboList& list, QWidget* label = nullptr);
+void bindComboList(Bindings& b, QComboBox* combo, form::ComboList& list, QWidget* label = nullptr);
 
 // One-column grid: the rows and the current row both ways. The binding gives the view its
 // item model, which reads the rows from the grid.
-void bindGrid(QListView* view, form::Grid& grid, QWidget* label = nullptr);
+void bindGrid(Bindings& b, QListView* view, form::Grid& grid, QWidget* label = nullptr);
 
 // Labels and buttons: caption, enabled, visible and tool tip; a button click presses the
 // model's button. A model caption that equals the widget's own caption less its mnemonic
 // marker keeps the widget's mnemonic ("SAVE SETTINGS" shows as "&SAVE SETTINGS").
-void bindLabel(QLabel* label, form::Label& model);
-void bindButton(QAbstractButton* button, form::Button& model);
+void bindLabel(Bindings& b, QLabel* label, form::Label& model);
+void bindButton(Bindings& b, QAbstractButton* button, form::Button& model);
 
 }  // namespace tolvane::ui

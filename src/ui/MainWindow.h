@@ -9,11 +9,14 @@
 #include <QWidget>
 
 #include "app/Editor.h"
+#include "ui/Bindings.h"
 
+class QComboBox;
 class QTabWidget;
-class QFormLayout;
 
 namespace tolvane::ui {
+
+class StatusLine;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -24,6 +27,9 @@ public:
     void syncWindowState();
 
     QTabWidget* tabs() const { return tabs_; }
+    StatusLine* statusLine() const { return status_; }
+    // The model connections of every widget of the window; they go with the window.
+    const Bindings& bindings() const { return bindings_; }
 
     // Called when the window is closed by its frame; the program ends at once, without asking.
     std::function<void()> onClosed;
@@ -36,16 +42,18 @@ protected:
     // window is on screen.
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // Keeps the wheel off the configuration list unless the list has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildSettingsTabs();
-    QWidget* buildMapsTab();
-    QWidget* buildScriptsTab();
-    QWidget* buildTeamTab();
+    void buildTabs();
     QWidget* buildButtonRow();
 
     app::Editor& editor_;
+    Bindings bindings_;
     QTabWidget* tabs_;
+    QComboBox* configs_ = nullptr;
+    StatusLine* status_ = nullptr;
 };
 
 }  // namespace tolvane::ui

@@ -47,13 +47,15 @@ NumericFieldWidget::NumericFieldWidget(QWidget* parent)
     setFocusProxy(edit_);
 }
 
-void NumericFieldWidget::bind(form::NumericField& field, QWidget* label) { bind(field.box, field.scroll, label); }
+void NumericFieldWidget::bind(Bindings& b, form::NumericField& field, QWidget* label) {
+    bind(b, field.box, field.scroll, label);
+}
 
-void NumericFieldWidget::bind(form::TextBox& box, form::Spinner& spinner, QWidget* label) {
+void NumericFieldWidget::bind(Bindings& b, form::TextBox& box, form::Spinner& spinner, QWidget* label) {
     spinner_ = &spinner;
-    bindTextBox(edit_, box, label);
-    bindAppearance(up_, spinner);
-    bindAppearance(down_, spinner);
+    bindTextBox(b, edit_, box, label);
+    bindAppearance(b, up_, spinner);
+    bindAppearance(b, down_, spinner);
 }
 
 void NumericFieldWidget::stepUp() {

@@ -14,6 +14,8 @@ class QToolButton;
 
 namespace tolvane::ui {
 
+class Bindings;
+
 class NumericFieldWidget : public QWidget {
     Q_OBJECT
 public:
@@ -21,9 +23,9 @@ public:
 
     // Binds the widget to a numeric field; label (the form row's caption) follows the field's
     // enabled and visible state.
-    void bind(form::NumericField& field, QWidget* label = nullptr);
+    void bind(Bindings& b, form::NumericField& field, QWidget* label = nullptr);
     // A text box and a spinner that are not coupled (the arrows still step the spinner).
-    void bind(form::TextBox& box, form::Spinner& spinner, QWidget* label = nullptr);
+    void bind(Bindings& b, form::TextBox& box, form::Spinner& spinner, QWidget* label = nullptr);
 
     QLineEdit* lineEdit() const { return edit_; }
     QToolButton* upButton() const { return up_; }

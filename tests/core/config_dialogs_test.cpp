@@ -123,8 +123,11 @@ TEST_F(ConfigFixture, RenameKeepsOldRecordAndRefusesExistingNames) {
 TEST_F(ConfigFixture, LoadDialogRefusesListedNameAndLoadsNewFiles) {
     OnLoad([](LoadDialog& d) {
         EXPECT_EQ(d.ConfigName.text(), "default");
+        EXPECT_EQ(d.ConfigName.selLength(), 7);  // proposed selected: typing replaces it
         d.ButtonLoad.click();  // the pre-filled current name is taken
         EXPECT_TRUE(d.visible());
+        EXPECT_EQ(d.ConfigName.selStart(), 0);  // and selected again after the refusal
+        EXPECT_EQ(d.ConfigName.selLength(), 7);
         d.ConfigName.setText("Ctf2");
         d.ServerCfg.setText("ctf.cfg");
         d.ButtonLoad.click();

@@ -239,6 +239,9 @@ TEST_F(Launcher, PrefersARunnableMatchIgnoringCase) {
     install(dir.path() / "Quake2");
     ASSERT_TRUE(launcher.start("QUAKE2.EXE +exec server.cfg", WindowMode::Normal, error)) << error;
     EXPECT_EQ(waitForArgs(), (Strings{"QUAKE2.EXE", "+exec", "server.cfg"}));
+    // The launcher tells which file it ran and the process it started.
+    EXPECT_EQ(launcher.lastStarted().program, (dir.path() / "Quake2").string());
+    EXPECT_GT(launcher.lastStarted().processId, 0);
 }
 
 TEST_F(Launcher, SearchesPathForProgramsNotInTheGameDirectory) {

@@ -121,7 +121,7 @@ TEST_F(SettingsFields, TypingAboveTheBoundIsRefusedAndSelected) {
 
 TEST_F(SettingsFields, SpinnerFollowsEachKeystroke) {
     std::vector<int> seen;
-    f.MaxClients.scroll.changed.connect([&] { seen.push_back(f.MaxClients.scroll.value()); });
+    f.MaxClients.scroll.changed.attach([&] { seen.push_back(f.MaxClients.scroll.value()); });
     Type(f.MaxClients, "30");
     EXPECT_EQ(seen, (std::vector<int>{3, 30}));
     EXPECT_EQ(f.MaxClients.text(), "30");  // the spinner's echo does not rewrite the text
@@ -151,7 +151,7 @@ TEST_F(SettingsFields, NumberTooLargeFor32BitsShrinksUntilItFits) {
 
 TEST_F(SettingsFields, ArrowsStepTheTextAndSelectIt) {
     int focus = 0;
-    f.TimeLimit.box.focusRequested.connect([&] { ++focus; });
+    f.TimeLimit.box.focusRequested.attach([&] { ++focus; });
     f.TimeLimit.setText("abc");
     f.TimeLimit.scroll.stepUp();
     EXPECT_EQ(f.TimeLimit.text(), "5");
@@ -167,8 +167,8 @@ TEST_F(SettingsFields, ArrowsStepTheTextAndSelectIt) {
 
     f.MaxClients.setText("255");
     int changes = 0;
-    f.MaxClients.scroll.changed.connect([&] { ++changes; });
-    f.MaxClients.box.changed.connect([&] { ++changes; });
+    f.MaxClients.scroll.changed.attach([&] { ++changes; });
+    f.MaxClients.box.changed.attach([&] { ++changes; });
     f.MaxClients.scroll.stepUp();  // already at the bound: no change at all
     EXPECT_EQ(changes, 0);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -176,7 +176,7 @@ TEST_F(SettingsFields, ArrowsStepTheTextAndSelectIt) {
 
 TEST_F(SettingsFields, HiddenBoxIsNotFocused) {
     int focus = 0;
-    f.Port.box.focusRequested.connect([&] { ++focus; });
+    f.Port.box.focusRequested.attach([&] { ++focus; });
     f.Port.box.setVisible(false);
     f.Port.scroll.stepUp();
     EXPECT_EQ(f.Port.text(), "27911");

@@ -38,7 +38,7 @@ TEST_F(StartUpFixture, EmptyDirectoryStartsAsDefaultWithoutMessages) {
                                                                 "Enable Checking but allow NAT routers"}));
     EXPECT_EQ(e->plugin.Logging.items(), (std::vector<std::string>{"No logging", "Create new log on server initialization",
                                                                  "Append to existing log"}));
-    EXPECT_EQ(e->main.Team1Model.count(), 0);
+    EXPECT_EQ(e->teams.Team1Model.count(), 0);
     EXPECT_EQ(e->main.MapDir.rowCount(), 0);
     EXPECT_EQ(e->main.MapDir.currentRow(), -1);
     EXPECT_EQ(e->main.AboutBox.caption().substr(0, 14), "\rTolvane v1.3\r");
@@ -51,22 +51,22 @@ TEST_F(StartUpFixture, EmptyDirectoryStartsAsDefaultWithoutMessages) {
 TEST_F(StartUpFixture, ViewerButtonsFollowTheViewerFound) {
     {
         auto e = Start();  // neither viewer
-        EXPECT_FALSE(e->main.Team1Viewer.enabled());
-        EXPECT_FALSE(e->main.Team3Viewer.enabled());
-        EXPECT_TRUE(e->main.SkinViewHelp.visible());
+        EXPECT_FALSE(e->teams.Team1Viewer.enabled());
+        EXPECT_FALSE(e->teams.Team3Viewer.enabled());
+        EXPECT_TRUE(e->teams.SkinViewHelp.visible());
     }
     dir.write("MD2View.exe", "");
     {
         auto e = Start();
-        EXPECT_EQ(e->main.Team2Viewer.caption(), "MD2View");
-        EXPECT_TRUE(e->main.Team2Viewer.enabled());
-        EXPECT_FALSE(e->main.SkinViewHelp.visible());
+        EXPECT_EQ(e->teams.Team2Viewer.caption(), "MD2View");
+        EXPECT_TRUE(e->teams.Team2Viewer.enabled());
+        EXPECT_FALSE(e->teams.SkinViewHelp.visible());
     }
     dir.mkdir("aqskinview");
     {
         auto e = Start();  // both: the game directory wins
-        EXPECT_EQ(e->main.Team1Viewer.caption(), "AQSkinView");
-        EXPECT_TRUE(e->main.Team1Viewer.enabled());
+        EXPECT_EQ(e->teams.Team1Viewer.caption(), "AQSkinView");
+        EXPECT_TRUE(e->teams.Team1Viewer.enabled());
     }
 }
 
@@ -79,15 +79,15 @@ TEST_F(StartUpFixture, ModelsAreLowerCasedSortedAndListedPerDirectory) {
     dir.write("action/players/notes.txt", "");  // has an extension: not a "*." match
     auto e = Start();
     const std::vector<std::string> want{"cyborg", "female", "male", "male", "readme"};
-    EXPECT_EQ(e->main.Team1Model.items(), want);
-    EXPECT_EQ(e->main.Team2Model.items(), want);
-    EXPECT_EQ(e->main.Team3Model.items(), want);
+    EXPECT_EQ(e->teams.Team1Model.items(), want);
+    EXPECT_EQ(e->teams.Team2Model.items(), want);
+    EXPECT_EQ(e->teams.Team3Model.items(), want);
 }
 
 TEST_F(StartUpFixture, TooManyModelsAreLeftUnsortedWithAMessage) {
     for (int i = 0; i < 102; ++i) dir.mkdir("baseq2/players/m" + std::to_string(101 - i + 100));
     auto e = Start();
-    EXPECT_EQ(e->main.Team1Model.count(), 102);
+    EXPECT_EQ(e->teams.Team1Model.count(), 102);
     EXPECT_EQ(dialogs.messages.size(), 3u);  // one per model list
     EXPECT_EQ(dialogs.messages[0].text, "Team1Model too large to be sorted!");
 }

@@ -136,7 +136,7 @@ TEST(TextReaders, QuotedFieldsRoundTripThroughTheWriter) {
 
 TEST_F(StateFixture, MotdLoadSaveCyclesKeepTheFile) {
     form::TextBox motd("MOTDText");
-    motd.changed.connect([&] { state.bMOTDChanged = true; });
+    motd.changed.attach([&] { state.bMOTDChanged = true; });
     state.strMOTDFileName = "motd.txt";
     dir.write("action/motd.txt", "Welcome\r\nPlay fair\r\n");
     for (int cycle = 0; cycle < 3; ++cycle) {
@@ -154,7 +154,7 @@ TEST_F(StateFixture, MotdLoadSaveCyclesKeepTheFile) {
 
 TEST_F(StateFixture, EmptyOrMissingMotdIsNeverCreatedBySaving) {
     form::TextBox motd("MOTDText");
-    motd.changed.connect([&] { state.bMOTDChanged = true; });
+    motd.changed.attach([&] { state.bMOTDChanged = true; });
     state.strMOTDFileName = "motd.txt";
     dir.mkdir("action");
     ReadMOTD(ctx, motd, "motd.txt");

@@ -33,9 +33,9 @@ struct TextBoxTest : ::testing::Test {
     QWidget window;
     QLineEdit* edit = nullptr;
     void SetUp() override {
-        box.changed.connect([this] { ++changes; });
+        box.changed.attach([this] { ++changes; });
         edit = AddTo(window, new QLineEdit);
-        bindTextBox(edit, box);
+        bindTextBox(BindingsOf(&window), edit, box);
     }
 };
 
@@ -84,10 +84,10 @@ TEST_F(TextBoxTest, AppearanceFollowsTheModel) {
 TEST(Binding, MultiLineTextKeepsWindowsLineEnds) {
     form::TextBox motd{"MOTDText"};
     int changes = 0;
-    motd.changed.connect([&] { ++changes; });
+    motd.changed.attach([&] { ++changes; });
     QWidget window;
     auto* edit = AddTo(window, new QPlainTextEdit);
-    bindTextBox(edit, motd);
+    bindTextBox(BindingsOf(&window), edit, motd);
 
     motd.setText("line one\r\nline two\rline three\nend");
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("line one\nline two\nline three\nend"));
@@ -103,7 +103,7 @@ TEST(Binding, CheckBoxShowsGreyOnlyWhileTheModelHoldsIt) {
     model.setCaption("Dedicated");
     QWidget window;
     auto* check = AddTo(window, new QCheckBox);
-    bindCheckBox(check, model);
+    bindCheckBox(BindingsOf(&window), check, model);
     EXPECT_EQ(check->text(), QStringLiteral("Dedicated"));
     EXPECT_EQ(check->checkState(), Qt::Unchecked);
 
@@ -127,13 +127,13 @@ TEST(Binding, CheckBoxShowsGreyOnlyWhileTheModelHoldsIt) {
 TEST(Binding, ComboSelectionBothWaysAndRefill) {
     form::ComboList list{"Strict"};
     int selections = 0;
-    list.selected.connect([&] { ++selections; });
+    list.selected.attach([&] { ++selections; });
     list.addItem("Disable Checking");
     list.addItem("Enable Checking");
     list.addItem("Enable Checking but allow NAT routers");
     QWidget window;
     auto* combo = AddTo(window, new QComboBox);
-    bindComboList(combo, list);
+    bindComboList(BindingsOf(&window), combo, list);
     ASSERT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->currentIndex(), -1);
 
@@ -158,7 +158,7 @@ TEST(Binding, GridRowsAndCurrentRowBothWays) {
     form::Grid grid{"IPBans"};
     QWidget window;
     auto* view = AddTo(window, new QListView);
-    bindGrid(view, grid);
+    bindGrid(BindingsOf(&window), view, grid);
     EXPECT_EQ(view->model()->rowCount(), 0);
 
     grid.append("10.0.0.1");
@@ -189,10 +189,10 @@ TEST(Binding, ButtonsPressTheModelAndKeepTheirMnemonic) {
     model.setCaption("SAVE SETTINGS");
     model.setToolTip("Save the settings");
     int clicks = 0;
-    model.clicked.connect([&] { ++clicks; });
+    model.clicked.attach([&] { ++clicks; });
     QWidget window;
     auto* button = AddTo(window, new QPushButton(QStringLiteral("&SAVE SETTINGS")));
-    bindButton(button, model);
+    bindButton(BindingsOf(&window), button, model);
     EXPECT_EQ(button->text(), QStringLiteral("&SAVE SETTINGS"));
     EXPECT_EQ(button->toolTip(), QStringLiteral("Save the settings"));
     button->click();
@@ -216,14 +216,14 @@ TEST(Captions, DoubleAmpersandShowsAsOne) {
     // A label without a buddy shows its text as it is: the binding converts.
     model.setCaption("Teams && Maps\rsecond line");
     auto* label = new QLabel(&parent);
-    bindLabel(label, model);
+    bindLabel(BindingsOf(&parent), label, model);
     EXPECT_EQ(label->text(), QStringLiteral("Teams & Maps\nsecond line"));
 
     // Check boxes and buttons show "&&" as one "&" themselves; the text passes unchanged and
     // reads as one "&" (as screen readers get it).
     box.setCaption("Grenades Stay && No Drop Special");
     auto* check = new QCheckBox(&parent);
-    bindCheckBox(check, box);
+    bindCheckBox(BindingsOf(&parent), check, box);
     EXPECT_EQ(check->text(), QStringLiteral("Grenades Stay && No Drop Special"));
     QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(check);
     ASSERT_NE(shown, nullptr);
@@ -236,7 +236,7 @@ TEST(Binding, LabelVisibilityFollowsTheModelOnAShownWindow) {
     model.setVisible(false);
     QWidget window;
     auto* label = AddTo(window, new QLabel);
-    bindLabel(label, model);
+    bindLabel(BindingsOf(&window), label, model);
     window.show();
     EXPECT_FALSE(label->isVisible());
     model.setVisible(true);

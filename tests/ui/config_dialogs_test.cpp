@@ -74,5 +74,42 @@ TEST_F(SaveWindowTest, EscapeCancelsAndRecordsNothing) {
     EXPECT_FALSE(dir.exists("action/tolvane.ini"));
 }
 
+TEST_F(SaveWindowTest, LoadWindowProposesTheNameSelectedAndIsWideEnough) {
+    registry::LoadDialog load{{ctx, list, commandLine}};
+    state.strConfigName = "default";
+    QTimer::singleShot(0, [&] {
+        QDialog* d = Shown();
+        ASSERT_NE(d, nullptr);
+        // The whole title fits, with room for the frame's buttons.
+        EXPECT_GT(d->width(), d->fontMetrics().horizontalAdvance(d->windowTitle()) + 100);
+        auto* name = qobject_cast<QLineEdit*>(d->focusWidget());
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->selectedText(), QStringLiteral("default"));
+        test::Type(name, QStringLiteral("FFA"));
+        EXPECT_EQ(name->text(), QStringLiteral("FFA"));
+        test::PressKey(name, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(load.GetFileNames());
+    EXPECT_EQ(load.ConfigName.text(), "FFA");
+}
+
+TEST_F(SaveWindowTest, OpeningTheDialogAgainLeavesNoHandlersBehind) {
+    auto handlers = [&] {
+        return model.ServerCfg.changed.handlerCount() + model.ButtonSave.clicked.handlerCount() +
+               model.ButtonCancel.appearanceChanged.handlerCount() + model.ConfigName.appearanceChanged.handlerCount();
+    };
+    const std::size_t before = handlers();
+    for (int round = 0; round < 3; ++round) {
+        std::size_t whileOpen = 0;
+        QTimer::singleShot(0, [&] {
+            whileOpen = handlers();
+            test::PressKey(Shown(), Qt::Key_Escape);
+        });
+        EXPECT_FALSE(model.GetFileNames());
+        EXPECT_GT(whileOpen, before);  // the open window listens to its model
+        EXPECT_EQ(handlers(), before) << "round " << round;
+    }
+}
+
 }  // namespace
 }  // namespace tolvane::ui

@@ -2,6 +2,8 @@
 // window with its timer, and the main window after start-up.
 #include "UiTestSupport.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -43,7 +45,7 @@ struct NumericWidgetTest : ::testing::Test {
         widget = new NumericFieldWidget(&window);
         new QVBoxLayout(&window);
         window.layout()->addWidget(widget);
-        widget->bind(field);
+        widget->bind(BindingsOf(&window), field);
         window.show();
     }
 };
@@ -95,7 +97,7 @@ struct AskDialog : platform::DialogModel {
     form::Button ButtonOK{"ButtonOK"};
     bool frameMayClose = false;
     int frameCloses = 0;
-    AskDialog() { ButtonOK.clicked.connect([this] { hide(); }); }
+    AskDialog() { ButtonOK.clicked.attach([this] { hide(); }); }
     void closedByFrame() override {
         ++frameCloses;
         if (frameMayClose) hide();
@@ -116,8 +118,8 @@ struct ModalTest : ::testing::Test {
             ok = new QPushButton(QStringLiteral("OK"));
             layout->addWidget(answer);
             layout->addWidget(ok);
-            bindTextBox(answer, model.Answer);
-            bindButton(ok, model.ButtonOK);
+            bindTextBox(BindingsOf(window.get()), answer, model.Answer);
+            bindButton(BindingsOf(window.get()), ok, model.ButtonOK);
             shown = window.get();
             return window;
         });
@@ -301,6 +303,61 @@ TEST_F(MainWindowTest, ButtonsPressTheModelAndCancelEndsTheProgram) {
         EXPECT_TRUE(b->text().contains(QLatin1Char('&'))) << b->objectName().toStdString();
     cancel->click();
     EXPECT_TRUE(quit);
+}
+
+TEST_F(MainWindowTest, TabOrderFollowsTheColumnsTopToBottom) {
+    QWidget* page = window->tabs()->widget(2);  // "Server 3"
+    auto* time = page->findChild<NumericFieldWidget*>(QStringLiteral("TimeMOTD"));
+    auto* splat = page->findChild<NumericFieldWidget*>(QStringLiteral("SplatLimit"));
+    auto* motd = page->findChild<QWidget*>(QStringLiteral("MOTDText"));
+    ASSERT_TRUE(time && splat && motd);
+    std::vector<QWidget*> chain;
+    for (QWidget* w = time->lineEdit()->nextInFocusChain(); w && w != time->lineEdit() && chain.size() < 500;
+         w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && page->isAncestorOf(w)) chain.push_back(w);
+    auto at = [&](QWidget* w) { return std::find(chain.begin(), chain.end(), w) - chain.begin(); };
+    // The message box comes right after "Shorten MOTD", before the whole right-hand column.
+    ASSERT_GE(chain.size(), 3u);
+    EXPECT_EQ(chain[0]->objectName(), QStringLiteral("SkipMOTD"));
+    EXPECT_EQ(chain[1], motd);
+    EXPECT_LT(at(motd), at(splat->lineEdit()));
+}
+
+TEST_F(MainWindowTest, PasswordIsHiddenUntilShown) {
+    auto* password = window->findChild<QLineEdit*>(QStringLiteral("Password"));
+    auto* show = window->findChild<QCheckBox*>(QStringLiteral("PasswordShow"));
+    ASSERT_TRUE(password && show);
+    editor->server.Password.setText("secret");
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_NE(password->displayText(), QStringLiteral("secret"));
+    show->click();
+    EXPECT_EQ(password->displayText(), QStringLiteral("secret"));
+    show->click();
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    // Typing into the hidden box still reaches the model.
+    password->end(false);
+    test::Type(password, QStringLiteral("!"));
+    EXPECT_EQ(editor->server.Password.text(), "secret!");
+}
+
+TEST_F(MainWindowTest, ClosedWindowTakesItsHandlersOffTheModels) {
+    auto handlers = [&] {
+        return editor->server.HostName.changed.handlerCount() + editor->main.MOTDText.changed.handlerCount() +
+               editor->main.ConfigNameList.selected.handlerCount() + editor->main.MapIni.changed.handlerCount();
+    };
+    const std::size_t withWindow = handlers();
+    EXPECT_GT(window->bindings().size(), 100u);
+    window.reset();
+    const std::size_t without = handlers();
+    EXPECT_LT(without, withWindow);
+    // A second window puts on exactly as many as the first, and its typing still reaches the model.
+    window = std::make_unique<MainWindow>(*editor);
+    EXPECT_EQ(handlers(), withWindow);
+    auto* host = window->findChild<QLineEdit*>(QStringLiteral("HostName"));
+    ASSERT_NE(host, nullptr);
+    host->setText(QString());
+    test::Type(host, QStringLiteral("x"));
+    EXPECT_EQ(editor->server.HostName.text(), "x");
 }
 
 }  // namespace

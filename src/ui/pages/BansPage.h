@@ -8,6 +8,8 @@ class QWidget;
 
 namespace tolvane::ui {
 
-QWidget* BuildBansPage(plugin::PluginFields& fields);
+class Bindings;
+
+QWidget* BuildBansPage(Bindings& b, plugin::PluginFields& fields);
 
 }  // namespace tolvane::ui

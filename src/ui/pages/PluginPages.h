@@ -8,10 +8,12 @@ class QWidget;
 
 namespace tolvane::ui {
 
-QWidget* BuildBWAdmin1Page(plugin::PluginFields& fields);
-QWidget* BuildBWAdmin2Page(plugin::PluginFields& fields);
+class Bindings;
+
+QWidget* BuildBWAdmin1Page(Bindings& b, plugin::PluginFields& fields);
+QWidget* BuildBWAdmin2Page(Bindings& b, plugin::PluginFields& fields);
 
 // The notice shown on each plug-in tab when no bw-admin.cfg was found at start-up.
-QWidget* NoBWAdminNotice(form::Label& notice);
+QWidget* NoBWAdminNotice(Bindings& b, form::Label& notice);
 
 }  // namespace tolvane::ui

@@ -1,0 +1,83 @@
+#include "ui/StatusLine.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QTimer>
+
+namespace tolvane::ui {
+
+StatusLine::StatusLine(app::Editor& editor, Bindings& bindings, QWidget* parent)
+    : QStatusBar(parent),
+      editor_(editor),
+      result_(new QLabel),
+      unsaved_(new QLabel),
+      notice_(new QLabel),
+      directory_(new QLabel) {
+    setObjectName(QStringLiteral("StatusLine"));
+    setSizeGripEnabled(false);
+    result_->setObjectName(QStringLiteral("StatusResult"));
+    unsaved_->setObjectName(QStringLiteral("StatusUnsaved"));
+    notice_->setObjectName(QStringLiteral("StatusNotice"));
+    directory_->setObjectName(QStringLiteral("StatusDirectory"));
+    for (QLabel* label : {result_, unsaved_, notice_, directory_}) {
+        label->setTextFormat(Qt::PlainText);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    // A long result (a start's whole command line) gives way to the rest; its tool tip keeps it.
+    result_->setMinimumWidth(80);
+    result_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QFont bold = notice_->font();
+    bold.setBold(true);
+    notice_->setFont(bold);
+    unsaved_->setFont(bold);
+    addWidget(result_, 1);
+    addPermanentWidget(notice_);
+    addPermanentWidget(unsaved_);
+    addPermanentWidget(directory_);
+    bindings.keep(editor_.resultChanged.connect([this] { refresh(); }));
+    // Every edit reaches the models through a key, a click or the wheel: look again after each.
+    qApp->installEventFilter(this);
+    refresh();
+}
+
+void StatusLine::refresh() {
+    pending_ = false;
+    const QString result = toQt(editor_.lastResult());
+    result_->setText(result);
+    result_->setToolTip(result);
+    const QString dir = QString::fromStdString(editor_.Directory());
+    directory_->setText(QStringLiteral("Quake 2 directory: %1").arg(dir));
+    directory_->setToolTip(dir);
+    const bool missing = editor_.ModDirMissing();
+    notice_->setVisible(missing);
+    if (missing)
+        notice_->setText(QStringLiteral("No %1 directory here: this is not the Quake 2 directory, nothing can be saved")
+                             .arg(toQt(editor_.state.strModDir)));
+    const bool changed = editor_.HasUnsavedChanges();
+    unsaved_->setText(changed ? QStringLiteral("Unsaved changes") : QString());
+    unsaved_->setVisible(changed);
+}
+
+void StatusLine::refreshSoon() {
+    if (pending_) return;
+    pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (pending_) refresh();
+    });
+}
+
+bool StatusLine::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonRelease:
+        case QEvent::Wheel:
+            if (watched->isWidgetType() && window()->isAncestorOf(static_cast<QWidget*>(watched))) refreshSoon();
+            break;
+        default:
+            break;
+    }
+    return QStatusBar::eventFilter(watched, event);
+}
+
+}  // namespace tolvane::ui

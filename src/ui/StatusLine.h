@@ -1,0 +1,43 @@
+#pragma once
+// The status line under the main window's buttons: what the last command did, whether anything
+// is unsaved, and which Quake 2 directory is being edited (with a notice when it has no mod
+// directory, so a start in the wrong place shows at once).
+#include "ui/QtSetup.h"  // first: see there
+
+#include <QStatusBar>
+
+#include "app/Editor.h"
+#include "ui/Bindings.h"
+
+class QLabel;
+
+namespace tolvane::ui {
+
+class StatusLine : public QStatusBar {
+    Q_OBJECT
+public:
+    StatusLine(app::Editor& editor, Bindings& bindings, QWidget* parent = nullptr);
+
+    // Reads everything again from the editor.
+    void refresh();
+    // Checks for unsaved changes once the event being handled is over (after a user's input).
+    void refreshSoon();
+
+    QLabel* result() const { return result_; }
+    QLabel* unsaved() const { return unsaved_; }
+    QLabel* directory() const { return directory_; }
+    QLabel* notice() const { return notice_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    app::Editor& editor_;
+    QLabel* result_;
+    QLabel* unsaved_;
+    QLabel* notice_;
+    QLabel* directory_;
+    bool pending_ = false;
+};
+
+}  // namespace tolvane::ui

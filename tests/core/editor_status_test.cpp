@@ -1,0 +1,94 @@
+// What the editor tells the window's status line: unsaved changes, what a save wrote or why it
+// failed, what START SERVER ran; and that re-picking the current configuration is no switch.
+#include "app/Editor.h"
+#include "support/TestSupport.h"
+
+namespace tolvane::app {
+namespace {
+
+using registry::SaveDialog;
+
+struct StatusFixture : ::testing::Test {
+    test::TempDir dir;
+    platform::FileSystem fs{dir.path()};
+    test::ScriptedDialogs dialogs;
+    test::RecordingProgress progress;
+    test::RecordingLauncher launcher;
+    std::unique_ptr<Editor> e;
+
+    void SetUp() override {
+        dir.write("action/tolvane.ini",
+                  "\"default\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n"
+                  "\"Ctf\",\"ctf.cfg\",\"ctf.ini\",\"\"\r\n");
+        dir.write("action/server.cfg", "set fraglimit 5\r\n");
+        e = std::make_unique<Editor>(fs, dialogs, progress, launcher);
+        e->StartUp();
+        e->mainWindowVisible = true;
+    }
+    void OnSave(std::function<void(SaveDialog&)> act) {
+        dialogs.dialogSteps.push_back([act](platform::DialogModel& m) { act(dynamic_cast<SaveDialog&>(m)); });
+    }
+};
+
+TEST_F(StatusFixture, UnsavedChangesFollowEditsAndSaves) {
+    EXPECT_FALSE(e->HasUnsavedChanges());  // as loaded
+    e->server.HostName.setText("Changed");
+    EXPECT_TRUE(e->HasUnsavedChanges());
+    e->server.HostName.setText("Action Quake Server");
+    EXPECT_FALSE(e->HasUnsavedChanges());  // back to what was loaded
+
+    e->main.MOTDText.setText("hello");
+    OnSave([](SaveDialog& d) { d.ButtonCancel.click(); });
+    EXPECT_FALSE(e->ButtonSave_Click());
+    EXPECT_TRUE(e->HasUnsavedChanges());  // a cancelled save keeps the marker
+    EXPECT_EQ(e->lastResult(), "Save cancelled: nothing was written");
+
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    EXPECT_TRUE(e->ButtonSave_Click());
+    EXPECT_FALSE(e->HasUnsavedChanges());
+    EXPECT_EQ(e->lastResult(), "Saved action/server.cfg, action/motd.txt");
+}
+
+TEST_F(StatusFixture, FailedSaveSaysSoAndKeepsTheMarker) {
+    int announced = 0;
+    auto watch = e->resultChanged.connect([&] { ++announced; });
+    e->server.HostName.setText("Changed");
+    std::filesystem::remove_all(dir.path() / "action");  // nothing can be written any more
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    EXPECT_FALSE(e->ButtonSave_Click());
+    EXPECT_EQ(e->lastResult(), "Not every file was saved (see the message shown); nothing was written");
+    EXPECT_TRUE(e->HasUnsavedChanges());
+    EXPECT_TRUE(e->ModDirMissing());
+    EXPECT_EQ(announced, 1);
+}
+
+TEST_F(StatusFixture, StartResultNamesTheProgramAndItsArgumentsOrTheReason) {
+    dir.write("quake2.exe", "");  // the server program the Quake 2 directory holds
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    EXPECT_TRUE(e->ButtonStart_Click());
+    EXPECT_EQ(e->lastResult(),
+              "Saved action/server.cfg. Started quake2.exe +set game action +set ininame action.ini +set game action +set dedicated 0 "
+              "+exec server.cfg");
+    launcher.fail = true;
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    EXPECT_FALSE(e->ButtonStart_Click());
+    EXPECT_EQ(e->lastResult(), "Saved action/server.cfg. The server was not started: not found");
+}
+
+TEST_F(StatusFixture, RePickingTheCurrentConfigurationNeitherSavesNorReloads) {
+    e->server.HostName.setText("Typed but not saved");
+    e->main.ConfigNameList.selectText("default");  // no save dialog may open: none is scripted
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(e->server.HostName.text(), "Typed but not saved");
+    EXPECT_TRUE(e->HasUnsavedChanges());
+
+    // A real pick switches, and the status says so.
+    OnSave([](SaveDialog& d) { d.ButtonCancel.click(); });
+    e->main.ConfigNameList.selectText("Ctf");
+    EXPECT_EQ(e->state.strConfigName, "ctf");
+    EXPECT_FALSE(e->HasUnsavedChanges());
+    EXPECT_EQ(e->lastResult(), "Editing configuration ctf");
+}
+
+}  // namespace
+}  // namespace tolvane::app

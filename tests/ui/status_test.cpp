@@ -1,0 +1,147 @@
+// The main window tells the operator what happened: the status line after typing, saving and
+// starting, the directory being edited, and a configuration list that switches only on a pick.
+#include "UiTestSupport.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWheelEvent>
+
+#include "app/Editor.h"
+#include "support/TestSupport.h"
+#include "ui/MainWindow.h"
+#include "ui/StatusLine.h"
+
+namespace tolvane::ui {
+namespace {
+
+using registry::SaveDialog;
+
+struct StatusWindowTest : ::testing::Test {
+    test::TempDir dir;
+    platform::FileSystem fs{dir.path()};
+    test::ScriptedDialogs dialogs;
+    platform::NullProgress progress;
+    test::RecordingLauncher launcher;
+    std::unique_ptr<app::Editor> editor;
+    std::unique_ptr<MainWindow> window;
+
+    void SetUp() override {
+        dir.write("action/tolvane.ini",
+                  "\"default\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n"
+                  "\"Ctf\",\"ctf.cfg\",\"ctf.ini\",\"\"\r\n");
+        dir.write("action/server.cfg", "set hostname \"Demo\"\r\n");
+        Open();
+    }
+    void Open() {
+        window.reset();
+        editor = std::make_unique<app::Editor>(fs, dialogs, progress, launcher);
+        window = std::make_unique<MainWindow>(*editor);
+        editor->StartUp();
+        window->syncWindowState();
+        window->show();
+    }
+    void TearDown() override { window.reset(); }
+    void OnSave(std::function<void(SaveDialog&)> act) {
+        dialogs.dialogSteps.push_back([act](platform::DialogModel& m) { act(dynamic_cast<SaveDialog&>(m)); });
+    }
+    template <typename W>
+    W* Find(const char* name) {
+        auto* w = window->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString Result() const { return window->statusLine()->result()->text(); }
+    bool UnsavedShown() const {
+        QLabel* l = window->statusLine()->unsaved();
+        return !l->isHidden() && l->text() == QStringLiteral("Unsaved changes");
+    }
+};
+
+TEST_F(StatusWindowTest, TypingMarksUnsavedAndSavingClearsItAndSaysWhatWasWritten) {
+    EXPECT_FALSE(UnsavedShown());
+    auto* host = Find<QLineEdit>("HostName");
+    host->setFocus();
+    host->end(false);
+    test::Type(host, QStringLiteral("!"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(UnsavedShown());
+
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    Find<QPushButton>("ButtonSave")->click();
+    EXPECT_FALSE(UnsavedShown());
+    EXPECT_EQ(Result(), QStringLiteral("Saved action/server.cfg"));
+    EXPECT_NE(dir.read("action/server.cfg").find("hostname \"Demo!\""), std::string::npos);
+}
+
+TEST_F(StatusWindowTest, FailedSaveAndStartAreReported) {
+    dir.write("quake2.exe", "");  // the server program the Quake 2 directory holds
+    test::Type(Find<QLineEdit>("HostName"), QStringLiteral("x"));
+    // A directory where server.cfg should be: the file cannot be replaced.
+    std::filesystem::remove(dir.path() / "action" / "server.cfg");
+    dir.mkdir("action/server.cfg/in-the-way");
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    Find<QPushButton>("ButtonSave")->click();
+    EXPECT_FALSE(dialogs.messages.empty());
+    EXPECT_TRUE(Result().startsWith(QStringLiteral("Not every file was saved (see the message shown)")));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(UnsavedShown());
+
+    launcher.fail = true;
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    Find<QPushButton>("ButtonStart")->click();
+    // server.cfg is still in the way: both the failed save and the failed start are told.
+    EXPECT_EQ(Result(), QStringLiteral("Not every file was saved (see the message shown); nothing was written. "
+                                       "The server was not started: not found"));
+    launcher.fail = false;
+    std::filesystem::remove_all(dir.path() / "action" / "server.cfg");
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    Find<QPushButton>("ButtonStart")->click();
+    EXPECT_EQ(Result(), QStringLiteral("Saved action/server.cfg. Started quake2.exe +set game action +set ininame "
+                                       "action.ini +set game action +set dedicated 0 +exec server.cfg"));
+}
+
+TEST_F(StatusWindowTest, DirectoryIsShownWithANoticeWhenItHasNoModDirectory) {
+    QLabel* directory = window->statusLine()->directory();
+    EXPECT_TRUE(directory->text().endsWith(QString::fromStdString(dir.path().string())));
+    EXPECT_TRUE(window->statusLine()->notice()->isHidden());
+
+    std::filesystem::remove_all(dir.path() / "action");
+    Open();
+    EXPECT_FALSE(window->statusLine()->notice()->isHidden());
+    EXPECT_TRUE(window->statusLine()->notice()->text().startsWith(QStringLiteral("No action directory here")));
+}
+
+TEST_F(StatusWindowTest, ConfigurationListSwitchesOnlyOnARealPick) {
+    auto* configs = Find<QComboBox>("ConfigNameList");
+    ASSERT_EQ(configs->count(), 2);
+    auto* caption = qobject_cast<QLabel*>(configs->parentWidget()->findChild<QLabel*>());
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->text(), QStringLiteral("Configuration"));
+    EXPECT_EQ(caption->buddy(), configs);
+
+    Find<QLineEdit>("HostName")->end(false);
+    test::Type(Find<QLineEdit>("HostName"), QStringLiteral("x"));
+    // Re-picking the selected configuration: no save dialog (none is scripted), nothing reloaded.
+    Q_EMIT configs->activated(configs->currentIndex());
+    EXPECT_EQ(editor->server.HostName.text(), "Demox");
+
+    // The wheel over the list while another control has the focus changes nothing.
+    Find<QLineEdit>("HostName")->setFocus();
+    const QPointF at(configs->width() / 2.0, configs->height() / 2.0);
+    QWheelEvent down(at, configs->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(configs, &down);
+    EXPECT_EQ(configs->currentIndex(), 0);
+    EXPECT_EQ(editor->state.strConfigName, "default");
+
+    // A real pick switches; the save dialog offered on the way is cancelled.
+    OnSave([](SaveDialog& d) { d.ButtonCancel.click(); });
+    Q_EMIT configs->activated(1);
+    EXPECT_EQ(editor->state.strConfigName, "ctf");
+    EXPECT_EQ(Result(), QStringLiteral("Editing configuration ctf"));
+}
+
+}  // namespace
+}  // namespace tolvane::ui
