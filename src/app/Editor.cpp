@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "maps/Catalogue.h"
+#include "maps/Discovery.h"
 #include "maps/Sorts.h"
 #include "registry/ConfigRegistry.h"
 #include "settings/ServerCfgReader.h"
@@ -73,8 +75,7 @@ void Editor::RegisterControls() {
     form.add(main.CommandLine);
     settings::RegisterServerFields(form, server);
     form.add(main.MOTDText);
-    form.add(main.MapIni, true);
-    form.add(main.MapDir, true);
+    maps::RegisterMapFields(form, mapFields);
     form.add(main.ScriptList);
     form.add(main.ScriptDir);
     form.add(main.Team1Model);
@@ -158,7 +159,7 @@ void Editor::StartUp() {
     Step([&] {
         for (auto* list : {&main.Team1Model, &main.Team2Model, &main.Team3Model}) maps::SortList(ctx, *list);
     });
-    Step([&] { main.MapDir.clear(); });
+    Step([&] { mapFields.MapDir.clear(); });
     Step([&] { ScanLooseMaps(); });
     Step([&] { ReadBaseMapList(); });
     Step([&] {
@@ -184,7 +185,7 @@ void Editor::StartUp() {
     Step([&] { ReadBWAdmin(); });
     Step([&] { MergeAvailableDuplicates(); });
     Step([&] { ctx.progress.show("Sorting map listing..."); });
-    Step([&] { maps::SortGrid(main.MapDir); });
+    Step([&] { maps::SortGrid(mapFields.MapDir); });
     Step([&] { ctx.progress.hide(); });
 }
 
@@ -203,22 +204,25 @@ void Editor::LoadConfiguration(std::string& name) {
 
 // The readers below belong to subsystems still being built; each is called from its one
 // place in the start-up sequence and does nothing until its reader lands.
-void Editor::ScanLooseMaps() {}
-void Editor::ReadBaseMapList() {}
+void Editor::ScanLooseMaps() {
+    if (DirExistsConst(ctx.fs, state.strModDir + "\\maps")) maps::ScanBspFiles(ctx, mapFields, state.strModDir + "\\maps");
+    if (DirExistsConst(ctx.fs, "baseq2\\maps")) maps::ScanBspFiles(ctx, mapFields, "baseq2\\maps");
+}
+void Editor::ReadBaseMapList() { maps::ReadBaseMapsLst(ctx, mapFields); }
 void Editor::ReadBanList() {}
-void Editor::ReadMapCatalogue() {}
-void Editor::ScanPakArchives() {}
+void Editor::ReadMapCatalogue() { maps::ReadMapsLst(ctx, mapFields, state.strMapsLstFileName); }
+void Editor::ScanPakArchives() { maps::ScanPakArchives(ctx, mapFields); }
 void Editor::ReadBWAdmin() {}
-void Editor::MergeAvailableDuplicates() {}
+void Editor::MergeAvailableDuplicates() { maps::MergeAvailableDuplicates(ctx, mapFields.MapDir, true); }
 void Editor::ReadActionIni() {}
 void Editor::RebuildScriptLists() {}
 void Editor::ReadServerSettings() {
     settings::ReadServerCfg(ctx, server, main.ScriptList, state.strServerCfgFileName);
 }
 bool Editor::WriteActionIni() { return true; }
-bool Editor::WriteMapsLst() { return true; }
+bool Editor::WriteMapsLst() { return maps::WriteMapsLst(ctx, mapFields); }
 bool Editor::WriteServerSettings() {
-    return settings::WriteServerCfg(ctx, server, main.ScriptList, main.MapIni);
+    return settings::WriteServerCfg(ctx, server, main.ScriptList, mapFields.MapIni);
 }
 bool Editor::WriteBWAdmin() { return true; }
 bool Editor::WriteBanList() { return true; }

@@ -8,6 +8,7 @@
 
 #include "app/MainFields.h"
 #include "form/Form.h"
+#include "maps/MapFields.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
@@ -57,6 +58,7 @@ public:
     platform::ProcessLauncher& launcher;
     MainFields main;
     settings::ServerFields server;
+    maps::MapFields mapFields;
     form::Form form;
     registry::LoadDialog frmLoad;
     registry::SaveDialog frmSave;

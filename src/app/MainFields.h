@@ -1,7 +1,7 @@
 #pragma once
 // The controls of the main window that the application shell owns or prepares at start-up:
 // the configuration list and buttons, the About area, the MOTD box, the team viewer buttons and
-// model lists, the map and script grids, the plug-in choice lists and the four ban grids.
+// model lists, the script grids, the plug-in choice lists and the four ban grids.
 #include "form/Controls.h"
 
 namespace tolvane::app {
@@ -22,10 +22,6 @@ struct MainFields {
 
     // "Server 3": the message of the day.
     form::TextBox MOTDText{"MOTDText"};
-
-    // "Maps": rotation and available maps (origin tags on both).
-    form::Grid MapIni{"MapIni"};
-    form::Grid MapDir{"MapDir"};
 
     // "Scripts": scripts to execute (filled from the server settings file's exec lines) and
     // scripts available.

@@ -1,0 +1,186 @@
+#include "maps/Discovery.h"
+
+#include <string_view>
+#include <unordered_map>
+
+#include "maps/MapIndex.h"
+#include "maps/MapsLstFormat.h"
+#include "maps/PakFormat.h"
+#include "maps/ZipListing.h"
+#include "state/FileUtils.h"
+#include "state/TextReaders.h"
+
+namespace tolvane::maps {
+
+void ScanBspFiles(const Context& ctx, MapFields& maps, const std::string& dir) {
+    ctx.progress.show("Processing " + dir + "\\*.bsp...");
+    const IndexedRows rotation(maps.MapIni.rows());
+    IndexedRows available(maps.MapDir.rows());
+    for (const auto& file : ctx.fs.list(dir + "\\*.bsp", false)) {
+        std::string name = LowerCase(file.substr(0, file.find('.')));
+        // A file called ".bsp" names no map.
+        if (name.empty() || rotation.find(name) >= 0) continue;
+        const int row = available.find(name);
+        // A map found in both map directories keeps the one row, unmarked.
+        if (row >= 0) available.setTag(row, 0);
+        else available.append(std::move(name), 0);
+    }
+    if (available.changed()) maps.MapDir.setRows(available.take());
+    ctx.progress.hide();
+}
+
+void ReadBaseMapsLst(const Context& ctx, MapFields& maps) {
+    if (!DirExistsConst(ctx.fs, "baseq2")) return;
+    const std::string path = "baseq2\\maps.lst";
+    if (!FileExists(ctx.fs, path)) return;
+    std::string content;
+    std::string error;
+    if (!ctx.fs.readFile(path, content, error)) return;
+    const IndexedRows rotation(maps.MapIni.rows());
+    IndexedRows available(maps.MapDir.rows());
+    // Only the names matter here: each line's first word (a line without a blank is all name).
+    for (const auto& line : SplitLines(content)) {
+        std::string name = MapListLineName(line);
+        if (name.empty() || rotation.find(name) >= 0 || available.find(name) >= 0) continue;
+        available.append(std::move(name), -1);
+    }
+    if (available.changed()) maps.MapDir.setRows(available.take());
+}
+
+namespace {
+
+// The rotation and the maps found while the archives are read. MapDir is not looked at during
+// the scan (duplicates are merged afterwards), so its new rows are only collected.
+struct ArchiveScan {
+    explicit ArchiveScan(const form::Grid& MapIni) : rotation(MapIni.rows()) {}
+    IndexedRows rotation;
+    std::vector<form::GridRow> found;
+
+    void add(std::string_view entryName) {
+        auto map = MapNameOfArchiveEntry(entryName);
+        if (!map) return;
+        const int row = rotation.find(*map);
+        if (row < 0) {
+            found.push_back({std::move(*map), 1});
+        } else if (rotation.row(row).tag == 0) {
+            // A rotation map found as a loose file and now in an archive as well.
+            rotation.setTag(row, 1);
+            rotation.setText(row, rotation.row(row).text + "*");
+        }
+    }
+
+    void commit(MapFields& maps) {
+        if (rotation.changed()) maps.MapIni.setRows(rotation.take());
+        if (found.empty()) return;
+        std::vector<form::GridRow> rows = maps.MapDir.rows();
+        rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+        found.clear();
+        maps.MapDir.setRows(std::move(rows));
+    }
+};
+
+bool IsPakName(const std::string& path) {
+    const std::string lower = LowerCase(path);
+    return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".pak") == 0;
+}
+
+// Reads only the header and the directory of a PAK archive, never its file data.
+std::vector<std::string> PakArchiveEntries(const platform::FileSystem& fs, const std::string& path) {
+    const auto size = fs.fileSize(path);
+    std::string header;
+    if (!size || !fs.readAt(path, 0, kPakHeaderSize, header)) return {};
+    const auto span = LocatePakDirectory(header, *size);
+    std::string directory;
+    if (!span || !fs.readAt(path, span->offset, static_cast<std::size_t>(span->length), directory)) return {};
+    return PakEntryNames(directory);
+}
+
+void ReadArchive(const Context& ctx, ArchiveScan& scan, const std::string& path) {
+    ctx.progress.show("Scanning " + path + "...");
+    if (IsPakName(path)) {
+        for (const auto& name : PakArchiveEntries(ctx.fs, path)) scan.add(name);
+        return;
+    }
+    // The zip kinds: a file libzip cannot read as an archive holds no maps.
+    std::vector<std::string> names;
+    if (!ListZipEntries(ctx.fs.resolve(path), names)) return;
+    for (const auto& name : names) scan.add(name);
+}
+
+void ScanDirectory(const Context& ctx, ArchiveScan& scan, const std::string& dir, bool skipStockArchive) {
+    for (const auto& file : ctx.fs.list(dir + "\\*.pak", false)) {
+        if (skipStockArchive && LowerCase(file) == "pak0.pak") continue;
+        ReadArchive(ctx, scan, dir + "\\" + file);
+    }
+    for (const char* pattern : kZipArchivePatterns)
+        for (const auto& file : ctx.fs.list(dir + "\\" + pattern, false)) ReadArchive(ctx, scan, dir + "\\" + file);
+}
+
+}  // namespace
+
+// An archive's kind follows its extension: ".pak" is read as a PAK directory, the zip kinds
+// through libzip.
+void ReadPakDirectory(const Context& ctx, MapFields& maps, const std::string& path) {
+    ArchiveScan scan(maps.MapIni);
+    ReadArchive(ctx, scan, path);
+    scan.commit(maps);
+}
+
+void ScanPakArchives(const Context& ctx, MapFields& maps) {
+    ArchiveScan scan(maps.MapIni);
+    if (DirExistsConst(ctx.fs, ctx.state.strModDir)) ScanDirectory(ctx, scan, ctx.state.strModDir, false);
+    // The base game's first archive holds the stock maps and is not opened.
+    if (DirExistsConst(ctx.fs, "baseq2")) ScanDirectory(ctx, scan, "baseq2", true);
+    scan.commit(maps);
+    ctx.progress.hide();
+}
+
+std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& rows, bool remove,
+                                              std::vector<std::string>* reports) {
+    if (!remove) {
+        // Every pair is reported: rows from the last up, each with the rows before it in order.
+        std::unordered_map<std::string_view, std::vector<std::size_t>> rowsOf;
+        for (std::size_t i = 0; i < rows.size(); ++i) rowsOf[MapKey(rows[i].text)].push_back(i);
+        for (std::size_t n = rows.size(); n-- > 1;) {
+            for (std::size_t j : rowsOf[MapKey(rows[n].text)]) {
+                if (j >= n) break;
+                if (reports) reports->push_back("Duplicates of " + rows[n].text + " found!");
+            }
+        }
+        return rows;
+    }
+    // Of each map the last row survives. Compared from the last row up, it meets the earlier
+    // rows of its map first to last, and each meeting may mark it: the same sequence runs here
+    // as one pass from the top.
+    std::unordered_map<std::string_view, std::size_t> lastOf;
+    for (std::size_t i = 0; i < rows.size(); ++i) lastOf[MapKey(rows[i].text)] = i;
+    std::vector<form::GridRow> merged = rows;
+    std::vector<bool> keep(rows.size(), false);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::size_t survivor = lastOf[MapKey(rows[i].text)];
+        if (survivor == i) {
+            keep[i] = true;
+            continue;
+        }
+        auto& s = merged[survivor];
+        const std::int32_t other = rows[i].tag;
+        if ((s.tag == 1 || other == 1) && s.tag != -1 && other != -1) {
+            if (s.text.empty() || s.text.back() != '*') s.text += '*';
+            s.tag = 1;
+        }
+    }
+    std::vector<form::GridRow> out;
+    out.reserve(lastOf.size());
+    for (std::size_t i = 0; i < merged.size(); ++i)
+        if (keep[i]) out.push_back(std::move(merged[i]));
+    return out;
+}
+
+void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove) {
+    std::vector<std::string> reports;
+    auto merged = MergeDuplicateRows(MapDir.rows(), remove, &reports);
+    for (const auto& text : reports) ctx.message(text);
+    if (remove && merged.size() != static_cast<std::size_t>(MapDir.rowCount())) MapDir.setRows(std::move(merged));
+}
+
+}  // namespace tolvane::maps
