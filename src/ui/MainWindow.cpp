@@ -27,6 +27,7 @@
 
 #include "ui/Bindings.h"
 #include "ui/NumericFieldWidget.h"
+#include "ui/pages/MapsPage.h"
 
 namespace tolvane::ui {
 
@@ -210,7 +211,7 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
         delete old;
         tabs_->insertTab(index, page, title);
     };
-    replace(3, buildMapsTab());
+    replace(3, BuildMapsPage(editor_.mapFields));
     replace(4, buildScriptsTab());
     replace(7, buildTeamTab());
     replace(8, buildBWAdmin1Tab());
@@ -379,18 +380,6 @@ void MainWindow::buildSettingsTabs() {
         delete old;
         tabs_->insertTab(index, placed, toQt(tab));
     }
-}
-
-QWidget* MainWindow::buildMapsTab() {
-    app::MainFields& m = editor_.main;
-    auto* page = new QWidget;
-    auto* layout = new QHBoxLayout(page);
-    auto* order = new QGroupBox(QStringLiteral("Server Map Order"));
-    auto* grids = new QHBoxLayout(order);
-    grids->addWidget(CaptionedGrid(QStringLiteral("Server Map List"), m.MapIni), 1);
-    grids->addWidget(CaptionedGrid(QStringLiteral("Quake Maps"), m.MapDir), 1);
-    layout->addWidget(order, 1);
-    return page;
 }
 
 QWidget* MainWindow::buildScriptsTab() {

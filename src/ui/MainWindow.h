@@ -39,7 +39,6 @@ protected:
 
 private:
     void buildSettingsTabs();
-    QWidget* buildMapsTab();
     QWidget* buildScriptsTab();
     QWidget* buildTeamTab();
     QWidget* buildBWAdmin1Tab();

@@ -1,0 +1,89 @@
+#include "ui/pages/MapsPage.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/Bindings.h"
+
+namespace tolvane::ui {
+
+namespace {
+
+// A grid under a label whose mnemonic reaches the grid.
+QWidget* LabelledGrid(const QString& caption, form::Grid& grid) {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(caption);
+    auto* view = new QListView;
+    view->setObjectName(toQt(grid.name()));
+    view->setMinimumWidth(160);
+    label->setBuddy(view);
+    bindGrid(view, grid, label);
+    layout->addWidget(label);
+    layout->addWidget(view, 1);
+    return box;
+}
+
+QPushButton* Button(const QString& designed, form::Button& model) {
+    auto* button = new QPushButton(designed);
+    button->setObjectName(toQt(model.name()));
+    button->setAutoDefault(false);
+    bindButton(button, model);
+    return button;
+}
+
+// A column of buttons kept at their natural width, from the top.
+QVBoxLayout* ButtonColumn(std::initializer_list<QWidget*> buttons) {
+    auto* column = new QVBoxLayout;
+    for (QWidget* b : buttons) {
+        if (b) column->addWidget(b);
+        else column->addSpacing(12);
+    }
+    column->addStretch(1);
+    return column;
+}
+
+}  // namespace
+
+QWidget* BuildMapsPage(maps::MapFields& f) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+
+    // The rotation on the left, the available maps on the right: "<<" moves a map into the
+    // rotation, ">>" back out.
+    auto* order = new QGroupBox(QStringLiteral("Server Map Order"));
+    auto* orderRow = new QHBoxLayout(order);
+    orderRow->addWidget(LabelledGrid(QStringLiteral("Server &Map List"), f.MapIni), 1);
+    orderRow->addLayout(ButtonColumn({Button(QStringLiteral("&<<"), f.ButtonAdd), Button(QStringLiteral("&>>"), f.ButtonRemove),
+                                      nullptr, Button(QStringLiteral("&Randomize Order"), f.ButtonRandom),
+                                      Button(QStringLiteral("&Up"), f.ButtonServerUp),
+                                      Button(QStringLiteral("&Down"), f.ButtonServerDown)}));
+    orderRow->addWidget(LabelledGrid(QStringLiteral("&Quake Maps"), f.MapDir), 1);
+    layout->addWidget(order, 3);
+
+    auto* catalogue = new QGroupBox(QStringLiteral("Map List"));
+    auto* catalogueRow = new QHBoxLayout(catalogue);
+    auto* list = new QListView;
+    list->setObjectName(toQt(f.MapList.name()));
+    bindGrid(list, f.MapList);
+    catalogueRow->addWidget(list, 1);
+    catalogueRow->addLayout(ButtonColumn({Button(QStringLiteral("Ne&w"), f.ButtonNew),
+                                          Button(QStringLiteral("R&ename"), f.ButtonRename),
+                                          Button(QStringLiteral("De&lete"), f.ButtonDelete), nullptr,
+                                          Button(QStringLiteral("U&p"), f.ButtonUp),
+                                          Button(QStringLiteral("D&own"), f.ButtonDown)}));
+    layout->addWidget(catalogue, 2);
+
+    auto* legend = new QLabel;
+    legend->setObjectName(toQt(f.MapLegend.name()));
+    bindLabel(legend, f.MapLegend);
+    layout->addWidget(legend);
+    return page;
+}
+
+}  // namespace tolvane::ui

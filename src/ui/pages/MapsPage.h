@@ -1,0 +1,16 @@
+#pragma once
+// The "Maps" tab: the rotation beside the available maps, the catalogue, their buttons and the
+// legend of the duplicate marker.
+#include "ui/QtSetup.h"  // first: see there
+
+#include <QWidget>
+
+#include "maps/MapFields.h"
+
+namespace tolvane::ui {
+
+// Builds the page with every widget bound to its control in `fields`. The grids take the room
+// the window gives the page.
+QWidget* BuildMapsPage(maps::MapFields& fields);
+
+}  // namespace tolvane::ui
