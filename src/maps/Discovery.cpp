@@ -140,6 +140,7 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
     if (!remove) {
         // Every pair is reported: rows from the last up, each with the rows before it in order.
         std::unordered_map<std::string_view, std::vector<std::size_t>> rowsOf;
+        rowsOf.reserve(rows.size());
         for (std::size_t i = 0; i < rows.size(); ++i) rowsOf[MapKey(rows[i].text)].push_back(i);
         for (std::size_t n = rows.size(); n-- > 1;) {
             for (std::size_t j : rowsOf[MapKey(rows[n].text)]) {
@@ -153,11 +154,17 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
     // rows of its map first to last, and each meeting may mark it: the same sequence runs here
     // as one pass from the top.
     std::unordered_map<std::string_view, std::size_t> lastOf;
-    for (std::size_t i = 0; i < rows.size(); ++i) lastOf[MapKey(rows[i].text)] = i;
+    lastOf.reserve(rows.size());
+    std::vector<std::size_t*> survivorOf(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::size_t& last = lastOf[MapKey(rows[i].text)];
+        last = i;
+        survivorOf[i] = &last;  // references into the map stay valid as it grows
+    }
     std::vector<form::GridRow> merged = rows;
     std::vector<bool> keep(rows.size(), false);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::size_t survivor = lastOf[MapKey(rows[i].text)];
+        const std::size_t survivor = *survivorOf[i];
         if (survivor == i) {
             keep[i] = true;
             continue;

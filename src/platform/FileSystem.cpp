@@ -210,7 +210,12 @@ std::vector<std::string> FileSystem::list(const std::string& pattern, bool inclu
         for (const fs::directory_iterator end; it != end; it.increment(ec)) {
             if (ec) return {};
             std::string name = it->path().filename().string();
-            if (WildcardMatch(namePattern, name) && wanted(it->path())) names.push_back(std::move(name));
+            if (!WildcardMatch(namePattern, name)) continue;
+            // The listing already knows the type of most entries; only links and entries of
+            // unknown type need a look at what they point to.
+            std::error_code tec;
+            const bool plainFile = it->is_regular_file(tec) && !it->is_symlink(tec);
+            if (plainFile || wanted(it->path())) names.push_back(std::move(name));
         }
         std::sort(names.begin(), names.end(), listingOrder);
         return names;
