@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,14 @@ public:
 class NoLaunch : public platform::ProcessLauncher {
 public:
     bool start(const std::string&, platform::WindowMode, std::string&) override { return true; }
+};
+
+// Records when each progress text appears, so a run can show where its time went.
+class TimedProgress : public platform::Progress {
+public:
+    std::vector<std::pair<std::string, std::chrono::steady_clock::time_point>> marks;
+    void show(const std::string& text) override { marks.emplace_back(text, std::chrono::steady_clock::now()); }
+    void hide() override { marks.emplace_back("", std::chrono::steady_clock::now()); }
 };
 
 void Write(const stdfs::path& p, const std::string& s) {
@@ -178,7 +187,7 @@ int main(int argc, char** argv) {
         if (keep) Write(marker, "");
         platform::FileSystem files(root);
         QuietDialogs dialogs;
-        platform::NullProgress progress;
+        TimedProgress progress;
         NoLaunch launcher;
         std::vector<double> startUp, floor;
         int available = 0, catalogue = 0;
@@ -191,6 +200,7 @@ int main(int argc, char** argv) {
             app::Editor editor(files, dialogs, progress, launcher);
             // The rotation as the mod settings file gives it.
             for (const auto& map : install.rotation) editor.mapFields.MapIni.append(map, 0);
+            progress.marks.clear();
             t0 = std::chrono::steady_clock::now();
             editor.StartUp();
             startUp.push_back(Ms(std::chrono::steady_clock::now() - t0));
@@ -199,6 +209,21 @@ int main(int argc, char** argv) {
         }
         const double s = Median(startUp), f = Median(floor);
         std::printf("%-8d %-10d %-10d %-14.1f %-12.1f %-6.2f\n", install.maps, available, catalogue, s, f, s / f);
+        // Where the last run's time went, by progress step (the archives summed; "merge" is the
+        // time between the last archive and the sort).
+        std::map<std::string, double> steps;
+        const auto& m = progress.marks;
+        for (std::size_t i = 0; i + 1 < m.size(); ++i) {
+            std::string step = m[i].first;
+            if (step.empty()) {
+                if (i > 0 && m[i - 1].first.rfind("Scanning", 0) == 0) step = "merge";
+                else continue;
+            }
+            if (step.rfind("Scanning", 0) == 0) step = "Scanning archives";
+            steps[step] += Ms(m[i + 1].second - m[i].second);
+        }
+        if (!m.empty()) steps["Sorting map listing..."] = Ms(m.back().second - m[m.size() - 2].second);
+        for (const auto& [step, ms] : steps) std::printf("    %-40s %8.1f ms\n", step.c_str(), ms);
         if (!keep) stdfs::remove_all(root);
     }
     std::printf("(medians of %d runs each, caches warm)\n", runs);

@@ -85,20 +85,20 @@ bool IsPakName(const std::string& path) {
 }
 
 // Reads only the header and the directory of a PAK archive, never its file data.
-std::vector<std::string> PakArchiveEntries(const platform::FileSystem& fs, const std::string& path) {
+void ReadPakArchive(const platform::FileSystem& fs, const std::string& path, ArchiveScan& scan) {
     const auto size = fs.fileSize(path);
     std::string header;
-    if (!size || !fs.readAt(path, 0, kPakHeaderSize, header)) return {};
+    if (!size || !fs.readAt(path, 0, kPakHeaderSize, header)) return;
     const auto span = LocatePakDirectory(header, *size);
     std::string directory;
-    if (!span || !fs.readAt(path, span->offset, static_cast<std::size_t>(span->length), directory)) return {};
-    return PakEntryNames(directory);
+    if (!span || !fs.readAt(path, span->offset, static_cast<std::size_t>(span->length), directory)) return;
+    for (const auto name : PakEntryNames(directory)) scan.add(name);
 }
 
 void ReadArchive(const Context& ctx, ArchiveScan& scan, const std::string& path) {
     ctx.progress.show("Scanning " + path + "...");
     if (IsPakName(path)) {
-        for (const auto& name : PakArchiveEntries(ctx.fs, path)) scan.add(name);
+        ReadPakArchive(ctx.fs, path, scan);
         return;
     }
     // The zip kinds: a file libzip cannot read as an archive holds no maps.
@@ -153,33 +153,41 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
     // Of each map the last row survives. Compared from the last row up, it meets the earlier
     // rows of its map first to last, and each meeting may mark it: the same sequence runs here
     // as one pass from the top.
-    std::unordered_map<std::string_view, std::size_t> lastOf;
-    lastOf.reserve(rows.size());
-    std::vector<std::size_t*> survivorOf(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::size_t& last = lastOf[MapKey(rows[i].text)];
-        last = i;
-        survivorOf[i] = &last;  // references into the map stay valid as it grows
-    }
-    std::vector<form::GridRow> merged = rows;
-    std::vector<bool> keep(rows.size(), false);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::size_t survivor = *survivorOf[i];
-        if (survivor == i) {
-            keep[i] = true;
-            continue;
+    NameTable firstRowOf;
+    firstRowOf.reserve(rows.size());
+    std::vector<std::size_t> firstOf(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        firstOf[i] = static_cast<std::size_t>(firstRowOf.insert(MapKey(rows[i].text), static_cast<int>(i), rows));
+    // The last row of each map, found going backwards.
+    std::vector<std::size_t> lastOf(rows.size());
+    {
+        std::vector<std::size_t> seen(rows.size(), rows.size());
+        for (std::size_t i = rows.size(); i-- > 0;) {
+            std::size_t& last = seen[firstOf[i]];
+            if (last == rows.size()) last = i;
+            lastOf[i] = last;
         }
-        auto& s = merged[survivor];
+    }
+    // The survivors' tags and markers as the earlier rows meet them, then the survivors alone.
+    std::vector<std::int32_t> tags(rows.size());
+    std::vector<bool> marked(rows.size(), false);
+    for (std::size_t i = 0; i < rows.size(); ++i) tags[i] = rows[i].tag;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::size_t s = lastOf[i];
+        if (s == i) continue;
         const std::int32_t other = rows[i].tag;
-        if ((s.tag == 1 || other == 1) && s.tag != -1 && other != -1) {
-            if (s.text.empty() || s.text.back() != '*') s.text += '*';
-            s.tag = 1;
+        if ((tags[s] == 1 || other == 1) && tags[s] != -1 && other != -1) {
+            marked[s] = true;
+            tags[s] = 1;
         }
     }
     std::vector<form::GridRow> out;
-    out.reserve(lastOf.size());
-    for (std::size_t i = 0; i < merged.size(); ++i)
-        if (keep[i]) out.push_back(std::move(merged[i]));
+    out.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (lastOf[i] != i) continue;
+        out.push_back({rows[i].text, tags[i]});
+        if (marked[i] && (out.back().text.empty() || out.back().text.back() != '*')) out.back().text += '*';
+    }
     return out;
 }
 

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "form/Controls.h"
@@ -18,6 +17,29 @@ std::string_view MapKey(std::string_view text);
 int FindInRotation(const form::Grid& MapIni, const std::string& name);
 // The same over MapDir.
 int FindInAvailable(const form::Grid& MapDir, const std::string& name);
+
+// Map names of a grid's rows, each to one row number: an open-addressing table that keeps only
+// row numbers and hashes and reads the names from the rows themselves, so indexing a grid of
+// two hundred thousand maps costs no allocation per name.
+class NameTable {
+public:
+    void reserve(std::size_t names);
+    // The row stored for the name, or -1.
+    int find(std::string_view name, const std::vector<form::GridRow>& rows) const;
+    // The row stored for the name; when it has none, `row` is stored first. The reference stays
+    // valid until the next insert.
+    int& insert(std::string_view name, int row, const std::vector<form::GridRow>& rows);
+    void clear();
+
+private:
+    struct Slot {
+        std::size_t hash = 0;
+        int row = -1;
+    };
+    std::size_t locate(std::string_view name, std::size_t hash, const std::vector<form::GridRow>& rows) const;
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+};
 
 // The rows of a map grid while a scan fills it, with an index of the first row of each map
 // name, so a scan over tens of thousands of maps looks each one up at once rather than row by
@@ -42,7 +64,7 @@ public:
 private:
     void rebuild();
     std::vector<form::GridRow> rows_;
-    std::unordered_map<std::string, int> first_;
+    NameTable first_;
     bool changed_ = false;
 };
 

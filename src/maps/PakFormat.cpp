@@ -27,42 +27,41 @@ std::optional<PakDirectorySpan> LocatePakDirectory(std::string_view header, std:
     return PakDirectorySpan{start, room};
 }
 
-std::vector<std::string> PakEntryNames(std::string_view directory) {
-    std::vector<std::string> names;
+std::vector<std::string_view> PakEntryNames(std::string_view directory) {
+    std::vector<std::string_view> names;
     names.reserve(directory.size() / kPakEntrySize);
     for (std::size_t at = 0; at + kPakEntrySize <= directory.size(); at += kPakEntrySize) {
         const std::string_view entry = directory.substr(at, kPakEntrySize);
         const std::size_t end = entry.find_first_of(",\r\n");
-        std::string name(entry.substr(0, end));
+        const std::string_view name = entry.substr(0, end);
         if (name.empty()) break;
-        names.push_back(std::move(name));
+        names.push_back(name);
     }
     return names;
 }
 
-std::vector<std::string> ParsePakDirectory(std::string_view archive) {
+std::vector<std::string_view> ParsePakDirectory(std::string_view archive) {
     const auto span = LocatePakDirectory(archive, archive.size());
     if (!span) return {};
     return PakEntryNames(archive.substr(static_cast<std::size_t>(span->offset), static_cast<std::size_t>(span->length)));
 }
 
-std::string TrimAtExtension(const std::string& text) {
+std::string_view TrimAtExtension(std::string_view text) {
     const std::size_t dot = text.find('.');
-    if (dot == std::string::npos) return text;
+    if (dot == std::string_view::npos) return text;
     return text.substr(0, dot + 4);
 }
 
 std::optional<std::string> MapNameOfArchiveEntry(std::string_view entryName) {
     // The name field ends at its first NUL, as the engines read it; the bytes after it are
     // padding or the entry's offset and length.
-    const std::string name = TrimAtExtension(std::string(entryName.substr(0, entryName.find('\0'))));
+    const std::string_view name = TrimAtExtension(entryName.substr(0, entryName.find('\0')));
     constexpr std::string_view prefix = "maps/";
     constexpr std::string_view suffix = ".bsp";
     // A bare "maps/.bsp" names no map.
     if (name.size() <= prefix.size() + suffix.size()) return std::nullopt;
-    if (name.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
-    if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) return std::nullopt;
-    return name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (name.substr(0, prefix.size()) != prefix || name.substr(name.size() - suffix.size()) != suffix) return std::nullopt;
+    return std::string(name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()));
 }
 
 }  // namespace tolvane::maps

@@ -27,15 +27,15 @@ std::optional<PakDirectorySpan> LocatePakDirectory(std::string_view header, std:
 
 // The entry names of directory bytes, as the map scan reads them: from the first byte of each
 // 64-byte entry, the characters up to the first comma, CR or LF, at most 64. An empty name ends
-// the walk. A trailing part shorter than an entry is not read.
-std::vector<std::string> PakEntryNames(std::string_view directory);
+// the walk. A trailing part shorter than an entry is not read. The names point into `directory`.
+std::vector<std::string_view> PakEntryNames(std::string_view directory);
 
-// Both steps over a whole archive held in memory.
-std::vector<std::string> ParsePakDirectory(std::string_view archive);
+// Both steps over a whole archive held in memory; the names point into `archive`.
+std::vector<std::string_view> ParsePakDirectory(std::string_view archive);
 
 // The text cut three characters after its first "." (all of it when it has no "." or is
 // shorter): "maps/x.bsp" and NUL padding after it give "maps/x.bsp".
-std::string TrimAtExtension(const std::string& text);
+std::string_view TrimAtExtension(std::string_view text);
 
 // The map an archive entry holds: its name, cut at the end of the name field (the first NUL)
 // and by TrimAtExtension, must begin with "maps/" and end with ".bsp" (both exact, lower case);

@@ -20,7 +20,9 @@ namespace {
 std::vector<std::string> ParseExact(const std::string& bytes) {
     auto buffer = std::make_unique<char[]>(bytes.size() + (bytes.empty() ? 1 : 0));
     std::copy(bytes.begin(), bytes.end(), buffer.get());
-    return ParsePakDirectory(std::string_view(buffer.get(), bytes.size()));
+    std::vector<std::string> names;
+    for (const auto name : ParsePakDirectory(std::string_view(buffer.get(), bytes.size()))) names.emplace_back(name);
+    return names;
 }
 
 std::string Le32(std::uint32_t v) {
