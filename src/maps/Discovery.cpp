@@ -1,5 +1,6 @@
 #include "maps/Discovery.h"
 
+#include <fstream>
 #include <string_view>
 #include <unordered_map>
 
@@ -84,14 +85,19 @@ bool IsPakName(const std::string& path) {
     return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".pak") == 0;
 }
 
-// Reads only the header and the directory of a PAK archive, never its file data.
+// Reads only the header and the directory of a PAK archive, never its file data, through one
+// opening of the file.
 void ReadPakArchive(const platform::FileSystem& fs, const std::string& path, ArchiveScan& scan) {
-    const auto size = fs.fileSize(path);
-    std::string header;
-    if (!size || !fs.readAt(path, 0, kPakHeaderSize, header)) return;
-    const auto span = LocatePakDirectory(header, *size);
-    std::string directory;
-    if (!span || !fs.readAt(path, span->offset, static_cast<std::size_t>(span->length), directory)) return;
+    std::ifstream in(fs.resolve(path), std::ios::binary);
+    if (!in.seekg(0, std::ios::end)) return;
+    const std::streamoff size = in.tellg();
+    char header[kPakHeaderSize];
+    if (size < 0 || !in.seekg(0) || !in.read(header, sizeof header)) return;
+    const auto span = LocatePakDirectory(std::string_view(header, sizeof header), static_cast<std::uint64_t>(size));
+    if (!span) return;
+    std::string directory(static_cast<std::size_t>(span->length), '\0');
+    if (!in.seekg(static_cast<std::streamoff>(span->offset)) || !in.read(directory.data(), static_cast<std::streamsize>(directory.size())))
+        return;
     for (const auto name : PakEntryNames(directory)) scan.add(name);
 }
 

@@ -32,7 +32,8 @@ std::vector<std::string_view> PakEntryNames(std::string_view directory) {
     names.reserve(directory.size() / kPakEntrySize);
     for (std::size_t at = 0; at + kPakEntrySize <= directory.size(); at += kPakEntrySize) {
         const std::string_view entry = directory.substr(at, kPakEntrySize);
-        const std::size_t end = entry.find_first_of(",\r\n");
+        std::size_t end = 0;
+        while (end < entry.size() && entry[end] != ',' && entry[end] != '\r' && entry[end] != '\n') ++end;
         const std::string_view name = entry.substr(0, end);
         if (name.empty()) break;
         names.push_back(name);
