@@ -88,11 +88,12 @@ Install Generate(const stdfs::path& root, int scale, bool writeFiles) {
     const int loosePerDir = 20000 * scale;
     const int archives = 300 * scale;
     const int perArchive = 200;
-    // Of every 20 archive entries one names a loose map (loose file and archive) ...
+    // 5% of the 100,000 entries name a map found in a second place: among the base game's loose
+    // maps one in 40 is also a loose map of the mod (500), and of every 40 archive entries two
+    // name a loose map (3,000) and one a map of an earlier archive (1,500).
     for (int i = 0; i < loosePerDir; ++i) {
         Write(root / "action/maps" / (Name("mod", i) + ".bsp"), "IBSP");
-        // ... and among the base game's loose maps one in 40 is also a loose map of the mod.
-        const std::string base = (i % 40 == 0) ? Name("mod", i) : Name("base", i);
+        const std::string base = (i % 40 == 0) ? Name("mod", i + 1) : Name("base", i);
         Write(root / "baseq2/maps" / (base + ".bsp"), "IBSP");
     }
     int entry = 0;
@@ -100,8 +101,9 @@ Install Generate(const stdfs::path& root, int scale, bool writeFiles) {
         std::vector<std::string> names;
         for (int k = 0; k < perArchive; ++k, ++entry) {
             std::string map;
-            if (entry % 40 == 0) map = Name("mod", (entry / 40) % loosePerDir);  // also loose
-            else if (entry % 40 == 1 && entry > 200) map = Name("pak", entry - 200);  // also in another archive
+            if (entry % 40 == 0) map = Name("mod", (entry / 40) % loosePerDir);
+            else if (entry % 40 == 20) map = Name("mod", (entry / 40 + loosePerDir / 2) % loosePerDir);
+            else if (entry % 40 == 1 && entry > 200) map = Name("pak", entry - 200);
             else map = Name("pak", entry);
             names.push_back("maps/" + map + ".bsp");
             if (k % 50 == 0) names.push_back("sound/ambient" + std::to_string(entry) + ".wav");

@@ -202,18 +202,20 @@ void Editor::LoadConfiguration(std::string& name) {
     Step([&] { RebuildScriptLists(); });
 }
 
-// The readers below belong to subsystems still being built; each is called from its one
-// place in the start-up sequence and does nothing until its reader lands.
+// Map discovery and the catalogue, each at its place in the start-up sequence.
 void Editor::ScanLooseMaps() {
     if (DirExistsConst(ctx.fs, state.strModDir + "\\maps")) maps::ScanBspFiles(ctx, mapFields, state.strModDir + "\\maps");
     if (DirExistsConst(ctx.fs, "baseq2\\maps")) maps::ScanBspFiles(ctx, mapFields, "baseq2\\maps");
 }
 void Editor::ReadBaseMapList() { maps::ReadBaseMapsLst(ctx, mapFields); }
-void Editor::ReadBanList() {}
 void Editor::ReadMapCatalogue() { maps::ReadMapsLst(ctx, mapFields, state.strMapsLstFileName); }
 void Editor::ScanPakArchives() { maps::ScanPakArchives(ctx, mapFields); }
-void Editor::ReadBWAdmin() {}
 void Editor::MergeAvailableDuplicates() { maps::MergeAvailableDuplicates(ctx, mapFields.MapDir, true); }
+
+// The readers below belong to subsystems still being built; each is called from its one
+// place in the start-up sequence and does nothing until its reader lands.
+void Editor::ReadBanList() {}
+void Editor::ReadBWAdmin() {}
 void Editor::ReadActionIni() {}
 void Editor::RebuildScriptLists() {}
 void Editor::ReadServerSettings() {
