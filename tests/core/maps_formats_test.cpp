@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <random>
 
@@ -172,6 +174,29 @@ TEST(MapsLst, RowsSplitAtTheirLastBracket) {
     EXPECT_EQ(MapListLineName("  q2dm1 \"x\""), "q2dm1");
     EXPECT_EQ(MapListLineName("alone"), "alone");
     EXPECT_EQ(MapListLineName("   "), "");
+}
+
+// Real map lists from public server repositories: every line comes back, each entry as its
+// row, and saving what was read gives the same lines ended by CR LF.
+TEST(MapsLst, RealMapListsSurviveLoadAndSave) {
+    std::vector<std::filesystem::path> files;
+    if (const auto root = test::CorpusDir(); !root.empty())
+        for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+            if (e.is_regular_file() && e.path().extension() == ".lst") files.push_back(e.path());
+    if (files.empty()) GTEST_SKIP() << "no corpus of real map lists beside the checkout";
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.string());
+        std::ifstream in(file, std::ios::binary);
+        const std::string original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string expected;
+        for (const auto& line : ParseMapsLst(original)) expected += line.text + "\r\n";
+        const auto rows = Rows(original);  // none for a list of bare map names
+        const std::string saved = BuildMapsLst(rows, original);
+        EXPECT_EQ(saved, expected);
+        EXPECT_EQ(Rows(saved), rows);
+        // Written without the old file, every entry is still there, in order.
+        EXPECT_EQ(Rows(BuildMapsLst(rows, "")), rows);
+    }
 }
 
 // --- sorts ----------------------------------------------------------------------------------
