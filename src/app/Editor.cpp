@@ -7,6 +7,8 @@
 
 #include "app/FileWatch.h"
 #include "app/StartupTrace.h"
+#include "maps/Catalogue.h"
+#include "maps/Discovery.h"
 #include "maps/Sorts.h"
 #include "plugin/BanEditing.h"
 #include "plugin/PluginFiles.h"
@@ -76,8 +78,7 @@ void Editor::RegisterControls() {
     form.add(main.CommandLine);
     settings::RegisterServerFields(form, server);
     form.add(main.MOTDText);
-    form.add(main.MapIni, true);
-    form.add(main.MapDir, true);
+    maps::RegisterMapFields(form, mapFields);
     scripts::RegisterScriptFields(form, scripts);
     teams::RegisterTeamFields(form, teams);
     plugin::RegisterPluginFields(form, plugin);
@@ -127,7 +128,7 @@ void Editor::StartUp() {
     Step([&] {
         for (form::ComboList* list : teams.modelLists()) maps::SortList(ctx, *list);
     });
-    Step([&] { main.MapDir.clear(); });
+    Step([&] { mapFields.MapDir.clear(); });
     Step([&] { ScanLooseMaps(); });
     Step([&] { ReadBaseMapList(); });
     Step([&] { plugin::FillPluginChoiceLists(plugin); });
@@ -146,7 +147,7 @@ void Editor::StartUp() {
     Step([&] { ReadBWAdmin(); });
     Step([&] { MergeAvailableDuplicates(); });
     Step([&] { ctx.progress.show("Sorting map listing..."); });
-    Step([&] { maps::SortGrid(main.MapDir); });
+    Step([&] { maps::SortGrid(mapFields.MapDir); });
     Step([&] { ctx.progress.hide(); });
     MarkSaved();
 }
@@ -165,24 +166,29 @@ void Editor::LoadConfiguration(std::string& name) {
     Step([&] { RebuildScriptLists(); });
 }
 
+// Map discovery and the catalogue, each at its place in the start-up sequence.
+void Editor::ScanLooseMaps() {
+    if (DirExistsConst(ctx.fs, state.strModDir + "\\maps")) maps::ScanBspFiles(ctx, mapFields, state.strModDir + "\\maps");
+    if (DirExistsConst(ctx.fs, "baseq2\\maps")) maps::ScanBspFiles(ctx, mapFields, "baseq2\\maps");
+}
+void Editor::ReadBaseMapList() { maps::ReadBaseMapsLst(ctx, mapFields); }
+void Editor::ReadMapCatalogue() { maps::ReadMapsLst(ctx, mapFields, state.strMapsLstFileName); }
+void Editor::ScanPakArchives() { maps::ScanPakArchives(ctx, mapFields); }
+void Editor::MergeAvailableDuplicates() { maps::MergeAvailableDuplicates(ctx, mapFields.MapDir, true); }
+
 // The readers below belong to subsystems still being built; each is called from its one
 // place in the start-up sequence and does nothing until its reader lands.
-void Editor::ScanLooseMaps() {}
-void Editor::ReadBaseMapList() {}
 void Editor::ReadBanList() { plugin::ReadBanList(ctx, plugin); }
-void Editor::ReadMapCatalogue() {}
-void Editor::ScanPakArchives() {}
 void Editor::ReadBWAdmin() { plugin::ReadBWAdminCfg(ctx, plugin); }
-void Editor::MergeAvailableDuplicates() {}
 void Editor::ReadActionIni() {}
 void Editor::RebuildScriptLists() {}
 void Editor::ReadServerSettings() {
     settings::ReadServerCfg(ctx, server, scripts.ScriptList, state.strServerCfgFileName);
 }
 bool Editor::WriteActionIni() { return true; }
-bool Editor::WriteMapsLst() { return true; }
+bool Editor::WriteMapsLst() { return maps::WriteMapsLst(ctx, mapFields); }
 bool Editor::WriteServerSettings() {
-    return settings::WriteServerCfg(ctx, server, scripts.ScriptList, main.MapIni);
+    return settings::WriteServerCfg(ctx, server, scripts.ScriptList, mapFields.MapIni);
 }
 bool Editor::WriteBWAdmin() { return plugin::WriteBWAdminCfg(ctx, plugin); }
 bool Editor::WriteBanList() { return plugin::WriteBanList(ctx, plugin); }

@@ -8,6 +8,7 @@
 
 #include "app/MainFields.h"
 #include "form/Form.h"
+#include "maps/MapFields.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
@@ -76,6 +77,7 @@ public:
     plugin::PluginFields plugin;
     scripts::ScriptFields scripts;
     teams::TeamFields teams;
+    maps::MapFields mapFields;
     form::Form form;
     registry::LoadDialog frmLoad;
     registry::SaveDialog frmSave;

@@ -1,7 +1,7 @@
 #pragma once
 // The controls of the main window that the application shell owns or prepares at start-up:
-// the configuration list and buttons, the About area, the MOTD box and the map grids. The
-// plug-in, teams and scripts own their controls (plugin/, teams/, scripts/).
+// the configuration list and buttons, the About area and the MOTD box. The maps, plug-in, teams
+// and scripts own their controls (maps/, plugin/, teams/, scripts/).
 #include "form/Controls.h"
 
 namespace tolvane::app {
@@ -23,9 +23,6 @@ struct MainFields {
     // "Server 3": the message of the day.
     form::TextBox MOTDText{"MOTDText"};
 
-    // "Maps": rotation and available maps (origin tags on both).
-    form::Grid MapIni{"MapIni"};
-    form::Grid MapDir{"MapDir"};
 };
 
 }  // namespace tolvane::app

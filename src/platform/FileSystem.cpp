@@ -9,6 +9,7 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -29,17 +30,67 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
            });
 }
 
-// Listing order: NTFS collates names by their upper-cased form, so "_x" comes after "b".
-// Names equal but for case are ordered by their raw bytes, which keeps the order total.
-bool listingOrder(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto x = static_cast<unsigned char>(upperAscii(a[i]));
-        const auto y = static_cast<unsigned char>(upperAscii(b[i]));
-        if (x != y) return x < y;
+enum class EntryKind { File, Directory, Other };
+
+// Calls f(name, kind) for every entry of a directory but "." and "..". `failed` is set when the
+// directory cannot be read to its end. Large map directories are read straight from the
+// system's listing, which carries each entry's type.
+template <typename F>
+void ForEachEntry(const fs::path& dir, bool& failed, F&& f) {
+#ifdef _WIN32
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    if (ec) {
+        failed = true;
+        return;
     }
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) {
+            failed = true;
+            return;
+        }
+        std::error_code tec;
+        EntryKind kind = EntryKind::Other;
+        if (!it->is_symlink(tec)) {
+            if (it->is_regular_file(tec)) kind = EntryKind::File;
+            else if (it->is_directory(tec)) kind = EntryKind::Directory;
+        }
+        f(it->path().filename().string(), kind);
+    }
+#else
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) {
+        failed = true;
+        return;
+    }
+    errno = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view name(e->d_name);
+        if (name == "." || name == "..") continue;
+        EntryKind kind = EntryKind::Other;
+        if (e->d_type == DT_REG) kind = EntryKind::File;
+        else if (e->d_type == DT_DIR) kind = EntryKind::Directory;
+        f(std::string(name), kind);
+        errno = 0;
+    }
+    if (errno != 0) failed = true;
+    ::closedir(d);
+#endif
+}
+
+// Listing order: NTFS collates names by their upper-cased form, so "_x" comes after "b".
+// Names equal but for case are ordered by their raw bytes, which keeps the order total. Each
+// name's upper-cased form is made once, not at every comparison.
+void SortInListingOrder(std::vector<std::string>& names) {
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (auto& n : names) {
+        std::string folded = n;
+        for (char& c : folded) c = upperAscii(c);
+        keyed.emplace_back(std::move(folded), std::move(n));
+    }
+    std::sort(keyed.begin(), keyed.end());
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
 std::string reasonFor(int err) { return std::generic_category().message(err); }
@@ -205,14 +256,17 @@ std::vector<std::string> FileSystem::list(const std::string& pattern, bool inclu
             if (auto real = findEntry(dir, namePattern); real && wanted(dir / *real)) names.push_back(*real);
             return names;
         }
-        fs::directory_iterator it(dir, ec);
-        if (ec) return {};
-        for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-            if (ec) return {};
-            std::string name = it->path().filename().string();
-            if (WildcardMatch(namePattern, name) && wanted(it->path())) names.push_back(std::move(name));
-        }
-        std::sort(names.begin(), names.end(), listingOrder);
+        // Entries whose type the listing gives are taken as they are; links and entries of
+        // unknown type are looked at through what they point to.
+        bool failed = false;
+        ForEachEntry(dir, failed, [&](std::string name, EntryKind kind) {
+            if (!WildcardMatch(namePattern, name)) return;
+            const bool take = kind == EntryKind::File || (kind == EntryKind::Directory && includeDirectories) ||
+                              (kind == EntryKind::Other && wanted(dir / name));
+            if (take) names.push_back(std::move(name));
+        });
+        if (failed) return {};
+        SortInListingOrder(names);
         return names;
     } catch (const std::exception&) {
         return {};

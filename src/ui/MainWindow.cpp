@@ -95,7 +95,7 @@ void MainWindow::buildTabs() {
         {"Server 1", serverPage("Server 1")},
         {"Server 2", serverPage("Server 2")},
         {"Server 3", serverPage("Server 3")},
-        {"Maps", BuildMapsPage(b, e.main)},
+        {"Maps", BuildMapsPage(b, e.mapFields)},
         {"Scripts", BuildScriptsPage(b, e.scripts)},
         {"Game Spy", serverPage("Game Spy")},
         {"Teams 1", serverPage("Teams 1")},

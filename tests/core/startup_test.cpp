@@ -39,8 +39,8 @@ TEST_F(StartUpFixture, EmptyDirectoryStartsAsDefaultWithoutMessages) {
     EXPECT_EQ(e->plugin.Logging.items(), (std::vector<std::string>{"No logging", "Create new log on server initialization",
                                                                  "Append to existing log"}));
     EXPECT_EQ(e->teams.Team1Model.count(), 0);
-    EXPECT_EQ(e->main.MapDir.rowCount(), 0);
-    EXPECT_EQ(e->main.MapDir.currentRow(), -1);
+    EXPECT_EQ(e->mapFields.MapDir.rowCount(), 0);
+    EXPECT_EQ(e->mapFields.MapDir.currentRow(), -1);
     EXPECT_EQ(e->main.AboutBox.caption().substr(0, 14), "\rTolvane v1.3\r");
     EXPECT_TRUE(dialogs.messages.empty());
     // The progress line is gone when the main window appears.

@@ -343,7 +343,7 @@ TEST_F(MainWindowTest, PasswordIsHiddenUntilShown) {
 TEST_F(MainWindowTest, ClosedWindowTakesItsHandlersOffTheModels) {
     auto handlers = [&] {
         return editor->server.HostName.changed.handlerCount() + editor->main.MOTDText.changed.handlerCount() +
-               editor->main.ConfigNameList.selected.handlerCount() + editor->main.MapIni.changed.handlerCount();
+               editor->main.ConfigNameList.selected.handlerCount() + editor->mapFields.MapIni.changed.handlerCount();
     };
     const std::size_t withWindow = handlers();
     EXPECT_GT(window->bindings().size(), 100u);

@@ -2,19 +2,87 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
 
-#include "ui/pages/PageHelpers.h"
+#include "ui/Bindings.h"
 
 namespace tolvane::ui {
 
-QWidget* BuildMapsPage(Bindings& b, app::MainFields& maps) {
+namespace {
+
+// A grid under a label whose mnemonic reaches the grid.
+QWidget* LabelledGrid(Bindings& b, const QString& caption, form::Grid& grid) {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(caption);
+    auto* view = new QListView;
+    view->setObjectName(toQt(grid.name()));
+    view->setMinimumWidth(160);
+    label->setBuddy(view);
+    bindGrid(b, view, grid, label);
+    layout->addWidget(label);
+    layout->addWidget(view, 1);
+    return box;
+}
+
+QPushButton* Button(Bindings& b, const QString& designed, form::Button& model) {
+    auto* button = new QPushButton(designed);
+    button->setObjectName(toQt(model.name()));
+    button->setAutoDefault(false);
+    bindButton(b, button, model);
+    return button;
+}
+
+// A column of buttons kept at their natural width, from the top.
+QVBoxLayout* ButtonColumn(std::initializer_list<QWidget*> buttons) {
+    auto* column = new QVBoxLayout;
+    for (QWidget* w : buttons) {
+        if (w) column->addWidget(w);
+        else column->addSpacing(12);
+    }
+    column->addStretch(1);
+    return column;
+}
+
+}  // namespace
+
+QWidget* BuildMapsPage(Bindings& b, maps::MapFields& f) {
     auto* page = new QWidget;
-    auto* layout = new QHBoxLayout(page);
+    auto* layout = new QVBoxLayout(page);
+
+    // The rotation on the left, the available maps on the right: "<<" moves a map into the
+    // rotation, ">>" back out.
     auto* order = new QGroupBox(QStringLiteral("Server Map Order"));
-    auto* grids = new QHBoxLayout(order);
-    grids->addWidget(CaptionedGrid(b, QStringLiteral("Server Map List"), maps.MapIni), 1);
-    grids->addWidget(CaptionedGrid(b, QStringLiteral("Quake Maps"), maps.MapDir), 1);
-    layout->addWidget(order, 1);
+    auto* orderRow = new QHBoxLayout(order);
+    orderRow->addWidget(LabelledGrid(b, QStringLiteral("Server &Map List"), f.MapIni), 1);
+    orderRow->addLayout(ButtonColumn({Button(b, QStringLiteral("&<<"), f.ButtonAdd), Button(b, QStringLiteral("&>>"), f.ButtonRemove),
+                                      nullptr, Button(b, QStringLiteral("&Randomize Order"), f.ButtonRandom),
+                                      Button(b, QStringLiteral("&Up"), f.ButtonServerUp),
+                                      Button(b, QStringLiteral("&Down"), f.ButtonServerDown)}));
+    orderRow->addWidget(LabelledGrid(b, QStringLiteral("&Quake Maps"), f.MapDir), 1);
+    layout->addWidget(order, 3);
+
+    auto* catalogue = new QGroupBox(QStringLiteral("Map List"));
+    auto* catalogueRow = new QHBoxLayout(catalogue);
+    auto* list = new QListView;
+    list->setObjectName(toQt(f.MapList.name()));
+    bindGrid(b, list, f.MapList);
+    catalogueRow->addWidget(list, 1);
+    catalogueRow->addLayout(ButtonColumn({Button(b, QStringLiteral("Ne&w"), f.ButtonNew),
+                                          Button(b, QStringLiteral("R&ename"), f.ButtonRename),
+                                          Button(b, QStringLiteral("De&lete"), f.ButtonDelete), nullptr,
+                                          Button(b, QStringLiteral("U&p"), f.ButtonUp),
+                                          Button(b, QStringLiteral("D&own"), f.ButtonDown)}));
+    layout->addWidget(catalogue, 2);
+
+    auto* legend = new QLabel;
+    legend->setObjectName(toQt(f.MapLegend.name()));
+    bindLabel(b, legend, f.MapLegend);
+    layout->addWidget(legend);
     return page;
 }
 

@@ -1,0 +1,233 @@
+// Map discovery on generated installs far beyond any real server. For each size it prints the
+// editor's start-up time and the raw floor measured in the same run on the same files (only
+// listing the directories and reading the archive directories and map lists into memory, with
+// no processing), and their ratio. Usage: maps_bench [RUNS] [--keep]
+// --keep leaves the generated installs in the temporary directory and reuses them next time.
+#include <dirent.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/Editor.h"
+#include "maps/PakFormat.h"
+
+namespace {
+
+using namespace tolvane;
+namespace stdfs = std::filesystem;
+
+class QuietDialogs : public platform::Dialogs {
+public:
+    void message(const std::string&, const std::string&) override {}
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    void showModal(platform::DialogModel& d) override { d.hide(); }
+};
+
+class NoLaunch : public platform::ProcessLauncher {
+public:
+    bool start(const std::string&, platform::WindowMode, std::string&) override { return true; }
+};
+
+// Records when each progress text appears, so a run can show where its time went.
+class TimedProgress : public platform::Progress {
+public:
+    std::vector<std::pair<std::string, std::chrono::steady_clock::time_point>> marks;
+    void show(const std::string& text) override { marks.emplace_back(text, std::chrono::steady_clock::now()); }
+    void hide() override { marks.emplace_back("", std::chrono::steady_clock::now()); }
+};
+
+void Write(const stdfs::path& p, const std::string& s) {
+    stdfs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << s;
+}
+
+void PutLe32(std::string& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+// A PAK archive with a few bytes of data per entry, the directory at the end.
+std::string Pak(const std::vector<std::string>& names) {
+    std::string out = "PACK";
+    const std::uint32_t dataStart = 12;
+    PutLe32(out, dataStart + 4 * static_cast<std::uint32_t>(names.size()));
+    PutLe32(out, 64 * static_cast<std::uint32_t>(names.size()));
+    for (std::size_t i = 0; i < names.size(); ++i) out += "IBSP";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string field = names[i];
+        field.resize(56, '\0');
+        out += field;
+        PutLe32(out, dataStart + 4 * static_cast<std::uint32_t>(i));
+        PutLe32(out, 4);
+    }
+    return out;
+}
+
+std::string Name(const char* stem, int i) { return stem + std::to_string(i); }
+
+struct Install {
+    int maps = 0;  // map entries in all, before duplicates merge
+    std::vector<std::string> rotation;
+};
+
+// `scale` 1: 40,000 loose maps over both map directories, 300 archives of 200 maps, 5% of the
+// entries naming a map found elsewhere as well, a 5,000-entry maps.lst, a 1,000-map rotation.
+// Without writeFiles only the description is made (for an install kept from an earlier run).
+Install Generate(const stdfs::path& root, int scale, bool writeFiles) {
+    Install install;
+    auto Write = [writeFiles](const stdfs::path& p, const std::string& s) {
+        if (writeFiles) ::Write(p, s);
+    };
+    const int loosePerDir = 20000 * scale;
+    const int archives = 300 * scale;
+    const int perArchive = 200;
+    // 5% of the 100,000 entries name a map found in a second place: among the base game's loose
+    // maps one in 40 is also a loose map of the mod (500), and of every 40 archive entries two
+    // name a loose map (3,000) and one a map of an earlier archive (1,500).
+    for (int i = 0; i < loosePerDir; ++i) {
+        Write(root / "action/maps" / (Name("mod", i) + ".bsp"), "IBSP");
+        const std::string base = (i % 40 == 0) ? Name("mod", i + 1) : Name("base", i);
+        Write(root / "baseq2/maps" / (base + ".bsp"), "IBSP");
+    }
+    int entry = 0;
+    for (int a = 0; a < archives; ++a) {
+        std::vector<std::string> names;
+        for (int k = 0; k < perArchive; ++k, ++entry) {
+            std::string map;
+            if (entry % 40 == 0) map = Name("mod", (entry / 40) % loosePerDir);
+            else if (entry % 40 == 20) map = Name("mod", (entry / 40 + loosePerDir / 2) % loosePerDir);
+            else if (entry % 40 == 1 && entry > 200) map = Name("pak", entry - 200);
+            else map = Name("pak", entry);
+            names.push_back("maps/" + map + ".bsp");
+            if (k % 50 == 0) names.push_back("sound/ambient" + std::to_string(entry) + ".wav");
+        }
+        const char* dir = a % 2 ? "baseq2" : "action";
+        if (writeFiles) Write(root / dir / ("pak" + std::to_string(a + 1) + ".pak"), Pak(names));
+    }
+    install.maps = 2 * loosePerDir + archives * perArchive;
+    std::string catalogue;
+    for (int i = 0; i < 5000 * scale; ++i) {
+        const std::string map = i % 5 == 0 ? Name("listed", i) : Name("pak", i * 7);
+        catalogue += map + " \"Map number " + std::to_string(i) + ", the big one\"\r\n";
+    }
+    Write(root / "action/maps.lst", catalogue);
+    std::string ini = "[team1]\r\nRed\r\nmale/grunt\r\n###\r\n[team2]\r\nBlue\r\nfemale/jezebel\r\n###\r\n[maplist]\r\n";
+    for (int i = 0; i < 1000 * scale; ++i) {
+        install.rotation.push_back(i % 2 ? Name("mod", i * 3) : Name("pak", i * 11));
+        ini += install.rotation.back() + "\r\n";
+    }
+    Write(root / "action/action.ini", ini + "###\r\n");
+    return install;
+}
+
+// The floor: list the directories and read every archive's header and directory and the map
+// lists into memory, nothing more.
+std::size_t RawFloor(const stdfs::path& root) {
+    std::size_t bytes = 0;
+    std::vector<std::string> archives;
+    for (const char* dir : {"action/maps", "baseq2/maps", "action", "baseq2"}) {
+        DIR* d = ::opendir((root / dir).c_str());
+        if (!d) continue;
+        while (const dirent* e = ::readdir(d)) {
+            const std::string name = e->d_name;
+            bytes += name.size();
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".pak") == 0)
+                archives.push_back((root / dir / name).string());
+        }
+        ::closedir(d);
+    }
+    std::string buffer;
+    for (const auto& path : archives) {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        if (!f) continue;
+        char header[12];
+        if (std::fread(header, 1, 12, f) == 12) {
+            const auto span = maps::LocatePakDirectory(std::string_view(header, 12), stdfs::file_size(path));
+            if (span) {
+                buffer.resize(span->length);
+                std::fseek(f, static_cast<long>(span->offset), SEEK_SET);
+                bytes += std::fread(buffer.data(), 1, buffer.size(), f);
+            }
+        }
+        std::fclose(f);
+    }
+    for (const char* list : {"action/maps.lst", "baseq2/maps.lst"}) {
+        std::ifstream in(root / list, std::ios::binary);
+        buffer.assign(std::istreambuf_iterator<char>(in), {});
+        bytes += buffer.size();
+    }
+    return bytes;
+}
+
+double Ms(std::chrono::steady_clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const bool keep = argc > 2 && std::string(argv[2]) == "--keep";
+    std::printf("%-8s %-10s %-10s %-14s %-12s %-6s\n", "maps", "available", "catalogue", "start-up (ms)", "floor (ms)", "ratio");
+    for (int scale : {1, 2}) {
+        const auto root = stdfs::temp_directory_path() / ("tolvane-maps-bench-" + std::to_string(scale));
+        if (!keep) stdfs::remove_all(root);
+        // Generating is deterministic: a kept install is the same one again.
+        const stdfs::path marker = root / "generated";
+        const bool reuse = keep && stdfs::exists(marker);
+        const Install install = Generate(root, scale, !reuse);
+        if (keep) Write(marker, "");
+        platform::FileSystem files(root);
+        QuietDialogs dialogs;
+        TimedProgress progress;
+        NoLaunch launcher;
+        std::vector<double> startUp, floor;
+        int available = 0, catalogue = 0;
+        RawFloor(root);  // warm the caches for both
+        for (int r = 0; r < runs; ++r) {
+            auto t0 = std::chrono::steady_clock::now();
+            RawFloor(root);
+            floor.push_back(Ms(std::chrono::steady_clock::now() - t0));
+
+            app::Editor editor(files, dialogs, progress, launcher);
+            // The rotation as the mod settings file gives it.
+            for (const auto& map : install.rotation) editor.mapFields.MapIni.append(map, 0);
+            progress.marks.clear();
+            t0 = std::chrono::steady_clock::now();
+            editor.StartUp();
+            startUp.push_back(Ms(std::chrono::steady_clock::now() - t0));
+            available = editor.mapFields.MapDir.rowCount();
+            catalogue = editor.mapFields.MapList.rowCount();
+        }
+        const double s = Median(startUp), f = Median(floor);
+        std::printf("%-8d %-10d %-10d %-14.1f %-12.1f %-6.2f\n", install.maps, available, catalogue, s, f, s / f);
+        // Where the last run's time went, by progress step (the archives summed; "merge" is the
+        // time between the last archive and the sort).
+        std::map<std::string, double> steps;
+        const auto& m = progress.marks;
+        for (std::size_t i = 0; i + 1 < m.size(); ++i) {
+            std::string step = m[i].first;
+            if (step.empty()) {
+                if (i > 0 && m[i - 1].first.rfind("Scanning", 0) == 0) step = "merge";
+                else continue;
+            }
+            if (step.rfind("Scanning", 0) == 0) step = "Scanning archives";
+            steps[step] += Ms(m[i + 1].second - m[i].second);
+        }
+        if (!m.empty()) steps["Sorting map listing..."] = Ms(m.back().second - m[m.size() - 2].second);
+        for (const auto& [step, ms] : steps) std::printf("    %-40s %8.1f ms\n", step.c_str(), ms);
+        if (!keep) stdfs::remove_all(root);
+    }
+    std::printf("(medians of %d runs each, caches warm)\n", runs);
+    return 0;
+}

@@ -1,0 +1,64 @@
+#include "maps/Catalogue.h"
+
+#include "maps/MapIndex.h"
+#include "maps/MapsLstFormat.h"
+#include "state/FileUtils.h"
+
+namespace tolvane::maps {
+
+void ReadMapsLst(const Context& ctx, MapFields& maps, const std::string& fileName) {
+    const std::string& modDir = ctx.state.strModDir;
+    ctx.progress.show("Reading " + modDir + "\\" + fileName + "...");
+    if (!DirExistsConst(ctx.fs, modDir)) {
+        ctx.progress.hide();
+        return;
+    }
+    maps.MapList.clear();
+    const std::string path = modDir + "\\" + fileName;
+    std::string content;
+    std::string error;
+    // A catalogue that is missing or cannot be read lists nothing.
+    if (FileExists(ctx.fs, path) && ctx.fs.readFile(path, content, error)) {
+        const IndexedRows rotation(maps.MapIni.rows());
+        IndexedRows available(maps.MapDir.rows());
+        std::vector<form::GridRow> catalogue;
+        for (const auto& line : ParseMapsLst(content)) {
+            if (!line.isEntry) continue;
+            catalogue.push_back({CatalogueRow(line.name, line.description), 0});
+            if (rotation.find(line.name) < 0 && available.find(line.name) < 0) available.append(line.name, -1);
+        }
+        if (!catalogue.empty()) maps.MapList.setRows(std::move(catalogue));
+        if (available.changed()) maps.MapDir.setRows(available.take());
+    }
+    ctx.state.bMapsLstChanged = false;
+    ctx.progress.hide();
+}
+
+bool WriteMapsLst(const Context& ctx, const MapFields& maps) {
+    if (!ctx.state.bMapsLstChanged) return true;
+    if (!DirExistsConst(ctx.fs, ctx.state.strModDir)) {
+        ctx.message("ERROR: action directory not found!\rCannot save maps.lst");
+        return false;
+    }
+    const std::string path = ctx.state.strModDir + "\\" + ctx.state.strMapsLstFileName;
+    std::string error;
+    if (maps.MapList.rowCount() == 0) {
+        // No catalogue remains: the old file is set aside as its backup.
+        if (BackupFile(ctx.fs, path, error)) return true;
+        ctx.message("Could not set " + path + " aside as " + BackupName(path) + ": " + error);
+        return false;
+    }
+    // The old file's other lines (comments, blank lines) are carried into the new one; a file
+    // that exists but cannot be read is left alone rather than lose them.
+    std::string old;
+    if (FileExists(ctx.fs, path) && !ctx.fs.readFile(path, old, error)) {
+        ctx.message("Could not save " + path + ": " + error + "\rThe file was left as it was.");
+        return false;
+    }
+    std::vector<std::string> rows;
+    rows.reserve(static_cast<std::size_t>(maps.MapList.rowCount()));
+    for (const auto& row : maps.MapList.rows()) rows.push_back(row.text);
+    return WriteFileWithBackup(ctx, path, BuildMapsLst(rows, old));
+}
+
+}  // namespace tolvane::maps

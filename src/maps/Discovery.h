@@ -1,0 +1,43 @@
+#pragma once
+// Map discovery at start-up: loose .bsp files of the two map directories, the base game's map
+// list, the directories of the game archives (.pak, and the zip kinds .pk2, .pk3, .pkz, .zip),
+// and the merge of maps found more than once. The available maps go to MapDir; a map already
+// in the rotation MapIni is never listed twice.
+//
+// Origin tags: 0 a loose .bsp file (or a row nobody tagged), 1 found in an archive, -1 known
+// only from a map list file. A map found both in an archive and elsewhere on disk carries "*".
+#include <string>
+#include <vector>
+
+#include "form/Controls.h"
+#include "maps/MapFields.h"
+#include "state/AppState.h"
+
+namespace tolvane::maps {
+
+// Adds the loose maps of directory `dir` ("action\\maps"): each *.bsp file's name up to its
+// first ".", lower-cased, unless the rotation has it; a map found again keeps its row (tag 0).
+void ScanBspFiles(const Context& ctx, MapFields& maps, const std::string& dir);
+
+// Adds the maps of "baseq2\\maps.lst" that are neither in the rotation nor available (tag -1).
+void ReadBaseMapsLst(const Context& ctx, MapFields& maps);
+
+// Adds the maps of one archive at `path`. A map in the rotation found as a loose file gets "*"
+// and tag 1 there; any other map is appended to MapDir with tag 1 (duplicates are merged later).
+void ReadPakDirectory(const Context& ctx, MapFields& maps, const std::string& path);
+
+// Runs ReadPakDirectory over the archives of the mod directory and of "baseq2", the base game's
+// "pak0.pak" (the stock maps) excepted.
+void ScanPakArchives(const Context& ctx, MapFields& maps);
+
+// Merges (remove = true) or reports (remove = false, one message per pair) MapDir rows naming
+// the same map. Of each map the last row stays; it takes "*" and tag 1 when an archive row meets
+// a loose-file row or another archive row, but not a map list row.
+void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove);
+
+// The merge over plain rows, in one pass: the same rows, texts, tags and order as comparing
+// every pair from the last row up. Messages (remove = false) are appended to `reports`.
+std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& rows, bool remove,
+                                              std::vector<std::string>* reports = nullptr);
+
+}  // namespace tolvane::maps

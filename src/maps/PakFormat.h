@@ -1,0 +1,46 @@
+#pragma once
+// Map names in game archives: the directory of a Quake 2 PAK archive read from its bytes, and
+// the rule that turns an archive entry's name into a map name. Pure functions over bytes; the
+// file shell lives in Discovery.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvane::maps {
+
+inline constexpr std::size_t kPakHeaderSize = 12;
+inline constexpr std::size_t kPakEntrySize = 64;
+
+// Where the whole directory entries of an archive lie in the file.
+struct PakDirectorySpan {
+    std::uint64_t offset = 0;
+    std::uint64_t length = 0;  // a multiple of 64
+};
+
+// Finds the directory from the 12-byte header ("PACK", offset, length, little-endian) and the
+// file's size. The walk covers length / 64 entries and stops at the end of the file, so file
+// data after the directory is never read as names. Nothing when the header is short or the
+// offset is negative or at or past the end of the file.
+std::optional<PakDirectorySpan> LocatePakDirectory(std::string_view header, std::uint64_t fileSize);
+
+// The entry names of directory bytes, as the map scan reads them: from the first byte of each
+// 64-byte entry, the characters up to the first comma, CR or LF, at most 64. An empty name ends
+// the walk. A trailing part shorter than an entry is not read. The names point into `directory`.
+std::vector<std::string_view> PakEntryNames(std::string_view directory);
+
+// Both steps over a whole archive held in memory; the names point into `archive`.
+std::vector<std::string_view> ParsePakDirectory(std::string_view archive);
+
+// The text cut three characters after its first "." (all of it when it has no "." or is
+// shorter): "maps/x.bsp" and NUL padding after it give "maps/x.bsp".
+std::string_view TrimAtExtension(std::string_view text);
+
+// The map an archive entry holds: its name, cut at the end of the name field (the first NUL)
+// and by TrimAtExtension, must begin with "maps/" and end with ".bsp" (both exact, lower case);
+// the map is what lies between, subfolders included ("maps/ctf/flag.bsp" is "ctf/flag").
+// Nothing for any other entry, and for a name with a "." before the extension.
+std::optional<std::string> MapNameOfArchiveEntry(std::string_view entryName);
+
+}  // namespace tolvane::maps

@@ -1,0 +1,266 @@
+// Map discovery and the catalogue on generated Quake 2 directories: loose maps, the base map
+// list, PAK and zip archives built by the test, the duplicate merge, maps.lst read and saved.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <random>
+
+#include "app/Editor.h"
+#include "maps/Catalogue.h"
+#include "maps/Discovery.h"
+#include "maps/MapIndex.h"
+#include "platform/FileFaults.h"
+#include "support/ArchiveFixtures.h"
+#include "support/TestSupport.h"
+
+namespace tolvane::maps {
+namespace {
+
+using Rows = std::vector<form::GridRow>;
+
+struct MapsFixture : test::CoreFixture {
+    MapFields maps;
+    void Pak(const std::string& rel, const std::vector<std::string>& names) { dir.write(rel, test::PakBytes(names)); }
+    void Zip(const std::string& rel, const std::vector<std::string>& names) {
+        ASSERT_TRUE(test::WriteZip(dir.path() / rel, names));
+    }
+};
+
+// A directory holding every kind of source, with maps found in several places.
+void WriteInstall(MapsFixture& f) {
+    for (const char* m : {"action/maps/Rooftops.BSP", "action/maps/warehouse.bsp", "action/maps/both.bsp",
+                          "baseq2/maps/harbor.bsp", "baseq2/maps/rooftops.bsp", "baseq2/maps/both.bsp",
+                          "baseq2/maps/q2dm1.bsp", "action/maps/notes.txt"})
+        f.dir.write(m, "IBSP");
+    // A comma in a description must not make a second map.
+    f.dir.write("baseq2/maps.lst", "base1 \"Outer Base\"\r\nq2dm1 \"The Edge\"\r\nharbor \"Harbor, at dusk\"\r\n");
+    f.dir.write("action/maps.lst", "// the server's maps\r\ndepot \"Freight Depot\"\r\nlighthouse \"Light\"\r\nwarehouse \"W\"\r\n");
+    f.Pak("action/pak0.pak", {"pics/logo.pcx", "maps/warehouse.bsp", "maps/subway.bsp", "maps/depot.bsp"});
+    f.Pak("baseq2/pak0.pak", {"maps/hidden_stock.bsp"});
+    f.Pak("baseq2/PAK1.PAK", {"maps/harbor.bsp", "maps/subway.bsp", "maps/CastleKeep.bsp", "maps/ctf/flagrun.bsp",
+                              "maps/Ignored.BSP", "maps/v1.2/oldbase.bsp"});
+    f.Zip("action/extra.pk3", {"maps/", "maps/zipped.bsp", "maps/rooftops.bsp", "maps/base1.bsp", "textures/a.wal"});
+    f.dir.write("baseq2/broken.pk3", "PK\x03\x04 not really a zip");
+    f.dir.write("baseq2/empty.pak", "");
+}
+
+TEST_F(MapsFixture, StartUpListsEveryMapOnceWithItsOriginAndMarker) {
+    WriteInstall(*this);
+    test::RecordingLauncher launcher;
+    app::Editor e(fs, dialogs, progress, launcher);
+    e.StartUp();
+    EXPECT_EQ(e.mapFields.MapDir.rows(), (Rows{{"CastleKeep", 1},
+                                              {"base1", 1},        // archive and map list: no marker
+                                              {"both", 0},         // both map directories: no marker
+                                              {"ctf/flagrun", 1},
+                                              {"depot", 1},
+                                              {"harbor*", 1},      // loose file and archive
+                                              {"lighthouse", -1},  // only in the catalogue
+                                              {"q2dm1", 0},
+                                              {"rooftops*", 1},    // loose files and a zip archive
+                                              {"subway*", 1},      // two archives
+                                              {"warehouse*", 1},
+                                              {"zipped", 1}}));
+    EXPECT_EQ(e.mapFields.MapList.rows(), (Rows{{"Freight Depot [depot]", 0}, {"Light [lighthouse]", 0}, {"W [warehouse]", 0}}));
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_FALSE(progress.visible);
+    // The progress texts, in start-up order.
+    std::vector<std::string> mapSteps;
+    for (const auto& t : progress.shown)
+        if (t.find("maps") != std::string::npos || t.rfind("Scanning", 0) == 0 || t.rfind("Sorting", 0) == 0)
+            mapSteps.push_back(t);
+    EXPECT_EQ(mapSteps, (std::vector<std::string>{
+                            "Processing action\\maps\\*.bsp...", "Processing baseq2\\maps\\*.bsp...",
+                            "Reading action\\maps.lst...", "Scanning action\\pak0.pak...",
+                            "Scanning action\\extra.pk3...", "Scanning baseq2\\empty.pak...",
+                            "Scanning baseq2\\PAK1.PAK...", "Scanning baseq2\\broken.pk3...", "Sorting map listing..."}));
+    // The dump lists the three grids, the map grids with their tags.
+    std::ostringstream dump;
+    e.Dump(dump);
+    EXPECT_NE(dump.str().find("MapDir.count=12\nMapDir[0]=CastleKeep\nMapDir[0].tag=1\n"), std::string::npos);
+    EXPECT_NE(dump.str().find("MapIni.count=0\n"), std::string::npos);
+    EXPECT_NE(dump.str().find("MapList.count=3\nMapList[0]=Freight Depot [depot]\nMapList[1]"), std::string::npos);
+}
+
+TEST_F(MapsFixture, RotationMapsAreMarkedThereAndNotListedAsAvailable) {
+    dir.write("baseq2/maps/harbor.bsp", "IBSP");
+    dir.write("baseq2/maps/lone.bsp", "IBSP");
+    Pak("action/a.pak", {"maps/harbor.bsp", "maps/subway.bsp", "maps/base1.bsp", "maps/keep.bsp"});
+    Pak("action/b.pak", {"maps/subway.bsp", "maps/keep.bsp"});
+    // Rows read from the mod settings file: tag 0 unless the map was known otherwise.
+    maps.MapIni.setRows({{"harbor", 0}, {"subway", 0}, {"base1", -1}, {"keep*", 0}, {"harbor", 0}});
+    ScanBspFiles(ctx, maps, "baseq2\\maps");
+    EXPECT_EQ(maps.MapDir.rows(), (Rows{{"lone", 0}}));
+    ScanPakArchives(ctx, maps);
+    // Marked once, on the first row naming the map; a row marked already is left alone. A row
+    // that already ended in "*" stands for another name once marked again.
+    EXPECT_EQ(maps.MapIni.rows(), (Rows{{"harbor*", 1}, {"subway*", 1}, {"base1", -1}, {"keep**", 1}, {"harbor", 0}}));
+    EXPECT_EQ(maps.MapDir.rows(), (Rows{{"lone", 0}, {"keep", 1}}));
+    EXPECT_EQ(FindInRotation(maps.MapIni, "harbor"), 1);
+    EXPECT_EQ(FindInRotation(maps.MapIni, "keep*"), 4);
+    EXPECT_EQ(FindInRotation(maps.MapIni, "keep"), 0);
+    EXPECT_EQ(FindInAvailable(maps.MapDir, "keep"), 2);
+}
+
+TEST_F(MapsFixture, MissingDirectoriesAndDamagedArchivesAreSkippedSilently) {
+    ScanPakArchives(ctx, maps);
+    ReadBaseMapsLst(ctx, maps);
+    EXPECT_EQ(maps.MapDir.rowCount(), 0);
+    dir.write("action/zero.pk3", "");
+    dir.write("action/junk.zip", std::string(5000, 'x'));
+    dir.write("action/short.pak", "PACK");
+    dir.mkdir("action/folder.pak");
+    std::string hostile = test::PakBytes({"maps/ok.bsp"});
+    hostile[4] = '\xff';  // directory offset far past the end
+    dir.write("action/hostile.pak", hostile);
+    Pak("action/good.pak", {"maps/good.bsp"});
+    Zip("action/good.pkz", {"maps/zipgood.bsp"});
+    ScanPakArchives(ctx, maps);
+    EXPECT_EQ(maps.MapDir.rows(), (Rows{{"good", 1}, {"zipgood", 1}}));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The merge as the pairwise procedure does it: from the last row up, each compared with every
+// row before it from the first; an equal earlier row is deleted.
+Rows PairwiseMerge(Rows rows, bool remove, std::vector<std::string>& reports) {
+    auto key = [](const std::string& t) { return std::string(MapKey(t)); };
+    for (int n = static_cast<int>(rows.size()) - 1; n >= 1; --n) {
+        for (int j = 0; j < n;) {
+            if (key(rows[j].text) != key(rows[n].text)) {
+                ++j;
+                continue;
+            }
+            if (!remove) {
+                reports.push_back("Duplicates of " + rows[n].text + " found!");
+                ++j;
+                continue;
+            }
+            if ((rows[n].tag == 1 || rows[j].tag == 1) && rows[n].tag != -1 && rows[j].tag != -1) {
+                if (rows[n].text.empty() || rows[n].text.back() != '*') rows[n].text += '*';
+                rows[n].tag = 1;
+            }
+            rows.erase(rows.begin() + j);
+            --n;
+        }
+    }
+    return rows;
+}
+
+TEST(MergeDuplicates, OnePassGivesThePairwiseResult) {
+    std::mt19937 random(11);
+    const std::vector<std::string> names = {"a", "a*", "b", "b*", "c", "a**", ""};
+    for (int round = 0; round < 500; ++round) {
+        Rows rows;
+        const int n = static_cast<int>(random() % 14);
+        for (int i = 0; i < n; ++i)
+            rows.push_back({names[random() % names.size()], static_cast<std::int32_t>(random() % 4) - 1 + (random() % 9 == 0 ? 5 : 0)});
+        for (bool remove : {true, false}) {
+            std::vector<std::string> want, got;
+            const Rows expected = PairwiseMerge(rows, remove, want);
+            ASSERT_EQ(MergeDuplicateRows(rows, remove, &got), expected) << "round " << round;
+            ASSERT_EQ(got, want);
+        }
+    }
+}
+
+TEST_F(MapsFixture, ReportingDuplicatesShowsOneMessagePerPairAndKeepsTheRows) {
+    maps.MapDir.setRows({{"a", 0}, {"b", 1}, {"a*", 1}, {"a", -1}});
+    MergeAvailableDuplicates(ctx, maps.MapDir, false);
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Duplicates of a found!", "Duplicates of a found!",
+                                                        "Duplicates of a* found!"}));
+    EXPECT_EQ(maps.MapDir.rowCount(), 4);
+    MergeAvailableDuplicates(ctx, maps.MapDir, true);
+    // The last row of "a" stays; it is known from a map list only, so it takes no marker.
+    EXPECT_EQ(maps.MapDir.rows(), (Rows{{"b", 1}, {"a", -1}}));
+}
+
+// --- the catalogue --------------------------------------------------------------------------
+
+TEST_F(MapsFixture, CatalogueMapsKnownNowhereElseBecomeAvailable) {
+    dir.write("action/maps.lst", "q2dm1 \"Edge\"\r\nnew \"Fresh, and new\"\r\nrot \"In rotation\"\r\nnew \"Again\"\r\n");
+    maps.MapIni.setRows({{"rot", 0}});
+    maps.MapDir.setRows({{"q2dm1*", 1}});
+    state.bMapsLstChanged = true;
+    ReadMapsLst(ctx, maps, "maps.lst");
+    EXPECT_EQ(maps.MapList.rows(), (Rows{{"Edge [q2dm1]", 0}, {"Fresh, and new [new]", 0}, {"In rotation [rot]", 0},
+                                         {"Again [new]", 0}}));
+    EXPECT_EQ(maps.MapDir.rows(), (Rows{{"q2dm1*", 1}, {"new", -1}}));
+    EXPECT_FALSE(state.bMapsLstChanged);
+    EXPECT_EQ(progress.shown, std::vector<std::string>{"Reading action\\maps.lst..."});
+    EXPECT_FALSE(progress.visible);
+
+    // No file: an empty list and the flag cleared. No mod directory: nothing changes.
+    dir.write("action/maps.lst", "");
+    std::filesystem::remove(dir.path() / "action/maps.lst");
+    state.bMapsLstChanged = true;
+    ReadMapsLst(ctx, maps, "maps.lst");
+    EXPECT_EQ(maps.MapList.rowCount(), 0);
+    EXPECT_FALSE(state.bMapsLstChanged);
+    maps.MapList.append("kept [k]");
+    state.strModDir = "gone";
+    state.bMapsLstChanged = true;
+    ReadMapsLst(ctx, maps, "maps.lst");
+    EXPECT_EQ(maps.MapList.rowCount(), 1);
+    EXPECT_TRUE(state.bMapsLstChanged);
+}
+
+TEST_F(MapsFixture, SavingTheCatalogueKeepsItsOtherLinesAndTheOldFile) {
+    const std::string old = "# maps\r\nb \"Beta\"\r\na \"Alpha\"\r\n# after alpha\r\n";
+    dir.write("action/maps.lst", old);
+    state.strMapsLstFileName = "maps.lst";
+    ReadMapsLst(ctx, maps, "maps.lst");
+    // Unchanged catalogue: nothing is written.
+    dir.write("action/maps.lst", "edited by hand\r\n");
+    EXPECT_TRUE(WriteMapsLst(ctx, maps));
+    EXPECT_EQ(dir.read("action/maps.lst"), "edited by hand\r\n");
+    dir.write("action/maps.lst", old);
+
+    state.bMapsLstChanged = true;
+    maps.MapList.setRows({{"Alpha [a]", 0}, {"New [c]", 0}, {"Beta [b]", 0}});
+    EXPECT_TRUE(WriteMapsLst(ctx, maps));
+    EXPECT_EQ(dir.read("action/maps.lst"), "# maps\r\na \"Alpha\"\r\n# after alpha\r\nc \"New\"\r\nb \"Beta\"\r\n");
+    EXPECT_EQ(dir.read("action/maps.bak"), old);
+    EXPECT_FALSE(dir.exists("action/maps.tmp"));
+    EXPECT_TRUE(state.bMapsLstChanged);  // the flag stays set
+
+    // An empty catalogue leaves no maps.lst: the last one becomes the backup.
+    const std::string last = dir.read("action/maps.lst");
+    maps.MapList.clear();
+    EXPECT_TRUE(WriteMapsLst(ctx, maps));
+    EXPECT_FALSE(dir.exists("action/maps.lst"));
+    EXPECT_EQ(dir.read("action/maps.bak"), last);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(MapsFixture, SavingWithoutTheModDirectoryOrAWritableOneReportsAndKeepsTheFile) {
+    state.strMapsLstFileName = "maps.lst";
+    state.bMapsLstChanged = true;
+    maps.MapList.append("Alpha [a]");
+    EXPECT_FALSE(WriteMapsLst(ctx, maps));
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"ERROR: action directory not found!\rCannot save maps.lst"});
+
+    // A full disk makes the write of the temporary file fail.
+    dir.write("action/maps.lst", "a \"Old\"\r\n");
+    const auto full = platform::SetFileFaultHook([](platform::FileOp op, const std::filesystem::path&) {
+        return op == platform::FileOp::Write ? ENOSPC : 0;
+    });
+    EXPECT_FALSE(WriteMapsLst(ctx, maps));
+    platform::SetFileFaultHook(full);
+    EXPECT_EQ(dir.read("action/maps.lst"), "a \"Old\"\r\n");
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_NE(dialogs.messages[1].text.find("action\\maps.lst"), std::string::npos);
+}
+
+TEST_F(MapsFixture, SaveSequenceWritesTheCatalogueAfterTheModSettingsFile) {
+    dir.write("action/maps.lst", "a \"Alpha\"\r\nb \"Beta\"\r\n");
+    test::RecordingLauncher launcher;
+    app::Editor e(fs, dialogs, progress, launcher);
+    e.StartUp();
+    e.mapFields.MapList.remove(0);
+    e.state.bMapsLstChanged = true;
+    EXPECT_TRUE(e.SaveSequence());
+    EXPECT_EQ(dir.read("action/maps.lst"), "b \"Beta\"\r\n");
+}
+
+}  // namespace
+}  // namespace tolvane::maps

@@ -1,0 +1,252 @@
+// The map file formats over bytes: PAK directories (whole, damaged and hostile), archive entry
+// names, and the maps.lst reader and writer with the lines it keeps; the two list sorts against
+// the exchange sort they stand for.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+
+#include "maps/MapsLstFormat.h"
+#include "maps/PakFormat.h"
+#include "maps/Sorts.h"
+#include "pak_format.h"
+#include "support/TestSupport.h"
+
+namespace tolvane::maps {
+namespace {
+
+// Parses bytes held in a buffer of exactly their size, so a read past the end is caught.
+std::vector<std::string> ParseExact(const std::string& bytes) {
+    auto buffer = std::make_unique<char[]>(bytes.size() + (bytes.empty() ? 1 : 0));
+    std::copy(bytes.begin(), bytes.end(), buffer.get());
+    std::vector<std::string> names;
+    for (const auto name : ParsePakDirectory(std::string_view(buffer.get(), bytes.size()))) names.emplace_back(name);
+    return names;
+}
+
+std::string Le32(std::uint32_t v) {
+    std::string s;
+    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    return s;
+}
+
+std::string Entry(const std::string& name) {
+    std::string e = name;
+    e.resize(56, '\0');
+    return e + Le32(12) + Le32(4);
+}
+
+std::string Header(std::int32_t offset, std::int32_t length) {
+    return "PACK" + Le32(static_cast<std::uint32_t>(offset)) + Le32(static_cast<std::uint32_t>(length));
+}
+
+TEST(PakDirectory, ListsEveryEntryOfAWellFormedArchive) {
+    const std::string pak = tools::BuildPak({{"maps/a.bsp", "IBSP"}, {"sound/x.wav", "RIFF"}, {"maps/B.bsp", "IBSP"}});
+    std::vector<std::string> maps;
+    for (const auto& n : ParseExact(pak))
+        if (auto m = MapNameOfArchiveEntry(n)) maps.push_back(*m);
+    EXPECT_EQ(maps, (std::vector<std::string>{"a", "B"}));
+    EXPECT_EQ(ParseExact(pak).size(), 3u);
+}
+
+TEST(PakDirectory, WalksTheDirectoryLengthNeverTheFileDataAfterIt) {
+    // Directory first, file data after it: the data looks like another entry but is not one.
+    const std::string pak = Header(12, 64) + Entry("maps/real.bsp") + Entry("maps/data.bsp");
+    const auto names = ParseExact(pak);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(MapNameOfArchiveEntry(names[0]), "real");
+}
+
+TEST(PakDirectory, DamagedArchivesYieldWhatCanBeReadSafely) {
+    const std::string two = Entry("maps/one.bsp") + Entry("maps/two.bsp");
+    EXPECT_TRUE(ParseExact("").empty());
+    EXPECT_TRUE(ParseExact(Header(12, 64).substr(0, 11)).empty());        // 11 bytes
+    EXPECT_TRUE(ParseExact(Header(-64, 128) + two).empty());               // negative offset
+    EXPECT_TRUE(ParseExact(Header(12 + 128, 128) + two).empty());          // offset at the end
+    EXPECT_TRUE(ParseExact(Header(1 << 30, 128) + two).empty());           // far past it
+    EXPECT_TRUE(ParseExact(Header(12, -128) + two).empty());               // negative length
+    EXPECT_EQ(ParseExact(Header(12, 64 + 10) + two).size(), 1u);           // not a multiple of 64
+    EXPECT_EQ(ParseExact(Header(12, 64 * 5) + two).size(), 2u);            // claims more than there is
+    EXPECT_EQ(ParseExact(Header(12, 128) + two.substr(0, 100)).size(), 1u);  // truncated directory
+    // An entry whose name is empty as read (a comma, CR or LF first) ends the walk; a name field
+    // of NUL bytes does not, it only names no map.
+    EXPECT_EQ(ParseExact(Header(12, 192) + Entry("maps/one.bsp") + Entry(",") + Entry("maps/three.bsp")).size(), 1u);
+    EXPECT_EQ(ParseExact(Header(12, 192) + Entry("maps/one.bsp") + Entry("") + Entry("maps/three.bsp")).size(), 3u);
+}
+
+TEST(PakDirectory, NameWithoutNulStaysInsideItsEntry) {
+    // 56 name bytes without a NUL, then the offset and length: the name is read from these 64
+    // bytes only and cut after its extension.
+    std::string name = "maps/" + std::string(47, 'x') + ".bsp";
+    ASSERT_EQ(name.size(), 56u);
+    const std::string entry = name + "\x01\x02\x03\x04\x05\x06\x07\x08";
+    const auto names = ParseExact(Header(12, 64) + entry);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].size(), 64u);
+    EXPECT_EQ(MapNameOfArchiveEntry(names[0]), std::string(47, 'x'));
+}
+
+TEST(ArchiveEntries, OnlyLowerCaseMapsFolderAndExtensionNameAMap) {
+    using std::nullopt;
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+        {"maps/CastleKeep.bsp", "CastleKeep"},   // capitals in the name are kept
+        {"maps/ctf/flagrun.bsp", "ctf/flagrun"}, // a subfolder stays in the name
+        {"maps/Ignored.BSP", nullopt},           // extension in capitals
+        {"Maps/upper.bsp", nullopt},
+        {"maps/v1.2/oldbase.bsp", nullopt},      // a dot before the extension
+        {"maps/x.bspx", "x"},                    // cut three characters after the dot
+        {std::string("maps/pad.bsp\0\0\0\x0c", 16), "pad"},
+        {"maps/.bsp", nullopt},
+        {"maps/a,b.bsp", "a,b"},                 // zip names are whole; the PAK reader cuts at ","
+        {"textures/maps/x.bsp", nullopt},
+    };
+    for (const auto& [entry, want] : cases) EXPECT_EQ(MapNameOfArchiveEntry(entry), want) << entry;
+    EXPECT_EQ(TrimAtExtension("abc"), "abc");
+    EXPECT_EQ(TrimAtExtension("a.b"), "a.b");
+    EXPECT_EQ(TrimAtExtension("a.bcdef.g"), "a.bcd");
+    // In a PAK directory a comma, CR or LF ends the name.
+    const auto names = ParseExact(Header(12, 64) + Entry("maps/a,b.bsp"));
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0], "maps/a");
+}
+
+// --- maps.lst -------------------------------------------------------------------------------
+
+std::vector<std::string> Rows(const std::string& content) {
+    std::vector<std::string> rows;
+    for (const auto& line : ParseMapsLst(content))
+        if (line.isEntry) rows.push_back(CatalogueRow(line.name, line.description));
+    return rows;
+}
+
+TEST(MapsLst, EntriesBecomeRowsAndRowsTheSameLines) {
+    const std::string file = "harbor \"Harbor at Dusk\"\r\nq2dm1 \"The Edge, part 2\"\r\nx \"A [b] c\"\r\n";
+    const auto rows = Rows(file);
+    EXPECT_EQ(rows, (std::vector<std::string>{"Harbor at Dusk [harbor]", "The Edge, part 2 [q2dm1]", "A [b] c [x]"}));
+    EXPECT_EQ(BuildMapsLst(rows, file), file);
+    EXPECT_EQ(BuildMapsLst(rows, ""), file);  // without the old file: the same canonical lines
+    // Saving again changes nothing.
+    EXPECT_EQ(BuildMapsLst(Rows(BuildMapsLst(rows, file)), BuildMapsLst(rows, file)), file);
+}
+
+TEST(MapsLst, LinesThatAreNotEntriesAreKeptInPlace) {
+    const std::string file =
+        "// catalogue of the server\n"   // no quotes: kept at the top
+        "\n"
+        "a \"Alpha\"\n"
+        "// about alpha\n"
+        "b \"Beta\"\r"
+        "nodesc\n"                        // no blank
+        "c \"Gamma\"\r\n"
+        "d noquotes\r\n";
+    const auto lines = ParseMapsLst(file);
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const MapsLstLine& l) { return l.isEntry; }), 3);
+    // Unchanged rows: the same lines, now ended by CR LF.
+    EXPECT_EQ(BuildMapsLst(Rows(file), file),
+              "// catalogue of the server\r\n\r\na \"Alpha\"\r\n// about alpha\r\nb \"Beta\"\r\nnodesc\r\n"
+              "c \"Gamma\"\r\nd noquotes\r\n");
+    // Reordered, renamed, deleted and new rows: the kept lines follow their entry; those of a
+    // deleted entry go to the end.
+    EXPECT_EQ(BuildMapsLst({"New one [n]", "Gamma [c]", "Alpha renamed [a]"}, file),
+              "// catalogue of the server\r\n\r\nn \"New one\"\r\nc \"Gamma\"\r\nd noquotes\r\n"
+              "a \"Alpha renamed\"\r\n// about alpha\r\nnodesc\r\n");
+}
+
+TEST(MapsLst, UnchangedEntryKeepsItsOwnSpellingAndAChangedOneIsWrittenPlainly) {
+    const std::string file = "  m1\t\"Desc\" // best map\r\n";
+    ASSERT_EQ(Rows(file), std::vector<std::string>{"Desc [m1]"});
+    EXPECT_EQ(BuildMapsLst({"Desc [m1]"}, file), file);
+    EXPECT_EQ(BuildMapsLst({"Other [m1]"}, file), "m1 \"Other\"\r\n");
+}
+
+TEST(MapsLst, RowsSplitAtTheirLastBracket) {
+    std::string description, name;
+    SplitCatalogueRow("Castle [keep] [castle]", description, name);
+    EXPECT_EQ(description, "Castle [keep]");
+    EXPECT_EQ(name, "castle");
+    SplitCatalogueRow(" [empty]", description, name);
+    EXPECT_EQ(description, "");
+    EXPECT_EQ(name, "empty");
+    EXPECT_EQ(MapListLineName("  q2dm1 \"x\""), "q2dm1");
+    EXPECT_EQ(MapListLineName("alone"), "alone");
+    EXPECT_EQ(MapListLineName("   "), "");
+}
+
+// Real map lists from public server repositories: every line comes back, each entry as its
+// row, and saving what was read gives the same lines ended by CR LF.
+TEST(MapsLst, RealMapListsSurviveLoadAndSave) {
+    std::vector<std::filesystem::path> files;
+    if (const auto root = test::CorpusDir(); !root.empty())
+        for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+            if (e.is_regular_file() && e.path().extension() == ".lst") files.push_back(e.path());
+    if (files.empty()) GTEST_SKIP() << "no corpus of real map lists beside the checkout";
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.string());
+        std::ifstream in(file, std::ios::binary);
+        const std::string original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string expected;
+        for (const auto& line : ParseMapsLst(original)) expected += line.text + "\r\n";
+        const auto rows = Rows(original);  // none for a list of bare map names
+        const std::string saved = BuildMapsLst(rows, original);
+        EXPECT_EQ(saved, expected);
+        EXPECT_EQ(Rows(saved), rows);
+        // Written without the old file, every entry is still there, in order.
+        EXPECT_EQ(Rows(BuildMapsLst(rows, "")), rows);
+    }
+}
+
+// --- sorts ----------------------------------------------------------------------------------
+
+std::vector<form::GridRow> BubbleSorted(std::vector<form::GridRow> rows) {
+    int last = static_cast<int>(rows.size()) - 1;
+    bool swapped = true;
+    while (last >= 1 && swapped) {
+        swapped = false;
+        for (int i = 0; i < last; ++i)
+            if (rows[i].text > rows[i + 1].text) {
+                std::swap(rows[i], rows[i + 1]);
+                swapped = true;
+            }
+        --last;
+    }
+    return rows;
+}
+
+TEST(Sorts, GridSortOrdersAsTheExchangeSortDoes) {
+    std::mt19937 random(7);
+    const std::vector<std::string> words = {"a", "B", "b", "_x", "\xe9t\xe9", "Zed", "zed", "a*", "", "ab"};
+    for (int round = 0; round < 200; ++round) {
+        form::Grid grid{"MapDir"};
+        std::vector<form::GridRow> rows;
+        const int n = static_cast<int>(random() % 12);
+        for (int i = 0; i < n; ++i) rows.push_back({words[random() % words.size()], static_cast<std::int32_t>(i)});
+        grid.setRows(rows);
+        SortGrid(grid);
+        ASSERT_EQ(grid.rows(), BubbleSorted(rows));  // equal texts keep their order and their tags
+    }
+}
+
+TEST(Sorts, ListSortKeepsItsLimitAndNamesTheList) {
+    test::ScriptedDialogs dialogs;
+    test::RecordingProgress progress;
+    test::TempDir dir;
+    platform::FileSystem fs(dir.path());
+    AppState state;
+    Context ctx{fs, dialogs, progress, state};
+    form::ComboList list{"Team2Skin"};
+    for (int i = 101; i > 0; --i) list.addItem("s" + std::to_string(i));
+    SortList(ctx, list);
+    EXPECT_EQ(list.item(0), "s1");
+    EXPECT_EQ(list.item(100), "s99");  // by character code
+    list.addItem("a");
+    SortList(ctx, list);
+    EXPECT_EQ(list.item(101), "a");
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Team2Skin too large to be sorted!"});
+}
+
+}  // namespace
+}  // namespace tolvane::maps
