@@ -32,10 +32,11 @@ QString QtVersionText() {
     return running == built ? running : QStringLiteral("%1 (built with %2)").arg(running, built);
 }
 
-QString OperatingSystemText() {
-    return QStringLiteral("%1, %2 %3, %4")
-        .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType(), QSysInfo::kernelVersion(),
-             QSysInfo::currentCpuArchitecture());
+QString OperatingSystemText() { return QSysInfo::prettyProductName(); }
+
+QString KernelText() {
+    return QStringLiteral("%1 %2 (%3)").arg(QSysInfo::kernelType(), QSysInfo::kernelVersion(),
+                                            QSysInfo::currentCpuArchitecture());
 }
 
 QLabel* PlainLabel(const QString& text, QWidget* parent) {
@@ -52,6 +53,7 @@ QString SystemInformationText(const QString& quake2Dir) {
     return QStringLiteral("Program: Tolvane %1\n").arg(toQt(app::VersionText())) +
            QStringLiteral("Qt: %1\n").arg(QtVersionText()) +
            QStringLiteral("Operating system: %1\n").arg(OperatingSystemText()) +
+           QStringLiteral("Kernel: %1\n").arg(KernelText()) +
            QStringLiteral("Quake 2 directory: %1\n").arg(QDir::toNativeSeparators(QDir(quake2Dir).absolutePath()));
 }
 
@@ -82,6 +84,7 @@ AboutDialog::AboutDialog(const form::Label& aboutBox, const QString& quake2Dir, 
     auto* facts = new QFormLayout(support);
     facts->addRow(QStringLiteral("Qt version:"), PlainLabel(QtVersionText(), support));
     facts->addRow(QStringLiteral("Operating system:"), PlainLabel(OperatingSystemText(), support));
+    facts->addRow(QStringLiteral("Kernel:"), PlainLabel(KernelText(), support));
     auto* directory = PlainLabel(QDir::toNativeSeparators(quake2Dir_), support);
     directory->setObjectName(QStringLiteral("Quake2Directory"));
     facts->addRow(QStringLiteral("Quake 2 directory:"), directory);
@@ -107,9 +110,9 @@ AboutDialog::AboutDialog(const form::Label& aboutBox, const QString& quake2Dir, 
     layout->addWidget(support);
     layout->addSpacing(6);
     layout->addWidget(buttons);
-    // Wide enough for the description in a few lines; the height follows the text.
-    setMinimumWidth(520);
-    setMaximumWidth(720);
+    // A fixed width, so that the wrapped texts know their height; the height follows them.
+    setFixedWidth(600);
+    setFixedHeight(heightForWidth(600) > 0 ? heightForWidth(600) : sizeHint().height());
 }
 
 void AboutDialog::showSystemInformation() {
