@@ -19,6 +19,7 @@ std::string lower(std::string s) {
     return s;
 }
 
+#ifndef _WIN32
 // The words of VISUAL or EDITOR: split at blanks, double quotes group (a program path with
 // blanks can be quoted); nothing else is interpreted.
 std::vector<std::string> words(const std::string& text) {
@@ -38,7 +39,6 @@ std::vector<std::string> words(const std::string& text) {
     return out;
 }
 
-#ifndef _WIN32
 bool runnable(const std::string& p) {
     struct stat st {};
     return ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(p.c_str(), X_OK) == 0;
