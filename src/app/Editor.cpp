@@ -13,6 +13,7 @@
 #include "plugin/BanEditing.h"
 #include "plugin/PluginFiles.h"
 #include "registry/ConfigRegistry.h"
+#include "scripts/Scripts.h"
 #include "settings/ServerCfgReader.h"
 #include "settings/ServerCfgWriter.h"
 #include "state/FileUtils.h"
@@ -94,6 +95,7 @@ void Editor::ConnectHandlers() {
     settings::ConnectServerFields(ctx, server);
     plugin::ConnectPluginFields(ctx, plugin);
     plugin::ConnectBanButtons(ctx, plugin, frmBans);
+    scripts::ConnectScriptButtons(ctx, launcher, scripts, plugin);
     main.ButtonCancel.clicked.attach([this] {
         quitRequested_ = true;
         if (onQuit) onQuit();
@@ -181,7 +183,7 @@ void Editor::MergeAvailableDuplicates() { maps::MergeAvailableDuplicates(ctx, ma
 void Editor::ReadBanList() { plugin::ReadBanList(ctx, plugin); }
 void Editor::ReadBWAdmin() { plugin::ReadBWAdminCfg(ctx, plugin); }
 void Editor::ReadActionIni() {}
-void Editor::RebuildScriptLists() {}
+void Editor::RebuildScriptLists() { scripts::FindScripts(ctx, scripts); }
 void Editor::ReadServerSettings() {
     settings::ReadServerCfg(ctx, server, scripts.ScriptList, state.strServerCfgFileName);
 }
@@ -356,6 +358,9 @@ void Editor::ButtonLoad_Click() {
     const platform::FileSystem::LoadingScope loading(ctx.fs);
     Step([&] { ReadActionIni(); });
     Step([&] { ReadServerSettings(); });
+    // The execution list now comes from another server.cfg: the available scripts follow it, so
+    // that no script is offered twice or lost from both lists.
+    Step([&] { RebuildScriptLists(); });
     MarkSaved();
 }
 

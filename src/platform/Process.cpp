@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/TextEditor.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -359,6 +360,39 @@ bool spawnDetached(const fs::path& program, const std::vector<std::string>& args
     }
 }
 
+// Notepad stands for the user's text editor here (see TextEditor.h). The file is resolved as
+// every other path is and handed over whole and absolute, so a name with blanks stays one
+// argument and never reads as an option.
+bool startTextEditor(const std::string& commandLine, const fs::path& workingDir, std::string& error,
+                     ProcessLauncher::Started& started) {
+    const std::string file = EditorFileArgument(commandLine);
+    if (file.empty()) {
+        error = "no file to edit";
+        return false;
+    }
+    const fs::path hostFile = FileSystem(workingDir).resolve(file);
+    const auto choice = ChooseTextEditor(EditorEnvironment::Current(), hostFile.string(), error);
+    if (!choice) return false;
+    // The desktop opener picks the application by the file, so the file must exist. Notepad
+    // offers to create a missing file; here it is created empty in its place.
+    std::error_code ec;
+    if (choice->opener && !fs::exists(hostFile, ec)) {
+        const int fd = ::open(hostFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            error = "cannot create " + hostFile.string() + ": " + reasonFor(errno);
+            return false;
+        }
+        if (fd >= 0) ::close(fd);
+    }
+    long long pid = 0;
+    if (!spawnDetached(choice->program, choice->args, workingDir, error, pid)) {
+        error = choice->args[0] + ": " + error;
+        return false;
+    }
+    started = {choice->program, pid};
+    return true;
+}
+
 }  // namespace
 
 // The window mode is not used here: minimising a window at start is not a notion a program
@@ -375,6 +409,7 @@ bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode /*m
         error = "working directory not found";
         return false;
     }
+    if (IsTextEditorProgram(args[0])) return startTextEditor(commandLine, workingDir, error, last_);
     const auto program = findProgram(args[0], workingDir, error);
     if (!program) return false;
     // The program still sees itself named as on the command line ("quake2.exe").

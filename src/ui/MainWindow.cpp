@@ -101,7 +101,7 @@ void MainWindow::buildTabs() {
         {"Teams 1", serverPage("Teams 1")},
         {"Team 2", BuildTeamPage(b, e.teams)},
         {"BW Admin 1", BuildBWAdmin1Page(b, e.plugin)},
-        {"BW Admin 2", BuildBWAdmin2Page(b, e.plugin)},
+        {"BW Admin 2", BuildBWAdmin2Page(b, e.plugin, e.scripts)},
         {"BW Bans", BuildBansPage(b, e.plugin)},
     };
     for (const auto& [name, page] : pages) {

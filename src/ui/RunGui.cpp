@@ -8,6 +8,7 @@
 #include "platform/Process.h"
 #include "ui/AboutDialog.h"
 #include "ui/BanDialogWindow.h"
+#include "ui/Bindings.h"
 #include "ui/ConfigDialogWindows.h"
 #include "ui/MainWindow.h"
 #include "ui/QtDialogs.h"
@@ -46,7 +47,7 @@ int RunGui(int argc, char** argv, const std::string& quake2Dir) {
     editor.onQuit = quit;
     window.onClosed = quit;
     editor.onAbout = [&] {
-        AboutDialog about(editor.main.AboutBox, &window);
+        AboutDialog about(editor.main.AboutBox, toQt(editor.Directory()), &window);
         about.exec();
     };
 

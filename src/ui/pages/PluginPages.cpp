@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/Bindings.h"
@@ -17,14 +18,24 @@ namespace tolvane::ui {
 
 namespace {
 
-void AddText(Bindings& b, QFormLayout* form, form::TextBox& box, bool password = false) {
+void AddText(Bindings& b, QFormLayout* form, form::TextBox& box, bool password = false, QWidget* after = nullptr) {
     auto* edit = new QLineEdit;
     edit->setObjectName(toQt(box.name()));
     edit->setMinimumWidth(240);
     QLabel* label = RowLabel(box.caption(), edit);
     bindTextBox(b, edit, box, label);
     // The plug-in's passwords stay hidden until the operator asks to see them.
-    form->addRow(label, password ? HiddenUntilShown(edit) : edit);
+    QWidget* field = password ? HiddenUntilShown(edit) : edit;
+    if (after) {
+        // A button that acts on the field stands beside it.
+        auto* row = new QWidget;
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(field, 1);
+        layout->addWidget(after);
+        field = row;
+    }
+    form->addRow(label, field);
 }
 
 void AddNumeric(Bindings& b, QFormLayout* form, form::NumericField& field) {
@@ -104,11 +115,11 @@ QWidget* BuildBWAdmin1Page(Bindings& b, plugin::PluginFields& f) {
     return Page(b, form, right, f.NoBWAdmin[0]);
 }
 
-QWidget* BuildBWAdmin2Page(Bindings& b, plugin::PluginFields& f) {
+QWidget* BuildBWAdmin2Page(Bindings& b, plugin::PluginFields& f, scripts::ScriptFields& editors) {
     QFormLayout* form = NewForm();
     AddText(b, form, f.DLL);
-    AddText(b, form, f.MOTD);
-    AddText(b, form, f.Stuff);
+    AddText(b, form, f.MOTD, false, NewButton(b, QStringLiteral("Edit MOT&D"), editors.ButtonEditMOTD));
+    AddText(b, form, f.Stuff, false, NewButton(b, QStringLiteral("Edit Scr&ipt"), editors.ButtonEditStuff));
     for (form::NumericField* field : {&f.MaxFPS, &f.CapKick, &f.MaxRate, &f.MaxPing, &f.MinPing})
         AddNumeric(b, form, *field);
 

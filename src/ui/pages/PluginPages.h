@@ -3,6 +3,7 @@
 #include "ui/QtSetup.h"  // first: see there
 
 #include "plugin/PluginFields.h"
+#include "scripts/ScriptFields.h"
 
 class QWidget;
 
@@ -11,7 +12,8 @@ namespace tolvane::ui {
 class Bindings;
 
 QWidget* BuildBWAdmin1Page(Bindings& b, plugin::PluginFields& fields);
-QWidget* BuildBWAdmin2Page(Bindings& b, plugin::PluginFields& fields);
+// The MOTD and stuff file names carry the buttons that open those files in the text editor.
+QWidget* BuildBWAdmin2Page(Bindings& b, plugin::PluginFields& fields, scripts::ScriptFields& editors);
 
 // The notice shown on each plug-in tab when no bw-admin.cfg was found at start-up.
 QWidget* NoBWAdminNotice(Bindings& b, form::Label& notice);

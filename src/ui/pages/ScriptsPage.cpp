@@ -2,23 +2,55 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
 
+#include "ui/Bindings.h"
 #include "ui/pages/PageHelpers.h"
 
 namespace tolvane::ui {
 
-QWidget* BuildScriptsPage(Bindings& b, scripts::ScriptFields& scripts) {
+namespace {
+
+// A grid under its caption (the model's), whose mnemonic reaches the grid; the caption follows
+// the grid's tool tip as well.
+QWidget* ScriptGrid(Bindings& b, const QString& caption, form::Grid& grid) {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(caption);
+    label->setToolTip(toQt(grid.toolTip()));
+    QListView* view = NewGrid(b, grid);
+    label->setBuddy(view);
+    layout->addWidget(label);
+    layout->addWidget(view, 1);
+    return box;
+}
+
+}  // namespace
+
+QWidget* BuildScriptsPage(Bindings& b, scripts::ScriptFields& s) {
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
+    // The execution list on the left, the scripts of the mod directory on the right: "<<" moves
+    // a script into the list, ">>" back out, as on the Maps tab.
     auto* scripting = new QGroupBox(QStringLiteral("Advanced Scripting"));
-    auto* grids = new QHBoxLayout(scripting);
-    QWidget* run = CaptionedGrid(b, QStringLiteral("Scripts to Execute"), scripts.ScriptList);
-    QWidget* available = CaptionedGrid(b, QStringLiteral("Scripts Available"), scripts.ScriptDir);
-    run->setToolTip(QStringLiteral("Scripts to execute prior to the server.cfg to set up other options"));
-    available->setToolTip(
-        QStringLiteral("Scripts available to be able to execute within the action directory"));
-    grids->addWidget(run, 1);
-    grids->addWidget(available, 1);
+    auto* row = new QHBoxLayout(scripting);
+    row->addWidget(ScriptGrid(b, QStringLiteral("Scripts to E&xecute"), s.ScriptList), 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(NewButton(b, QStringLiteral("&<<"), s.ButtonScriptAdd));
+    buttons->addWidget(NewButton(b, QStringLiteral("&>>"), s.ButtonScriptRemove));
+    buttons->addSpacing(12);
+    buttons->addWidget(NewButton(b, QStringLiteral("&Up"), s.ButtonScriptUp));
+    buttons->addWidget(NewButton(b, QStringLiteral("&Down"), s.ButtonScriptDown));
+    buttons->addSpacing(12);
+    buttons->addWidget(NewButton(b, QStringLiteral("&Edit Script"), s.ButtonScriptEdit));
+    buttons->addStretch(1);
+    row->addLayout(buttons);
+    row->addWidget(ScriptGrid(b, QStringLiteral("Scripts A&vailable"), s.ScriptDir), 1);
     layout->addWidget(scripting, 1);
     return page;
 }

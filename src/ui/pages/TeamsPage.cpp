@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/Bindings.h"
+#include "ui/pages/Links.h"
 #include "ui/pages/PageHelpers.h"
 
 namespace tolvane::ui {
@@ -32,6 +33,7 @@ QWidget* BuildTeamPage(Bindings& b, teams::TeamFields& fields) {
     help->setWordWrap(true);
     bindLabel(b, help, fields.SkinViewHelp);
     layout->addWidget(help);
+    layout->addWidget(TeamLinks());
     layout->addStretch(1);
     return page;
 }
