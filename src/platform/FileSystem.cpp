@@ -6,8 +6,11 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/SystemErrors.h"
+
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -22,12 +25,6 @@ namespace {
 char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool sameIgnoringCase(char a, char b) { return upperAscii(a) == upperAscii(b); }
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return sameIgnoringCase(x, y);
-           });
-}
 
 // Listing order: NTFS collates names by their upper-cased form, so "_x" comes after "b".
 // Names equal but for case are ordered by their raw bytes, which keeps the order total.
@@ -61,6 +58,13 @@ std::vector<std::string> splitComponents(const std::string& path) {
     return parts;
 }
 
+#ifndef _WIN32
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return sameIgnoringCase(x, y);
+           });
+}
+
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 
 // True when something (even a dangling link) carries exactly this name.
@@ -85,6 +89,19 @@ std::optional<std::string> findEntry(const fs::path& dir, const std::string& nam
         if (sameIgnoringCase(candidate, name) && (!best || candidate < *best)) best = std::move(candidate);
     }
     return best;
+}
+#endif
+
+// Windows names one file by its path in any case: a failure is remembered under one spelling.
+fs::path failureKey(const fs::path& p) {
+#ifdef _WIN32
+    std::wstring folded = p.native();
+    for (auto& c : folded)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return fs::path(folded);
+#else
+    return p;
+#endif
 }
 
 bool wildcardMatchPlain(const std::string& pattern, const std::string& name) {
@@ -138,16 +155,16 @@ int seekTo(std::FILE* f, std::uint64_t offset) {
 #endif
 }
 
-// After a rename the directory entry itself must reach the disk as well; best effort.
-void syncDirectory([[maybe_unused]] const fs::path& dir) {
 #ifndef _WIN32
+// After a rename the directory entry itself must reach the disk as well; best effort.
+void syncDirectory(const fs::path& dir) {
     const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
-#endif
 }
+#endif
 
 }  // namespace
 
@@ -166,6 +183,11 @@ FileSystem::FileSystem(std::filesystem::path root) : root_(std::move(root)) {}
 
 fs::path FileSystem::resolve(const std::string& path) const {
     fs::path result = root_;
+#ifdef _WIN32
+    // Windows itself finds names ignoring case: the path is only joined, with no lookup.
+    for (const auto& part : splitComponents(path)) result /= part;
+    return result;
+#else
     // Once a component is missing nothing below it can exist; the rest is kept as written.
     bool present = true;
     for (const auto& part : splitComponents(path)) {
@@ -179,6 +201,7 @@ fs::path FileSystem::resolve(const std::string& path) const {
         result /= part;
     }
     return result;
+#endif
 }
 
 std::vector<std::string> FileSystem::list(const std::string& pattern, bool includeDirectories) const {
@@ -201,10 +224,14 @@ std::vector<std::string> FileSystem::list(const std::string& pattern, bool inclu
         };
 
         std::vector<std::string> names;
+#ifndef _WIN32
+        // Windows gives the real name from the listing below, where a plain name matches the
+        // one entry equal to it ignoring case.
         if (!hasWildcard(namePattern)) {
             if (auto real = findEntry(dir, namePattern); real && wanted(dir / *real)) names.push_back(*real);
             return names;
         }
+#endif
         fs::directory_iterator it(dir, ec);
         if (ec) return {};
         for (const fs::directory_iterator end; it != end; it.increment(ec)) {
@@ -260,17 +287,17 @@ ReadResult FileSystem::readFile(const std::string& path, std::string& content, s
         rememberReadFailure(p, error);
         return {ReadResult::Status::Failed};
     }
-    if (loading_ > 0) readFailures_.erase(p);
+    if (loading_ > 0) readFailures_.erase(failureKey(p));
     content = std::move(data);
     return {ReadResult::Status::Read};
 }
 
 void FileSystem::rememberReadFailure(const fs::path& p, const std::string& reason) const {
-    readFailures_[p] = reason;
+    readFailures_[failureKey(p)] = reason;
 }
 
 std::optional<std::string> FileSystem::readFailure(const std::string& path) const {
-    const auto found = readFailures_.find(resolve(path));
+    const auto found = readFailures_.find(failureKey(resolve(path)));
     if (found == readFailures_.end()) return std::nullopt;
     return found->second;
 }
@@ -336,6 +363,15 @@ bool FileSystem::removeFile(const std::string& path, std::string& error) const {
 }
 
 bool FileSystem::renameFile(const std::string& from, const std::string& to, std::string& error) const {
+#ifdef _WIN32
+    // MoveFileEx replaces an existing target, and gives a name that differs only in case as
+    // written. The entry reaches the disk before it returns.
+    if (!MoveFileExW(resolve(from).c_str(), resolve(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = SystemErrorText(GetLastError());
+        return false;
+    }
+    return true;
+#else
     const fs::path source = resolve(from);
     fs::path target = resolve(to);
     // A rename that only changes the case of the name resolves to the source itself; give the
@@ -352,6 +388,7 @@ bool FileSystem::renameFile(const std::string& from, const std::string& to, std:
     }
     syncDirectory(target.parent_path());
     return true;
+#endif
 }
 
 }  // namespace tolvane::platform
