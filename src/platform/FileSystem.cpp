@@ -184,9 +184,15 @@ FileSystem::FileSystem(std::filesystem::path root) : root_(std::move(root)) {}
 fs::path FileSystem::resolve(const std::string& path) const {
     fs::path result = root_;
 #ifdef _WIN32
-    // Windows itself finds names ignoring case: the path is only joined, with no lookup.
-    for (const auto& part : splitComponents(path)) result /= part;
-    return result;
+    // Windows itself finds names ignoring case: the path is only joined, with no lookup. Each
+    // component is appended as text, so one that looks like a drive ("C:") stays a (bad) name
+    // below the Quake 2 directory, as action\C:\x is for Windows, and never leads out of it.
+    std::wstring joined = result.native();
+    for (const auto& part : splitComponents(path)) {
+        if (!joined.empty() && joined.back() != L'\\' && joined.back() != L'/') joined += L'\\';
+        joined += fs::path(part).native();
+    }
+    return fs::path(joined);
 #else
     // Once a component is missing nothing below it can exist; the rest is kept as written.
     bool present = true;

@@ -36,6 +36,11 @@ TEST(FileSystemResolve, FindsEachComponentIgnoringCase) {
     // Drive-less relative names stay below the Quake 2 directory; "." and doubled separators
     // change nothing.
     EXPECT_EQ(files.resolve(".\\action\\\\maps").native(), (dir.path() / L"action\\maps").native());
+    // A name with a drive in it never leads out of the Quake 2 directory.
+    EXPECT_EQ(files.resolve("action\\C:\\x.cfg").native(), dir.path().native() + L"\\action\\C:\\x.cfg");
+    EXPECT_EQ(files.resolve("\\C:\\x.cfg").native(), dir.path().native() + L"\\C:\\x.cfg");
+    std::string error;
+    EXPECT_FALSE(files.writeFile("action\\C:\\x.cfg", "x", error));
 #else
     EXPECT_EQ(files.resolve("action\\maps\\q2dm1.bsp"), dir.path() / "Action/Maps/Q2DM1.BSP");
     // Components below a missing one are kept as written; forward slashes work too.
