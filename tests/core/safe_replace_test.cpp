@@ -6,7 +6,9 @@
 #endif
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "platform/FileFaults.h"
 #include "state/FileUtils.h"
@@ -193,6 +195,24 @@ TEST_F(SafeReplace, AFileOpenInAnotherProgramIsLeftAsItWas) {
     dialogs.messages.clear();
     EXPECT_TRUE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "new"));
     EXPECT_EQ(dir.read("action/server.cfg"), "new");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(SafeReplace, AFileHeldOpenForAMomentIsReplacedWhenLetGo) {
+    dir.write("action/server.cfg", "old");
+    // A scanner looks at the file while the save runs and lets go of it well within the time
+    // the replace keeps trying.
+    test::HeldOpen scanner(dir.path() / "action/server.cfg", true);
+    ASSERT_TRUE(scanner.held());
+    std::thread letGo([&scanner] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        scanner.close();
+    });
+    const bool replaced = ReplaceFileViaTemp(ctx, "action\\server.cfg", "new");
+    letGo.join();
+    EXPECT_TRUE(replaced);
+    EXPECT_EQ(dir.read("action/server.cfg"), "new");
+    EXPECT_EQ(dir.read("action/server.bak"), "old");
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
