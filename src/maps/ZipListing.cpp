@@ -1,11 +1,18 @@
 #include "maps/ZipListing.h"
 
+#if TOLVANE_HAVE_LIBZIP
 #include <zip.h>
+#endif
 
 namespace tolvane::maps {
 
 bool ListZipEntries(const std::filesystem::path& archive, std::vector<std::string>& names) {
     names.clear();
+#if !TOLVANE_HAVE_LIBZIP
+    // Built without libzip: zip archives are not read, as if there were none.
+    (void)archive;
+    return false;
+#else
     int error = 0;
     zip_t* zip = zip_open(archive.string().c_str(), ZIP_RDONLY, &error);
     if (!zip) return false;
@@ -19,6 +26,7 @@ bool ListZipEntries(const std::filesystem::path& archive, std::vector<std::strin
     // Opened read-only: nothing to write back.
     zip_discard(zip);
     return true;
+#endif
 }
 
 }  // namespace tolvane::maps

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/FileFaults.h"
+#include "platform/SystemErrors.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,7 +19,7 @@ namespace tolvane::platform {
 
 namespace {
 
-std::string reasonFor(int err) { return std::generic_category().message(err); }
+std::string reasonFor(int err) { return ErrnoText(err); }
 
 constexpr std::chrono::milliseconds kRetryEvery{50};
 
@@ -36,7 +37,7 @@ FileLock::Result FileLock::acquire(const std::filesystem::path& lockFile, std::c
     HANDLE h = CreateFileW(lockFile.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        error = "error " + std::to_string(GetLastError());
+        error = SystemErrorText(GetLastError());
         return Result::Failed;
     }
     const auto deadline = std::chrono::steady_clock::now() + wait;
@@ -52,7 +53,7 @@ FileLock::Result FileLock::acquire(const std::filesystem::path& lockFile, std::c
     const DWORD code = GetLastError();
     CloseHandle(h);
     if (code == ERROR_LOCK_VIOLATION) return Result::Busy;
-    error = "error " + std::to_string(code);
+    error = SystemErrorText(code);
     return Result::Failed;
 }
 

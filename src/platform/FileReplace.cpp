@@ -1,4 +1,5 @@
-// The safe replace of a whole file, and the fault seam its steps go through.
+// The safe replace of a whole file, and the fault seam its steps go through. The Windows calls
+// are in FileReplaceWindows.cpp.
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -6,10 +7,9 @@
 
 #include "platform/FileFaults.h"
 #include "platform/FileSystem.h"
+#include "platform/ReplaceSupport.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,29 +38,7 @@ std::string uniqueSuffix() {
     return s;
 }
 
-// The temporary file beside `target`: its name, a unique part, then ".tmp".
-fs::path temporaryName(const fs::path& target) {
-    return target.parent_path() / (target.filename().string() + "." + uniqueSuffix() + ".tmp");
-}
-
-// Follows a chain of links to the file it finally names (which need not exist yet), so that the
-// file is replaced and the link stays. Relative links count from their own directory.
-bool followLinks(fs::path& p, std::string& error) {
-    for (int depth = 0; depth < 40; ++depth) {
-        std::error_code ec;
-        const auto st = fs::symlink_status(p, ec);
-        if (ec || !fs::is_symlink(st)) return true;
-        const fs::path next = fs::read_symlink(p, ec);
-        if (ec) {
-            error = "cannot follow the link " + p.string() + " (" + ec.message() + ")";
-            return false;
-        }
-        p = next.is_absolute() ? next : p.parent_path() / next;
-    }
-    error = "cannot follow the link " + p.string() + " (" + reasonFor(ELOOP) + ")";
-    return false;
-}
-
+#ifndef _WIN32
 // The name an existing entry of `dir` has for `name` ignoring case, as the rest of the program
 // finds files; the name as given when there is none.
 fs::path entryIgnoringCase(const fs::path& dir, const std::string& name) {
@@ -81,8 +59,36 @@ fs::path entryIgnoringCase(const fs::path& dir, const std::string& name) {
     }
     return dir / name;
 }
+#endif
 
 }  // namespace
+
+namespace detail {
+
+// The temporary file beside `target`: its name, a unique part, then ".tmp".
+fs::path TemporaryNameFor(const fs::path& target) {
+    return target.parent_path() / (target.filename().string() + "." + uniqueSuffix() + ".tmp");
+}
+
+// Follows a chain of links to the file it finally names (which need not exist yet), so that the
+// file is replaced and the link stays. Relative links count from their own directory.
+bool FollowLinks(fs::path& p, std::string& error) {
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code ec;
+        const auto st = fs::symlink_status(p, ec);
+        if (ec || !fs::is_symlink(st)) return true;
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) {
+            error = "cannot follow the link " + p.string() + " (" + ec.message() + ")";
+            return false;
+        }
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    error = "cannot follow the link " + p.string() + " (" + reasonFor(ELOOP) + ")";
+    return false;
+}
+
+}  // namespace detail
 
 const char* FileOpName(FileOp op) {
     switch (op) {
@@ -212,7 +218,7 @@ private:
         // A name somebody else holds (a planted link, a pipe, an earlier leftover) is never
         // opened: the exclusive create fails on it and another name is tried.
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const fs::path candidate = temporaryName(target_);
+            const fs::path candidate = detail::TemporaryNameFor(target_);
             const int err = step(FileOp::Create, candidate, [&] {
                 fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
                 return fd_ >= 0 ? 0 : -1;
@@ -337,83 +343,9 @@ private:
 bool FileSystem::replaceFile(const std::string& path, const std::string& content, const BackupNamer& backupName,
                              fs::path& backupMade, std::string& error) const {
     fs::path target = resolve(path);
-    if (!followLinks(target, error)) return false;
+    if (!detail::FollowLinks(target, error)) return false;
     Replace replace(*this, target);
     return replace.run(content, backupName, backupMade, error);
-}
-
-#else
-
-namespace {
-std::string windowsReason(DWORD code) {
-    char* text = nullptr;
-    const DWORD len = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string result = len ? std::string(text, len) : "error " + std::to_string(code);
-    if (text) LocalFree(text);
-    while (!result.empty() && (result.back() == '\r' || result.back() == '\n' || result.back() == '.')) result.pop_back();
-    return result;
-}
-}  // namespace
-
-// The same steps with the Windows calls: an exclusive create, a hard link (or a copy) for the
-// backup, and MoveFileEx with write-through for the one-step replace. The file's attributes and
-// security follow the new file's directory, as for any file the user creates there.
-bool FileSystem::replaceFile(const std::string& path, const std::string& content, const BackupNamer& backupName,
-                             fs::path& backupMade, std::string& error) const {
-    backupMade.clear();
-    fs::path target = resolve(path);
-    if (!followLinks(target, error)) return false;
-    std::error_code ec;
-    const bool hadOld = fs::exists(target, ec);
-    if (hadOld && fs::is_directory(target, ec)) {
-        error = "cannot replace " + displayPath(target) + " (" + reasonFor(EISDIR) + ")";
-        return false;
-    }
-    fs::path temp;
-    HANDLE h = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = temporaryName(target);
-        if (InjectedFault(FileOp::Create, temp)) break;
-        h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
-    }
-    if (h == INVALID_HANDLE_VALUE) {
-        error = "cannot create a temporary file in " + displayPath(target.parent_path()) + " (" + windowsReason(GetLastError()) + ")";
-        return false;
-    }
-    const auto failWith = [&](const std::string& what) {
-        const std::string reason = windowsReason(GetLastError());
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-        DeleteFileW(temp.c_str());
-        error = what + " (" + reason + ")";
-        return false;
-    };
-    const std::string tempShown = "cannot write the temporary file " + displayPath(temp);
-    DWORD written = 0;
-    if (InjectedFault(FileOp::Write, temp) ||
-        (!content.empty() && (!WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) ||
-                              written != content.size())))
-        return failWith(tempShown);
-    if (InjectedFault(FileOp::Sync, temp) || !FlushFileBuffers(h)) return failWith(tempShown);
-    const BOOL closed = CloseHandle(h);
-    h = INVALID_HANDLE_VALUE;
-    if (InjectedFault(FileOp::Close, temp) || !closed) return failWith(tempShown);
-    if (hadOld) {
-        fs::path backup = entryIgnoringCase(target.parent_path(), backupName(target));
-        if (backup == target) backup = entryIgnoringCase(target.parent_path(), target.filename().string() + ".bak");
-        if (InjectedFault(FileOp::Remove, backup) || (!DeleteFileW(backup.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND))
-            return failWith("cannot remove the old backup " + displayPath(backup));
-        if (InjectedFault(FileOp::Link, backup) || !CreateHardLinkW(backup.c_str(), target.c_str(), nullptr)) {
-            if (!CopyFileW(target.c_str(), backup.c_str(), TRUE)) return failWith("cannot keep the old file as " + displayPath(backup));
-        }
-        backupMade = backup;
-    }
-    if (InjectedFault(FileOp::Rename, target) ||
-        !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return failWith("cannot replace " + displayPath(target));
-    return true;
 }
 
 #endif

@@ -6,8 +6,11 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/SystemErrors.h"
+
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <dirent.h>
 #include <fcntl.h>
@@ -23,12 +26,6 @@ namespace {
 char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool sameIgnoringCase(char a, char b) { return upperAscii(a) == upperAscii(b); }
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return sameIgnoringCase(x, y);
-           });
-}
 
 enum class EntryKind { File, Directory, Other };
 
@@ -112,6 +109,13 @@ std::vector<std::string> splitComponents(const std::string& path) {
     return parts;
 }
 
+#ifndef _WIN32
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return sameIgnoringCase(x, y);
+           });
+}
+
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 
 // True when something (even a dangling link) carries exactly this name.
@@ -136,6 +140,19 @@ std::optional<std::string> findEntry(const fs::path& dir, const std::string& nam
         if (sameIgnoringCase(candidate, name) && (!best || candidate < *best)) best = std::move(candidate);
     }
     return best;
+}
+#endif
+
+// Windows names one file by its path in any case: a failure is remembered under one spelling.
+fs::path failureKey(const fs::path& p) {
+#ifdef _WIN32
+    std::wstring folded = p.native();
+    for (auto& c : folded)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return fs::path(folded);
+#else
+    return p;
+#endif
 }
 
 bool wildcardMatchPlain(const std::string& pattern, const std::string& name) {
@@ -189,16 +206,16 @@ int seekTo(std::FILE* f, std::uint64_t offset) {
 #endif
 }
 
-// After a rename the directory entry itself must reach the disk as well; best effort.
-void syncDirectory([[maybe_unused]] const fs::path& dir) {
 #ifndef _WIN32
+// After a rename the directory entry itself must reach the disk as well; best effort.
+void syncDirectory(const fs::path& dir) {
     const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
-#endif
 }
+#endif
 
 }  // namespace
 
@@ -217,6 +234,17 @@ FileSystem::FileSystem(std::filesystem::path root) : root_(std::move(root)) {}
 
 fs::path FileSystem::resolve(const std::string& path) const {
     fs::path result = root_;
+#ifdef _WIN32
+    // Windows itself finds names ignoring case: the path is only joined, with no lookup. Each
+    // component is appended as text, so one that looks like a drive ("C:") stays a (bad) name
+    // below the Quake 2 directory, as action\C:\x is for Windows, and never leads out of it.
+    std::wstring joined = result.native();
+    for (const auto& part : splitComponents(path)) {
+        if (!joined.empty() && joined.back() != L'\\' && joined.back() != L'/') joined += L'\\';
+        joined += fs::path(part).native();
+    }
+    return fs::path(joined);
+#else
     // Once a component is missing nothing below it can exist; the rest is kept as written.
     bool present = true;
     for (const auto& part : splitComponents(path)) {
@@ -230,6 +258,7 @@ fs::path FileSystem::resolve(const std::string& path) const {
         result /= part;
     }
     return result;
+#endif
 }
 
 std::vector<std::string> FileSystem::list(const std::string& pattern, bool includeDirectories) const {
@@ -252,10 +281,14 @@ std::vector<std::string> FileSystem::list(const std::string& pattern, bool inclu
         };
 
         std::vector<std::string> names;
+#ifndef _WIN32
+        // Windows gives the real name from the listing below, where a plain name matches the
+        // one entry equal to it ignoring case.
         if (!hasWildcard(namePattern)) {
             if (auto real = findEntry(dir, namePattern); real && wanted(dir / *real)) names.push_back(*real);
             return names;
         }
+#endif
         // Entries whose type the listing gives are taken as they are; links and entries of
         // unknown type are looked at through what they point to.
         bool failed = false;
@@ -314,17 +347,17 @@ ReadResult FileSystem::readFile(const std::string& path, std::string& content, s
         rememberReadFailure(p, error);
         return {ReadResult::Status::Failed};
     }
-    if (loading_ > 0) readFailures_.erase(p);
+    if (loading_ > 0) readFailures_.erase(failureKey(p));
     content = std::move(data);
     return {ReadResult::Status::Read};
 }
 
 void FileSystem::rememberReadFailure(const fs::path& p, const std::string& reason) const {
-    readFailures_[p] = reason;
+    readFailures_[failureKey(p)] = reason;
 }
 
 std::optional<std::string> FileSystem::readFailure(const std::string& path) const {
-    const auto found = readFailures_.find(resolve(path));
+    const auto found = readFailures_.find(failureKey(resolve(path)));
     if (found == readFailures_.end()) return std::nullopt;
     return found->second;
 }
@@ -390,6 +423,15 @@ bool FileSystem::removeFile(const std::string& path, std::string& error) const {
 }
 
 bool FileSystem::renameFile(const std::string& from, const std::string& to, std::string& error) const {
+#ifdef _WIN32
+    // MoveFileEx replaces an existing target, and gives a name that differs only in case as
+    // written. The entry reaches the disk before it returns.
+    if (!MoveFileExW(resolve(from).c_str(), resolve(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = SystemErrorText(GetLastError());
+        return false;
+    }
+    return true;
+#else
     const fs::path source = resolve(from);
     fs::path target = resolve(to);
     // A rename that only changes the case of the name resolves to the source itself; give the
@@ -406,6 +448,7 @@ bool FileSystem::renameFile(const std::string& from, const std::string& to, std:
     }
     syncDirectory(target.parent_path());
     return true;
+#endif
 }
 
 }  // namespace tolvane::platform

@@ -36,7 +36,8 @@ public:
     const std::filesystem::path& root() const { return root_; }
 
     // Host path for a relative Windows-style path (case-insensitive lookup per component;
-    // components that do not exist are kept as written).
+    // components that do not exist are kept as written). On Windows, which finds names
+    // ignoring case itself, the components are only joined.
     std::filesystem::path resolve(const std::string& path) const;
 
     // Lists the names (not paths) matching the last component of a pattern such as

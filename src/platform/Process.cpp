@@ -9,6 +9,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/TextEditor.h"
+#include "platform/SystemErrors.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -99,17 +100,38 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
 #ifdef _WIN32
 
 namespace {
-std::string lastErrorText(DWORD code) {
-    char* text = nullptr;
-    const DWORD len = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string result = len ? std::string(text, len) : "error " + std::to_string(code);
-    if (text) LocalFree(text);
-    while (!result.empty() && (result.back() == '\r' || result.back() == '\n' || result.back() == '.'))
-        result.pop_back();
-    return result;
+
+namespace fs = std::filesystem;
+
+// The file to run for a program named on the command line without a drive or a leading
+// separator: looked for in the Quake 2 directory (a name without an extension also as
+// "name.exe", as Windows itself would try). Nothing when it is not there.
+std::optional<fs::path> findLocalProgram(const std::string& program, const fs::path& workingDir) {
+    const FileSystem files(workingDir);
+    std::vector<std::string> names{program};
+    if (fs::path(program).extension().empty()) names.push_back(program + ".exe");
+    for (const auto& name : names) {
+        std::error_code ec;
+        const fs::path local = files.resolve(name);
+        if (fs::is_regular_file(local, ec)) return local;
+    }
+    return std::nullopt;
 }
+
+bool isRelative(const std::string& program) {
+    return !program.empty() && program[0] != '\\' && program[0] != '/' && program.find(':') == std::string::npos;
+}
+
+// The command line in the wide form CreateProcessW takes, converted from the ANSI code page as
+// CreateProcessA would convert it: its bytes are passed on exactly as built, never re-quoted.
+std::wstring wideCommandLine(const std::string& line) {
+    if (line.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), wide.data(), n);
+    return wide;
+}
+
 }  // namespace
 
 bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode mode, std::string& error) {
@@ -118,31 +140,43 @@ bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode mod
         error = "empty command line";
         return false;
     }
-    // A program named without a directory is taken from the Quake 2 directory when it is there;
-    // otherwise the system's own search (its directory, the system folders, PATH) applies.
-    std::string application;
-    if (args[0].find_first_of("\\/:") == std::string::npos) {
-        const FileSystem files(workingDir_.empty() ? std::filesystem::path(".") : std::filesystem::path(workingDir_));
-        std::error_code ec;
-        const auto local = files.resolve(args[0]);
-        if (std::filesystem::is_regular_file(local, ec)) application = std::filesystem::absolute(local, ec).string();
-        if (application.empty() && isServerProgram(args[0])) {
-            error = "not found in " + std::filesystem::absolute(files.root(), ec).string();
+    std::error_code ec;
+    const fs::path workingDir = fs::absolute(workingDir_.empty() ? fs::path(".") : fs::path(workingDir_), ec);
+    if (ec || !fs::is_directory(workingDir, ec)) {
+        error = "working directory not found";
+        return false;
+    }
+    // A program named by a relative path is taken from the Quake 2 directory. A bare name that
+    // is not there is left to the system's own search (the editor's folder, the system folders,
+    // PATH), except the game server, which is only ever the Quake 2 directory's own.
+    fs::path application;
+    if (isRelative(args[0])) {
+        if (const auto local = findLocalProgram(args[0], workingDir)) {
+            application = *local;
+        } else if (isServerProgram(args[0])) {
+            error = "not found in " + workingDir.string();
+            return false;
+        } else if (args[0].find_first_of("\\/") != std::string::npos) {
+            error = "not found";
             return false;
         }
     }
-    STARTUPINFOA startup{};
+    // The server gets a console window of its own, minimised: it must not share (or die with)
+    // the console the editor was started from.
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = mode == WindowMode::Minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     PROCESS_INFORMATION info{};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE,
-                        0, nullptr, workingDir_.empty() ? nullptr : workingDir_.c_str(), &startup, &info)) {
-        error = lastErrorText(GetLastError());
+    std::wstring line = wideCommandLine(commandLine);
+    if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE,
+                        CREATE_NEW_CONSOLE, nullptr, workingDir.c_str(), &startup, &info)) {
+        const DWORD code = GetLastError();
+        error = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? "not found"
+                                                                               : "cannot start: " + SystemErrorText(code);
         return false;
     }
+    // Not waited for: the handles are let go and the server runs on its own.
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     last_ = {application.empty() ? args[0] : application, static_cast<long long>(info.dwProcessId)};

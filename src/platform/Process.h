@@ -31,7 +31,9 @@ public:
 
 // The real launcher. workingDir is the Quake 2 directory: programs named without a directory
 // are looked up there first ("X.exe", then "X" on hosts without .exe programs), then on PATH;
-// the game server (quake2.exe, quake2) only ever in the Quake 2 directory.
+// the game server (quake2.exe, quake2) only ever in the Quake 2 directory. On Windows the
+// command line goes to CreateProcess exactly as given, and the program gets a console window of
+// its own, shown as `mode` asks.
 class SystemProcessLauncher : public ProcessLauncher {
 public:
     explicit SystemProcessLauncher(std::string workingDir) : workingDir_(std::move(workingDir)) {}

@@ -1,8 +1,10 @@
 // The whole save with a failure at each file step in turn, and with the process stopping at each
 // step: every file is always its old bytes or its complete new bytes, a failure is reported once
 // with the file's name, and no temporary file outlives a reported failure.
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <map>
@@ -18,6 +20,19 @@ namespace fs = std::filesystem;
 using platform::FileOp;
 
 const char* const kFiles[] = {"action/tolvane.ini", "action/server.cfg", "action/motd.txt"};
+
+// The steps a replace takes here. Windows files have no mode to give, a Windows write has no
+// buffer of the program's own to flush, and the rename writes the directory through: no
+// separate directory sync follows it.
+#ifdef _WIN32
+const FileOp kReplaceSteps[] = {FileOp::Create, FileOp::Write, FileOp::Sync, FileOp::Close,
+                                FileOp::Remove, FileOp::Link, FileOp::Rename};
+constexpr std::size_t kDirectorySyncsPerSave = 0;
+#else
+const FileOp kReplaceSteps[] = {FileOp::Create, FileOp::ModeChange, FileOp::Write, FileOp::Flush, FileOp::Sync,
+                                FileOp::Close, FileOp::Remove, FileOp::Link, FileOp::Rename};
+constexpr std::size_t kDirectorySyncsPerSave = 3;  // one per file written
+#endif
 
 // One editor on its own Quake 2 directory, started and edited, ready to save.
 struct SaveRun : test::SaveFixture {
@@ -67,9 +82,8 @@ protected:
 
 TEST_F(FaultInjection, EveryKindOfStepIsExercised) {
     std::set<FileOp> kinds(steps_.begin(), steps_.end());
-    for (FileOp op : {FileOp::Create, FileOp::ModeChange, FileOp::Write, FileOp::Flush, FileOp::Sync, FileOp::Close,
-                      FileOp::Remove, FileOp::Link, FileOp::Rename})
-        EXPECT_TRUE(kinds.count(op)) << platform::FileOpName(op);
+    for (FileOp op : kReplaceSteps) EXPECT_TRUE(kinds.count(op)) << platform::FileOpName(op);
+    EXPECT_EQ(kinds.size(), std::size(kReplaceSteps));
 }
 
 TEST_F(FaultInjection, AFailureAtAnyStepIsReportedOnceAndLosesNothing) {
@@ -100,10 +114,10 @@ TEST_F(FaultInjection, AFailureAtAnyStepIsReportedOnceAndLosesNothing) {
         EXPECT_GE(named, 1) << when << ": " << text;
         EXPECT_TRUE(test::TemporaryFilesUnder(run.dir.path()).empty()) << when;
     }
-    // One directory sync per file written.
-    EXPECT_EQ(passed, 3u);
+    EXPECT_EQ(passed, kDirectorySyncsPerSave);
 }
 
+#ifndef _WIN32  // the process is stopped part way in a child made with fork
 TEST_F(FaultInjection, StoppingAtAnyStepLosesNothing) {
     for (std::size_t k = 1; k <= steps_.size(); ++k) {
         const std::string when = std::string("stopping at step ") + std::to_string(k) + " (" + platform::FileOpName(steps_[k - 1]) + ")";
@@ -131,6 +145,7 @@ TEST_F(FaultInjection, StoppingAtAnyStepLosesNothing) {
         EXPECT_EQ(run.contents(), newContents_) << when;
     }
 }
+#endif
 
 }  // namespace
 }  // namespace tolvane

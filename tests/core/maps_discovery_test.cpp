@@ -45,6 +45,7 @@ void WriteInstall(MapsFixture& f) {
 }
 
 TEST_F(MapsFixture, StartUpListsEveryMapOnceWithItsOriginAndMarker) {
+    TOLVANE_NEEDS_ZIP();
     WriteInstall(*this);
     test::RecordingLauncher launcher;
     app::Editor e(fs, dialogs, progress, launcher);
@@ -103,6 +104,7 @@ TEST_F(MapsFixture, RotationMapsAreMarkedThereAndNotListedAsAvailable) {
 }
 
 TEST_F(MapsFixture, MissingDirectoriesAndDamagedArchivesAreSkippedSilently) {
+    TOLVANE_NEEDS_ZIP();
     ScanPakArchives(ctx, maps);
     ReadBaseMapsLst(ctx, maps);
     EXPECT_EQ(maps.MapDir.rowCount(), 0);

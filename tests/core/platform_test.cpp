@@ -1,12 +1,15 @@
 // The platform layer against real files and real processes: Windows path rules on this host,
 // checked writes, and programs started without a shell.
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
+#endif
 
 #include <cerrno>
 #include <chrono>
 #include <thread>
 
+#include "support/HostFiles.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -25,12 +28,27 @@ TEST(FileSystemResolve, FindsEachComponentIgnoringCase) {
     dir.write("Action/Maps/Q2DM1.BSP", "x");
     const FileSystem files(dir.path());
 
+#ifdef _WIN32
+    // Windows finds the names itself: the path is only joined, as written, with no lookup.
+    EXPECT_EQ(files.resolve("action\\maps\\q2dm1.bsp").native(), (dir.path() / L"action\\maps\\q2dm1.bsp").native());
+    EXPECT_EQ(files.resolve("action/maps").native(), (dir.path() / L"action\\maps").native());
+    EXPECT_EQ(files.resolve("action\\").native(), (dir.path() / L"action").native());
+    // Drive-less relative names stay below the Quake 2 directory; "." and doubled separators
+    // change nothing.
+    EXPECT_EQ(files.resolve(".\\action\\\\maps").native(), (dir.path() / L"action\\maps").native());
+    // A name with a drive in it never leads out of the Quake 2 directory.
+    EXPECT_EQ(files.resolve("action\\C:\\x.cfg").native(), dir.path().native() + L"\\action\\C:\\x.cfg");
+    EXPECT_EQ(files.resolve("\\C:\\x.cfg").native(), dir.path().native() + L"\\C:\\x.cfg");
+    std::string error;
+    EXPECT_FALSE(files.writeFile("action\\C:\\x.cfg", "x", error));
+#else
     EXPECT_EQ(files.resolve("action\\maps\\q2dm1.bsp"), dir.path() / "Action/Maps/Q2DM1.BSP");
     // Components below a missing one are kept as written; forward slashes work too.
     EXPECT_EQ(files.resolve("ACTION\\new\\Server.cfg"), dir.path() / "Action/new/Server.cfg");
     EXPECT_EQ(files.resolve("action/maps"), dir.path() / "Action/Maps");
     // A trailing backslash names the directory itself.
     EXPECT_EQ(files.resolve("action\\"), dir.path() / "Action");
+#endif
     EXPECT_TRUE(files.isDirectory("ACTION\\MAPS\\"));
     EXPECT_TRUE(files.isFile("action\\maps\\q2dm1.bsp"));
     EXPECT_FALSE(files.isFile("action\\maps"));
@@ -38,6 +56,8 @@ TEST(FileSystemResolve, FindsEachComponentIgnoringCase) {
     EXPECT_EQ(files.fileSize("action\\maps"), std::nullopt);
 }
 
+#ifndef _WIN32
+// Names equal but for case cannot coexist on Windows.
 TEST(FileSystemResolve, PrefersTheExactNameThenTheFirstInByteOrder) {
     test::TempDir dir;
     for (const char* name : {"dup", "Dup", "DUP"}) dir.write(name, name);
@@ -46,6 +66,7 @@ TEST(FileSystemResolve, PrefersTheExactNameThenTheFirstInByteOrder) {
     EXPECT_EQ(files.resolve("Dup"), dir.path() / "Dup");
     EXPECT_EQ(files.resolve("dUP"), dir.path() / "DUP");
 }
+#endif
 
 TEST(FileSystemResolve, WritingUnderAnotherCaseReplacesTheExistingFile) {
     test::TempDir dir;
@@ -70,6 +91,18 @@ TEST(WildcardMatchTest, WindowsPatterns) {
     EXPECT_TRUE(WildcardMatch("*.*", "noext"));
 }
 
+// Names equal but for case: two files here; Windows keeps one, under the name it was made with.
+#ifdef _WIN32
+const Strings kReadmes{"Readme"};
+#else
+const Strings kReadmes{"README", "Readme"};
+#endif
+
+Strings Concat(Strings a, const Strings& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 class FileSystemListing : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -86,12 +119,12 @@ TEST_F(FileSystemListing, MatchesIgnoringCaseInNtfsOrder) {
     // Upper-cased order puts "_" after the letters; equal names order by their bytes.
     EXPECT_EQ(files.list("MAPS\\*.bsp", false), (Strings{"a.bsp", "MAP.BSP", "_under.bsp"}));
     EXPECT_EQ(files.list("maps\\*.bsp", true), (Strings{"a.bsp", "dir.bsp", "MAP.BSP", "_under.bsp"}));
-    EXPECT_EQ(files.list("maps\\r*", false), (Strings{"README", "Readme"}));
+    EXPECT_EQ(files.list("maps\\r*", false), kReadmes);
 }
 
 TEST_F(FileSystemListing, NamesWithoutExtensionIncludeDirectoriesOnlyWhenAsked) {
-    EXPECT_EQ(files.list("maps\\*.", false), (Strings{"noext", "README", "Readme"}));
-    EXPECT_EQ(files.list("maps\\*.", true), (Strings{"female", "noext", "README", "Readme"}));
+    EXPECT_EQ(files.list("maps\\*.", false), Concat({"noext"}, kReadmes));
+    EXPECT_EQ(files.list("maps\\*.", true), Concat({"female", "noext"}, kReadmes));
 }
 
 TEST_F(FileSystemListing, PlainNameListsThatEntryUnderItsRealName) {
@@ -137,14 +170,25 @@ TEST(FileSystemFiles, FailedWritesReportTheReasonAndLeaveNoFile) {
     const FileSystem files(dir.path());
     std::string error;
 
+    // Windows reports a file used as a directory as a missing path, and a directory opened
+    // for writing as a refusal.
+#ifdef _WIN32
+    const char* const kFileAsDirectory = "No such file or directory";
+    const char* const kDirectoryAsFile = "Permission denied";
+#else
+    const char* const kFileAsDirectory = "Not a directory";
+    const char* const kDirectoryAsFile = "Is a directory";
+#endif
     EXPECT_FALSE(files.writeFile("afile\\x.cfg", "data", error));
-    EXPECT_EQ(error, "Not a directory");
+    EXPECT_EQ(error, kFileAsDirectory);
     EXPECT_EQ(dir.read("afile"), "keep");
 
     error.clear();
     EXPECT_FALSE(files.writeFile("adir", "data", error));
-    EXPECT_EQ(error, "Is a directory");
+    EXPECT_EQ(error, kDirectoryAsFile);
     EXPECT_TRUE(fs::is_directory(dir.path() / "adir"));
+
+#ifndef _WIN32  // a full device to write to
 
     // A full disk: the write itself fails after the file was opened, small or large.
     for (const std::size_t size : {std::size_t{10}, std::size_t{1} << 20}) {
@@ -155,6 +199,7 @@ TEST(FileSystemFiles, FailedWritesReportTheReasonAndLeaveNoFile) {
         EXPECT_FALSE(fs::exists(fs::symlink_status(dir.path() / "full.cfg")));
     }
     EXPECT_TRUE(fs::exists("/dev/full"));
+#endif
 }
 
 TEST(FileSystemFiles, RenameReplacesAndRemoveToleratesAbsence) {
@@ -167,9 +212,16 @@ TEST(FileSystemFiles, RenameReplacesAndRemoveToleratesAbsence) {
     ASSERT_TRUE(files.renameFile("action\\server.tmp", "action\\server.cfg", error)) << error;
     EXPECT_EQ(dir.read("action/Server.cfg"), "new");
     EXPECT_FALSE(dir.exists("action/server.tmp"));
-    // A rename that changes only the case takes the new spelling.
+    // A rename that changes only the case takes the new spelling. On Windows that is the file
+    // system's business (NTFS takes it, Wine over a Unix file system keeps the old one); the
+    // file stays, whole, under one name.
     ASSERT_TRUE(files.renameFile("action\\server.cfg", "action\\SERVER.CFG", error)) << error;
+#ifdef _WIN32
+    EXPECT_EQ(files.list("action\\*", false).size(), 1u);
+    EXPECT_EQ(dir.read("action/SERVER.CFG"), "new");
+#else
     EXPECT_EQ(files.list("action\\*", false), Strings{"SERVER.CFG"});
+#endif
 
     EXPECT_FALSE(files.renameFile("action\\gone.tmp", "action\\x.cfg", error));
     EXPECT_EQ(error, "No such file or directory");
@@ -197,29 +249,51 @@ TEST(SplitCommandLineTest, MicrosoftRuntimeRules) {
     EXPECT_EQ(SplitCommandLine(R"(dir\\"a b" dir\\"a b")"), (Strings{R"(dir\\a b)", R"(dir\a b)"}));
 }
 
+// The server's file: Windows runs quake2.exe, other hosts the program named quake2.
+#ifdef _WIN32
+const char* const kServerFile = "quake2.exe";
+#else
+const char* const kServerFile = "quake2";
+#endif
+
 // Launching programs: the stand-in records its arguments in args.txt of its working directory.
 class Launcher : public ::testing::Test {
 protected:
-    void install(const fs::path& where, int mode = 0755) {
+    void install(const fs::path& where, [[maybe_unused]] int mode = 0755) {
         fs::create_directories(where.parent_path());
         fs::copy_file(TOLVANE_ARGDUMP, where, fs::copy_options::overwrite_existing);
+#ifndef _WIN32
         ::chmod(where.c_str(), static_cast<mode_t>(mode));
+#endif
     }
-    // The arguments the stand-in recorded, or nothing after ten seconds.
-    Strings waitForArgs() const {
+    // The lines the stand-in recorded in a file of its working directory, or nothing after ten
+    // seconds.
+    Strings waitForLines(const std::string& name = "args.txt") const {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!dir.exists("args.txt") && std::chrono::steady_clock::now() < deadline)
+        while (!dir.exists(name) && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         Strings lines;
-        std::istringstream in(dir.read("args.txt"));
+        std::istringstream in(dir.read(name));
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
+    Strings waitForArgs() const { return waitForLines(); }
     test::TempDir dir;
     SystemProcessLauncher launcher{dir.path().string()};
     std::string error;
 };
 
+TEST_F(Launcher, DoesNotWaitForTheProgram) {
+    // The stand-in only records its arguments once the gate file exists, and it is made only
+    // after the start has returned: a start that waited would find nothing recorded.
+    install(dir.path() / kServerFile);
+    const test::ScopedEnv gate("ARGDUMP_WAIT_FOR", (dir.path() / "gate").string());
+    ASSERT_TRUE(launcher.start("quake2.exe +set dedicated 1", WindowMode::Minimised, error)) << error;
+    dir.write("gate", "");
+    EXPECT_EQ(waitForArgs(), (Strings{"quake2.exe", "+set", "dedicated", "1"}));
+}
+
+#ifndef _WIN32
 TEST_F(Launcher, StartsDirectlyWithExactArgumentsAndNoShell) {
     install(dir.path() / "quake2");
     ASSERT_TRUE(launcher.start(R"(quake2.exe +set x "a b" ; touch pwned $(touch pwned2) `touch pwned3`)",
@@ -276,6 +350,77 @@ TEST_F(Launcher, ReportsWhyAProgramCannotStart) {
     EXPECT_FALSE(SystemProcessLauncher((dir.path() / "none").string()).start("quake2", WindowMode::Normal, error));
     EXPECT_EQ(error, "working directory not found");
 }
+
+#else
+
+TEST_F(Launcher, StartsTheCommandLineAsBuiltMinimisedWithoutAShell) {
+    install(dir.path() / "quake2.exe");
+    // Quotes and backslashes reach the program as the C runtime splits them: the line is
+    // handed over as built, never quoted again. The shell's & and > are plain text.
+    const std::string line = R"(quake2.exe +set x "a b" +set y a\\"b c" +set z \"q\" & echo pwned > pwned)";
+    ASSERT_TRUE(launcher.start(line, WindowMode::Minimised, error)) << error;
+    const Strings args = waitForArgs();
+    EXPECT_EQ(args, (Strings{"quake2.exe", "+set", "x", "a b", "+set", "y", R"(a\b c)", "+set", "z", R"("q")", "&",
+                             "echo", "pwned", ">", "pwned"}));
+    EXPECT_EQ(args, SplitCommandLine(line));
+    EXPECT_EQ(waitForLines("args.txt.show"), Strings{std::to_string(SW_SHOWMINIMIZED)});
+    EXPECT_FALSE(dir.exists("pwned"));
+}
+
+TEST_F(Launcher, ShowsANormalWindowWhenAskedTo) {
+    install(dir.path() / "tool.exe");
+    ASSERT_TRUE(launcher.start("tool.exe", WindowMode::Normal, error)) << error;
+    EXPECT_EQ(waitForLines("args.txt.show"), Strings{std::to_string(SW_SHOWNORMAL)});
+}
+
+TEST_F(Launcher, TakesRelativeNamesFromTheQuake2DirectoryIgnoringCase) {
+    install(dir.path() / "Quake2.exe");
+    ASSERT_TRUE(launcher.start("QUAKE2.EXE +exec server.cfg", WindowMode::Normal, error)) << error;
+    EXPECT_EQ(waitForArgs(), (Strings{"QUAKE2.EXE", "+exec", "server.cfg"}));
+
+    // A name with a directory part counts from the Quake 2 directory too, whatever the
+    // editor's own working directory; a name without an extension finds the .exe.
+    fs::remove(dir.path() / "args.txt");
+    fs::remove(dir.path() / "args.txt.show");
+    install(dir.path() / "tools/Viewer.exe");
+    ASSERT_TRUE(launcher.start("tools\\viewer model.md2", WindowMode::Normal, error)) << error;
+    EXPECT_EQ(waitForArgs(), (Strings{"tools\\viewer", "model.md2"}));
+}
+
+TEST_F(Launcher, SearchesPathForProgramsNotInTheGameDirectory) {
+    test::TempDir bin;
+    install(bin.path() / "viewer.exe");
+    const char* oldPath = std::getenv("PATH");
+    bool started;
+    {
+        const test::ScopedEnv path("PATH", bin.path().string() + test::kPathListSeparator + (oldPath ? oldPath : ""));
+        started = launcher.start("viewer.exe model.md2", WindowMode::Minimised, error);
+    }
+    ASSERT_TRUE(started) << error;
+    EXPECT_EQ(waitForArgs(), (Strings{"viewer.exe", "model.md2"}));
+}
+
+TEST_F(Launcher, ReportsWhyAProgramCannotStart) {
+    EXPECT_FALSE(launcher.start("nosuchprogram-tolvane.exe +set", WindowMode::Normal, error));
+    EXPECT_EQ(error, "not found");
+    EXPECT_FALSE(launcher.start("tools\\missing.exe", WindowMode::Normal, error));
+    EXPECT_EQ(error, "not found");
+    EXPECT_FALSE(launcher.start("quake2.exe +set game action", WindowMode::Normal, error));
+    EXPECT_EQ(error, "not found in " + dir.path().string());
+
+    // A file that is no program: the failure is reported and nothing runs it as a script.
+    dir.write("broken.exe", "echo pwned > pwned\r\n");
+    EXPECT_FALSE(launcher.start("broken.exe", WindowMode::Normal, error));
+    EXPECT_EQ(error.rfind("cannot start: ", 0), 0u) << error;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(dir.exists("pwned"));
+
+    EXPECT_FALSE(launcher.start("  ", WindowMode::Normal, error));
+    EXPECT_FALSE(SystemProcessLauncher((dir.path() / "none").string()).start("quake2", WindowMode::Normal, error));
+    EXPECT_EQ(error, "working directory not found");
+}
+
+#endif
 
 }  // namespace
 }  // namespace tolvane

@@ -1,13 +1,19 @@
 // The safe replace of a file: never a moment without the file, no temporary file opened through
 // a link, permissions and links kept, and backups that one save never overwrites.
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <thread>
 
 #include "platform/FileFaults.h"
 #include "state/FileUtils.h"
 #include "support/FileChecks.h"
+#include "support/HostFiles.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -19,31 +25,72 @@ using SafeReplace = test::CoreFixture;
 
 TEST_F(SafeReplace, FailedRenameLeavesTheOldFileInPlaceWithItsBackup) {
     dir.write("action/server.cfg", "old");
-    const ino_t before = test::EntryStat(dir.path() / "action/server.cfg").st_ino;
+    const auto before = test::FileIdentity(dir.path() / "action/server.cfg");
+    ASSERT_TRUE(before);
     {
         test::FaultHookScope fail([](FileOp op, const fs::path&) { return op == FileOp::Rename ? EIO : 0; });
         EXPECT_FALSE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "new"));
     }
     // The old file never left its name: same file, same bytes; the backup is a second name for it.
     EXPECT_EQ(dir.read("action/server.cfg"), "old");
-    EXPECT_EQ(test::EntryStat(dir.path() / "action/server.cfg").st_ino, before);
+    EXPECT_EQ(test::FileIdentity(dir.path() / "action/server.cfg"), before);
     EXPECT_EQ(dir.read("action/server.bak"), "old");
     EXPECT_TRUE(test::TemporaryFilesUnder(dir.path()).empty());
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
-              "Could not save action\\server.cfg: cannot replace action/server.cfg (Input/output error)\r"
-              "The file was left as it was.");
+              "Could not save action\\server.cfg: cannot replace " + test::Shown("action/server.cfg") +
+                  " (Input/output error)\r"
+                  "The file was left as it was.");
 
-    // Where hard links are impossible the backup is a copy with the old file's mode.
+    // Where hard links are impossible the backup is a copy (with the old file's mode, where
+    // files have one).
+#ifndef _WIN32
     ::chmod((dir.path() / "action/server.cfg").c_str(), 0640);
+#endif
     {
         test::FaultHookScope noLinks([](FileOp op, const fs::path&) { return op == FileOp::Link ? EPERM : 0; });
         EXPECT_TRUE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "new"));
     }
     EXPECT_EQ(dir.read("action/server.cfg"), "new");
     EXPECT_EQ(dir.read("action/server.bak"), "old");
+#ifndef _WIN32
     EXPECT_EQ(test::EntryStat(dir.path() / "action/server.bak").st_mode & 07777, 0640u);
+#endif
+    EXPECT_NE(test::FileIdentity(dir.path() / "action/server.bak"), test::FileIdentity(dir.path() / "action/server.cfg"));
 }
+
+TEST_F(SafeReplace, TheBackupIsASecondNameForTheOldFile) {
+    dir.write("action/server.cfg", "old");
+    const auto old = test::FileIdentity(dir.path() / "action/server.cfg");
+    ASSERT_TRUE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "new"));
+    EXPECT_EQ(test::FileIdentity(dir.path() / "action/server.bak"), old);
+    EXPECT_EQ(dir.read("action/server.bak"), "old");
+    EXPECT_EQ(dir.read("action/server.cfg"), "new");
+}
+
+TEST_F(SafeReplace, AFileAtATemporaryNameIsNeverOpened) {
+    dir.write("action/server.cfg", "old");
+    // Whatever name the replace picks, a file made there just before it is created is left as
+    // it is and another name is taken.
+    std::vector<fs::path> planted;
+    test::FaultHookScope plant([&](FileOp op, const fs::path& p) {
+        if (op == FileOp::Create && p.extension() == ".tmp" && planted.size() < 2) {
+            if (std::FILE* f = std::fopen(p.string().c_str(), "wb")) {
+                std::fputs("precious", f);
+                std::fclose(f);
+            }
+            planted.push_back(p);
+        }
+        return 0;
+    });
+    EXPECT_TRUE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "new"));
+    ASSERT_EQ(planted.size(), 2u);
+    for (const auto& p : planted) EXPECT_EQ(dir.read(fs::relative(p, dir.path()).string()), "precious");
+    EXPECT_EQ(dir.read("action/server.cfg"), "new");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+#ifndef _WIN32  // links, pipes, modes and owners are not what Windows gives its files
 
 TEST_F(SafeReplace, PlantedLinksAndPipesAtTemporaryNamesAreNeverOpened) {
     dir.write("elsewhere/victim.txt", "precious");
@@ -128,6 +175,49 @@ TEST_F(SafeReplace, LinkedFilesAreWrittenThroughAndStayLinks) {
     EXPECT_TRUE(test::TemporaryFilesUnder(dir.path()).empty());
 }
 
+#else
+
+TEST_F(SafeReplace, AFileOpenInAnotherProgramIsLeftAsItWas) {
+    dir.write("action/server.cfg", "old");
+    // Windows refuses to rename over a file that is open without leave to delete it, as most
+    // programs open a file to read it.
+    test::HeldOpen reader(dir.path() / "action/server.cfg", true);
+    ASSERT_TRUE(reader.held());
+    EXPECT_FALSE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "new"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text.rfind("Could not save action\\server.cfg: cannot replace action\\server.cfg (", 0), 0u)
+        << dialogs.messages[0].text;
+    EXPECT_EQ(dir.read("action/server.cfg"), "old");
+    EXPECT_TRUE(test::TemporaryFilesUnder(dir.path()).empty());
+
+    // Closed again, the next save replaces it.
+    reader.close();
+    dialogs.messages.clear();
+    EXPECT_TRUE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "new"));
+    EXPECT_EQ(dir.read("action/server.cfg"), "new");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(SafeReplace, AFileHeldOpenForAMomentIsReplacedWhenLetGo) {
+    dir.write("action/server.cfg", "old");
+    // A scanner looks at the file while the save runs and lets go of it well within the time
+    // the replace keeps trying.
+    test::HeldOpen scanner(dir.path() / "action/server.cfg", true);
+    ASSERT_TRUE(scanner.held());
+    std::thread letGo([&scanner] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        scanner.close();
+    });
+    const bool replaced = ReplaceFileViaTemp(ctx, "action\\server.cfg", "new");
+    letGo.join();
+    EXPECT_TRUE(replaced);
+    EXPECT_EQ(dir.read("action/server.cfg"), "new");
+    EXPECT_EQ(dir.read("action/server.bak"), "old");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+#endif
+
 TEST_F(SafeReplace, OneSaveNeverOverwritesABackupItMade) {
     dir.write("action/ctf.cfg", "old cfg");
     dir.write("action/ctf.ini", "old ini");
@@ -167,16 +257,19 @@ TEST_F(SafeReplace, FailuresNameTheFileAndTheStep) {
     struct Case {
         FileOp op;
         int err;
-        const char* expected;
+        std::string expected;
     };
     const Case cases[] = {
         {FileOp::Create, EACCES, "Could not save action\\server.cfg: cannot create a temporary file in action (Permission denied)"},
+#ifndef _WIN32  // Windows files have no mode, and their writes no buffer of the program's own
         {FileOp::ModeChange, EPERM, "cannot set the mode of the temporary file action/server.cfg."},
         {FileOp::Flush, ENOSPC, "cannot write the temporary file action/server.cfg."},
+#endif
+        {FileOp::Write, ENOSPC, "cannot write the temporary file " + test::Shown("action/server.cfg.")},
         {FileOp::Sync, EIO, "(Input/output error)"},
-        {FileOp::Close, EDQUOT, "cannot write the temporary file action/server.cfg."},
-        {FileOp::Remove, EBUSY, "cannot remove the old backup action/server.bak (Device or resource busy)"},
-        {FileOp::Link, EIO, "cannot keep the old file as action/server.bak (Input/output error)"},
+        {FileOp::Close, ENOSPC, "cannot write the temporary file " + test::Shown("action/server.cfg.")},
+        {FileOp::Remove, EBUSY, "cannot remove the old backup " + test::Shown("action/server.bak") + " (Device or resource busy)"},
+        {FileOp::Link, EIO, "cannot keep the old file as " + test::Shown("action/server.bak") + " (Input/output error)"},
     };
     for (const Case& c : cases) {
         dialogs.messages.clear();

@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "platform/Process.h"
+#include "support/HostFiles.h"
 #include "support/SaveFixture.h"
 
 namespace tolvane {
@@ -21,7 +22,8 @@ TEST_F(SaveResults, AFailedRegistryWriteFailsTheSaveAndTheExitStatus) {
     o.mode = app::Options::Mode::Save;
     std::ostringstream out, err;
     EXPECT_EQ(app::RunHeadless(o, out, err), 1);
-    EXPECT_NE(err.str().find("message: Could not save action\\tolvane.ini: cannot replace action/tolvane.ini (Is a directory)"),
+    EXPECT_NE(err.str().find("message: Could not save action\\tolvane.ini: cannot replace " +
+                             test::Shown("action/tolvane.ini") + " (Is a directory)"),
               std::string::npos)
         << err.str();
 
@@ -40,20 +42,26 @@ TEST_F(SaveResults, TheServerIsOnlyLookedForInTheQuake2Directory) {
     EXPECT_FALSE(e->ButtonStart_Click());
     EXPECT_TRUE(launcher.commandLines.empty());
     ASSERT_FALSE(dialogs.messages.empty());
-    EXPECT_EQ(dialogs.messages.back().text, "Cannot start the server: there is neither quake2.exe nor quake2 in " +
-                                                fs::absolute(dir.path()).lexically_normal().string());
+#ifdef _WIN32
+    const std::string missing = "there is no quake2.exe in ";
+#else
+    const std::string missing = "there is neither quake2.exe nor quake2 in ";
+#endif
+    EXPECT_EQ(dialogs.messages.back().text,
+              "Cannot start the server: " + missing + fs::absolute(dir.path()).lexically_normal().string());
 
     // The real launcher never takes another installation's server from the search path.
     test::TempDir elsewhere;
     fs::copy_file(TOLVANE_ARGDUMP, elsewhere.path() / "quake2");
     fs::copy_file(TOLVANE_ARGDUMP, elsewhere.path() / "quake2.exe");
     const char* oldPath = std::getenv("PATH");
-    const std::string savedPath = oldPath ? oldPath : "";
-    ::setenv("PATH", (elsewhere.path().string() + ":" + savedPath).c_str(), 1);
     platform::SystemProcessLauncher real(dir.path().string());
     std::string error;
-    const bool started = real.start("quake2.exe +set game action", platform::WindowMode::Minimised, error);
-    ::setenv("PATH", savedPath.c_str(), 1);
+    bool started;
+    {
+        const test::ScopedEnv path("PATH", elsewhere.path().string() + test::kPathListSeparator + (oldPath ? oldPath : ""));
+        started = real.start("quake2.exe +set game action", platform::WindowMode::Minimised, error);
+    }
     EXPECT_FALSE(started);
     EXPECT_EQ(error, "not found in " + dir.path().string());
 }

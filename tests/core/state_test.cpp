@@ -6,6 +6,7 @@
 #include "state/FileUtils.h"
 #include "state/Motd.h"
 #include "state/TextReaders.h"
+#include "support/HostFiles.h"
 #include "support/TestSupport.h"
 
 namespace tolvane {
@@ -75,7 +76,8 @@ TEST_F(StateFixture, FailedWriteLeavesTargetAndReportsFileAndReason) {
     EXPECT_FALSE(dir.exists("action/server.bak"));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].text.find("action\\server.cfg"), std::string::npos);
-    EXPECT_NE(dialogs.messages[0].text.find("cannot write the temporary file action/server.cfg."), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].text.find("cannot write the temporary file " + test::Shown("action/server.cfg.")),
+              std::string::npos);
     EXPECT_NE(dialogs.messages[0].text.find("(No space left on device)"), std::string::npos);
     EXPECT_EQ(dialogs.messages[0].title, "Tolvane");
     EXPECT_EQ(fs.list("action\\*.tmp", false).size(), 0u);

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers for tests of the safe file layer: what is on disk beyond the file contents.
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -22,12 +24,14 @@ inline std::vector<std::string> TemporaryFilesUnder(const std::filesystem::path&
     return found;
 }
 
+#ifndef _WIN32
 // The entry itself (not what a link names).
 inline struct stat EntryStat(const std::filesystem::path& p) {
     struct stat st {};
     ::lstat(p.c_str(), &st);
     return st;
 }
+#endif
 
 // Installs a fault hook for the life of the object, and puts the previous one back.
 class FaultHookScope {
