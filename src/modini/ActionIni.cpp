@@ -1,0 +1,175 @@
+#include "modini/ActionIni.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "maps/Sorts.h"
+#include "modini/ActionIniFormat.h"
+#include "registry/ConfigRegistry.h"
+#include "state/FileUtils.h"
+
+namespace tolvane::modini {
+
+namespace {
+
+// The default teams of a configuration without its file: two teams of the stock model.
+void SetDefaultTeams(const Context& ctx, teams::TeamFields& teams) {
+    const char* names[] = {"Morrow Quill", "Jewels"};
+    const char* skins[] = {"chucky", "jewels"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        form::ComboList& model = *teams.modelLists()[i];
+        if (!registry::InComboBox(model, "actionmale")) continue;
+        teams.nameBoxes()[i]->setText(names[i]);
+        model.selectText("actionmale");
+        form::ComboList& skin = *teams.skinLists()[i];
+        teams::ScanPlayerSkins(ctx, skin, "actionmale");
+        if (registry::InComboBox(skin, skins[i])) skin.selectText(skins[i]);
+        ctx.state.bActionIniChanged = true;
+    }
+}
+
+// Puts the rows read into MapIni, each taking its origin tag (and leaving MapDir) as
+// TakeFromAvailable does, with one index over MapDir instead of a walk per map.
+void FillRotation(maps::MapFields& maps, const std::vector<std::string>& names) {
+    const auto& available = maps.MapDir.rows();
+    std::unordered_map<std::string, std::vector<std::size_t>> rowsOf;   // text -> rows, last first
+    for (std::size_t i = available.size(); i-- > 0;) rowsOf[available[i].text].push_back(i);
+    std::vector<bool> taken(available.size(), false);
+    std::vector<form::GridRow> rotation;
+    for (const auto& name : names) {
+        form::GridRow row{name, 0};
+        auto it = rowsOf.find(name);
+        if (it != rowsOf.end() && !it->second.empty()) {
+            const std::size_t at = it->second.back();
+            it->second.pop_back();
+            taken[at] = true;
+            row.tag = available[at].tag;
+        }
+        rotation.push_back(std::move(row));
+    }
+    std::vector<form::GridRow> left;
+    left.reserve(available.size());
+    for (std::size_t i = 0; i < available.size(); ++i)
+        if (!taken[i]) left.push_back(available[i]);
+    if (left.size() != available.size()) maps.MapDir.setRows(std::move(left));
+    maps.MapIni.setRows(std::move(rotation));
+}
+
+void ApplyTeam(teams::TeamFields& teams, std::size_t i, const IniTeam& team, std::string& skin) {
+    teams.nameBoxes()[i]->setText(team.name);
+    if (team.modelSkin.empty()) return;
+    std::string model;
+    SplitModelSkin(team.modelSkin, model, skin);
+    form::ComboList& list = *teams.modelLists()[i];
+    if (registry::InComboBox(list, model)) list.selectText(model);
+}
+
+}  // namespace
+
+void TakeFromAvailable(maps::MapFields& maps, const std::string& name) {
+    for (int r = 0; r < maps.MapDir.rowCount(); ++r) {
+        if (maps.MapDir.text(r) != name) continue;
+        if (maps.MapIni.rowCount() > 0) maps.MapIni.setTag(maps.MapIni.rowCount() - 1, maps.MapDir.tag(r));
+        maps.MapDir.remove(r);
+        return;
+    }
+}
+
+void RemoveRotationDuplicates(const Context& ctx, form::Grid& MapIni, bool remove) {
+    const auto& rows = MapIni.rows();
+    if (remove) {
+        // The last row of each text survives: walking from the end, a text seen before is an
+        // earlier occurrence.
+        std::unordered_set<std::string> seen;
+        std::vector<bool> keep(rows.size(), false);
+        bool dropped = false;
+        for (std::size_t i = rows.size(); i-- > 0;) {
+            keep[i] = seen.insert(rows[i].text).second;
+            dropped = dropped || !keep[i];
+        }
+        if (!dropped) return;
+        std::vector<form::GridRow> kept;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (keep[i]) kept.push_back(rows[i]);
+        MapIni.setRows(std::move(kept));
+        return;
+    }
+    // One message per pair, the later row of the pair taken from the last row up.
+    std::unordered_map<std::string, int> count;
+    std::vector<int> earlier(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) earlier[i] = count[rows[i].text]++;
+    for (std::size_t i = rows.size(); i-- > 0;)
+        for (int k = 0; k < earlier[i]; ++k) ctx.message("Duplicates of " + rows[i].text + " found!");
+}
+
+void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields& maps, const std::string& fileName) {
+    const std::string& modDir = ctx.state.strModDir;
+    const std::string path = modDir + "\\" + fileName;
+    ctx.progress.show("Processing " + path + "...");
+    if (!DirExistsConst(ctx.fs, modDir)) {
+        ctx.progress.hide();
+        return;
+    }
+    // The rotation being replaced goes back among the available maps.
+    if (maps.MapIni.rowCount() > 0) {
+        std::vector<form::GridRow> available = maps.MapDir.rows();
+        available.insert(available.end(), maps.MapIni.rows().begin(), maps.MapIni.rows().end());
+        maps.MapDir.setRows(std::move(available));
+        maps::SortGrid(maps.MapDir);
+    }
+    maps.MapIni.clear();
+    if (!FileExists(ctx.fs, path)) {
+        SetDefaultTeams(ctx, teams);
+        ctx.progress.hide();
+        return;
+    }
+    std::string content;
+    std::string error;
+    // A file that cannot be read reads as empty; the save will not replace it.
+    ctx.fs.readFile(path, content, error);
+    const ActionIni ini = ParseActionIni(content);
+    std::array<std::string, 3> skins;
+    for (std::size_t i = 0; i < 3; ++i)
+        if (ini.teams[i].present) ApplyTeam(teams, i, ini.teams[i], skins[i]);
+    FillRotation(maps, ini.maps);
+    RemoveRotationDuplicates(ctx, maps.MapIni, true);
+    for (std::size_t i = 0; i < 3; ++i) {
+        form::ComboList& list = *teams.skinLists()[i];
+        teams::ScanPlayerSkins(ctx, list, teams.modelLists()[i]->text());
+        if (list.count() == 0) continue;
+        if (!skins[i].empty() && registry::InComboBox(list, skins[i])) list.selectText(skins[i]);
+        else list.setSelectedIndex(0);
+    }
+    ctx.state.bActionIniChanged = false;
+    ctx.progress.hide();
+}
+
+bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::MapFields& maps) {
+    const AppState& st = ctx.state;
+    if (!st.bActionIniChanged) return true;
+    if (!DirExistsConst(ctx.fs, st.strModDir)) {
+        ctx.message("ERROR: action directory not found!\rCannot save " + st.strActionIniFileName);
+        return false;
+    }
+    const std::string path = st.strModDir + "\\" + st.strActionIniFileName;
+    std::string old;
+    bool hasOld = false;
+    if (FileExists(ctx.fs, path)) {
+        // Its foreign lines would be lost: an old file that cannot be read is left alone.
+        std::string error;
+        if (!ctx.fs.readFile(path, old, error)) {
+            ctx.message("Could not save " + path + ": cannot read the old file (" + error + ")\rThe file was left as it was.");
+            return false;
+        }
+        hasOld = true;
+    }
+    std::array<TeamValues, 3> values;
+    for (std::size_t i = 0; i < 3; ++i)
+        values[i] = {teams.nameBoxes()[i]->text(), teams.modelLists()[i]->text(), teams.skinLists()[i]->text()};
+    std::vector<std::string> rotation;
+    rotation.reserve(static_cast<std::size_t>(maps.MapIni.rowCount()));
+    for (const auto& row : maps.MapIni.rows()) rotation.push_back(row.text);
+    return ReplaceFileViaTemp(ctx, path, BuildActionIni(values, rotation, hasOld ? &old : nullptr));
+}
+
+}  // namespace tolvane::modini
