@@ -9,6 +9,7 @@
 #include "app/StartupTrace.h"
 #include "maps/Catalogue.h"
 #include "maps/Discovery.h"
+#include "maps/MapEditing.h"
 #include "maps/Sorts.h"
 #include "modini/ActionIni.h"
 #include "plugin/BanEditing.h"
@@ -97,6 +98,7 @@ void Editor::ConnectHandlers() {
     plugin::ConnectPluginFields(ctx, plugin);
     plugin::ConnectBanButtons(ctx, plugin, frmBans);
     teams::ConnectTeamFields(ctx, launcher, teams);
+    maps::ConnectMapButtons(ctx, mapFields, random);
     main.ButtonCancel.clicked.attach([this] {
         quitRequested_ = true;
         if (onQuit) onQuit();
