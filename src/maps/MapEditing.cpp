@@ -31,13 +31,13 @@ bool MoveCurrent(form::Grid& grid, int step) {
 // double quote. What it cannot hold is refused rather than written wrong.
 bool NameFitsCatalogue(const Context& ctx, const std::string& name) {
     if (name.find_first_of(" \t\"") == std::string::npos) return true;
-    ctx.message("The map name \"" + name + "\" cannot be stored in maps.lst: a map name holds no blanks or double quotes.");
+    ctx.message("maps.lst cannot store a map name holding a blank or a double quote: " + name);
     return false;
 }
 
 bool DescriptionFitsCatalogue(const Context& ctx, const std::string& description) {
     if (description.find('"') == std::string::npos) return true;
-    ctx.message("The description " + description + " cannot be stored in maps.lst: a description holds no double quotes.");
+    ctx.message("maps.lst cannot store a double quote in a map description: " + description);
     return false;
 }
 
