@@ -3,6 +3,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "maps/MapIndex.h"
 #include "maps/Sorts.h"
 #include "modini/ActionIniFormat.h"
 #include "registry/ConfigRegistry.h"
@@ -28,33 +29,6 @@ void SetDefaultTeams(const Context& ctx, teams::TeamFields& teams) {
     }
 }
 
-// Puts the rows read into MapIni, each taking its origin tag (and leaving MapDir) as
-// TakeFromAvailable does, with one index over MapDir instead of a walk per map.
-void FillRotation(maps::MapFields& maps, const std::vector<std::string>& names) {
-    const auto& available = maps.MapDir.rows();
-    std::unordered_map<std::string, std::vector<std::size_t>> rowsOf;   // text -> rows, last first
-    for (std::size_t i = available.size(); i-- > 0;) rowsOf[available[i].text].push_back(i);
-    std::vector<bool> taken(available.size(), false);
-    std::vector<form::GridRow> rotation;
-    for (const auto& name : names) {
-        form::GridRow row{name, 0};
-        auto it = rowsOf.find(name);
-        if (it != rowsOf.end() && !it->second.empty()) {
-            const std::size_t at = it->second.back();
-            it->second.pop_back();
-            taken[at] = true;
-            row.tag = available[at].tag;
-        }
-        rotation.push_back(std::move(row));
-    }
-    std::vector<form::GridRow> left;
-    left.reserve(available.size());
-    for (std::size_t i = 0; i < available.size(); ++i)
-        if (!taken[i]) left.push_back(available[i]);
-    if (left.size() != available.size()) maps.MapDir.setRows(std::move(left));
-    maps.MapIni.setRows(std::move(rotation));
-}
-
 void ApplyTeam(teams::TeamFields& teams, std::size_t i, const IniTeam& team, std::string& skin) {
     teams.nameBoxes()[i]->setText(team.name);
     if (team.modelSkin.empty()) return;
@@ -66,13 +40,32 @@ void ApplyTeam(teams::TeamFields& teams, std::size_t i, const IniTeam& team, std
 
 }  // namespace
 
-void TakeFromAvailable(maps::MapFields& maps, const std::string& name) {
-    for (int r = 0; r < maps.MapDir.rowCount(); ++r) {
-        if (maps.MapDir.text(r) != name) continue;
-        if (maps.MapIni.rowCount() > 0) maps.MapIni.setTag(maps.MapIni.rowCount() - 1, maps.MapDir.tag(r));
-        maps.MapDir.remove(r);
-        return;
+void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& names) {
+    // One index over MapDir instead of a walk per map: a map's rows, the first one last.
+    const auto& available = maps.MapDir.rows();
+    std::unordered_map<std::string_view, std::vector<std::size_t>> rowsOf;
+    for (std::size_t i = available.size(); i-- > 0;) rowsOf[maps::MapKey(available[i].text)].push_back(i);
+    std::vector<bool> taken(available.size(), false);
+    std::vector<form::GridRow> rotation;
+    rotation.reserve(names.size());
+    for (const auto& name : names) {
+        form::GridRow row{name, 0};
+        auto it = rowsOf.find(name);
+        if (it != rowsOf.end() && !it->second.empty()) {
+            const std::size_t at = it->second.back();
+            it->second.pop_back();
+            taken[at] = true;
+            row = available[at];
+        }
+        rotation.push_back(std::move(row));
     }
+    std::vector<form::GridRow> left;
+    left.reserve(available.size());
+    for (std::size_t i = 0; i < available.size(); ++i)
+        if (!taken[i]) left.push_back(available[i]);
+    rowsOf.clear();
+    if (left.size() != available.size()) maps.MapDir.setRows(std::move(left));
+    maps.MapIni.setRows(std::move(rotation));
 }
 
 void RemoveRotationDuplicates(const Context& ctx, form::Grid& MapIni, bool remove) {
@@ -131,8 +124,16 @@ void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields
     std::array<std::string, 3> skins;
     for (std::size_t i = 0; i < 3; ++i)
         if (ini.teams[i].present) ApplyTeam(teams, i, ini.teams[i], skins[i]);
-    FillRotation(maps, ini.maps);
+    // Duplicates go first, so the occurrence that stays is the one that takes its row (tag and
+    // marker) from the available maps.
+    std::vector<form::GridRow> read;
+    read.reserve(ini.maps.size());
+    for (const auto& name : ini.maps) read.push_back({name, 0});
+    maps.MapIni.setRows(std::move(read));
     RemoveRotationDuplicates(ctx, maps.MapIni, true);
+    std::vector<std::string> names;
+    for (const auto& row : maps.MapIni.rows()) names.push_back(row.text);
+    TakeFromAvailable(maps, names);
     for (std::size_t i = 0; i < 3; ++i) {
         form::ComboList& list = *teams.skinLists()[i];
         teams::ScanPlayerSkins(ctx, list, teams.modelLists()[i]->text());

@@ -3,6 +3,7 @@
 // the team fields and the rotation whenever a configuration is loaded, written first in the
 // save sequence when a team or the rotation changed.
 #include <string>
+#include <vector>
 
 #include "form/Controls.h"
 #include "maps/MapFields.h"
@@ -21,9 +22,11 @@ void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields
 // be written (the reason has been shown).
 bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::MapFields& maps);
 
-// Moves the origin tag of the first MapDir row whose text is exactly `name` onto MapIni's last
-// row and removes that row from MapDir; without one nothing happens.
-void TakeFromAvailable(maps::MapFields& maps, const std::string& name);
+// Fills MapIni with the maps read, in order. Each map that MapDir lists leaves it and keeps its
+// row there: its origin tag, and its duplicate marker, so that a map found in two places still
+// says so after a switch of configuration and is never in both lists. The first MapDir row of a
+// map is taken first; a map MapDir does not list gets tag 0.
+void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& names);
 
 // Rotation rows with equal texts: with remove, of each text only its last row stays, in its
 // place; without, each pair is reported ("Duplicates of NAME found!") and nothing changes.
