@@ -1,5 +1,8 @@
 // The "Team 2" tab: skins that follow the model, the viewer mode found at start-up, the files the
 // MD2View button shows, and the command lines both viewers are started with.
+#include <sstream>
+
+#include "app/CommandLine.h"
 #include "app/Editor.h"
 #include "support/TestSupport.h"
 #include "teams/TeamHandlers.h"
@@ -97,6 +100,28 @@ TEST_F(TeamsFixture, WithoutAViewerTheButtonsAreOffAndTheHelpSaysWhy) {
               "md2view.exe and glide.dll to your Quake2 directory.");
     EXPECT_EQ(e->teams.Team3Name.toolTip(), "Name of third team ");
     EXPECT_EQ(e->teams.Team2Skin.toolTip(), "Player model skin to use for second team");
+}
+
+TEST_F(TeamsFixture, TeamsAreEditedFromTheCommandLine) {
+    dir.write("md2view.exe", "x");
+    dir.write("baseq2/players/male/grunt.pcx", "x");
+    dir.write("baseq2/players/female/medic.pcx", "x");
+    dir.write("baseq2/players/female/pilot.pcx", "x");
+    dir.write("action/action.ini", "[team1]\r\nRed\r\nmale/grunt\r\n###\r\n[maplist]\r\n###\r\n");
+    const std::string before = dir.read("action/action.ini");
+    std::vector<std::string> args = {"--save", dir.path().string(), "--set", "Team1Name=Red, White", "--pick",
+                                      "Team1Model=female", "--pick", "Team1Skin=pilot"};
+    // No tris.md2 for the model: its viewer button is off, so pressing it is an error that
+    // saves nothing.
+    auto withClick = args;
+    withClick.insert(withClick.end(), {"--click", "Team1Viewer"});
+    std::ostringstream out, err;
+    EXPECT_EQ(RunHeadless(ParseCommandLine(withClick), out, err), 2);
+    EXPECT_EQ(dir.read("action/action.ini"), before);
+
+    std::ostringstream out2, err2;
+    EXPECT_EQ(RunHeadless(ParseCommandLine(args), out2, err2), 0) << err2.str();
+    EXPECT_EQ(dir.read("action/action.ini"), "[team1]\r\nRed, White\r\nfemale/pilot\r\n###\r\n[maplist]\r\n###\r\n");
 }
 
 }  // namespace
