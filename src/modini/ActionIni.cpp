@@ -8,6 +8,7 @@
 #include "modini/ActionIniFormat.h"
 #include "registry/ConfigRegistry.h"
 #include "state/FileUtils.h"
+#include "state/TextReaders.h"
 
 namespace tolvane::modini {
 
@@ -43,14 +44,16 @@ void ApplyTeam(teams::TeamFields& teams, std::size_t i, const IniTeam& team, std
 void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& names) {
     // One index over MapDir instead of a walk per map: a map's rows, the first one last.
     const auto& available = maps.MapDir.rows();
-    std::unordered_map<std::string_view, std::vector<std::size_t>> rowsOf;
-    for (std::size_t i = available.size(); i-- > 0;) rowsOf[maps::MapKey(available[i].text)].push_back(i);
+    // Names read back lower-cased: a map listed as "CastleKeep" is still the one the file names.
+    std::unordered_map<std::string, std::vector<std::size_t>> rowsOf;
+    for (std::size_t i = available.size(); i-- > 0;)
+        rowsOf[LowerCase(std::string(maps::MapKey(available[i].text)))].push_back(i);
     std::vector<bool> taken(available.size(), false);
     std::vector<form::GridRow> rotation;
     rotation.reserve(names.size());
     for (const auto& name : names) {
         form::GridRow row{name, 0};
-        auto it = rowsOf.find(name);
+        auto it = rowsOf.find(LowerCase(name));
         if (it != rowsOf.end() && !it->second.empty()) {
             const std::size_t at = it->second.back();
             it->second.pop_back();

@@ -24,8 +24,9 @@ bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::Ma
 
 // Fills MapIni with the maps read, in order. Each map that MapDir lists leaves it and keeps its
 // row there: its origin tag, and its duplicate marker, so that a map found in two places still
-// says so after a switch of configuration and is never in both lists. The first MapDir row of a
-// map is taken first; a map MapDir does not list gets tag 0.
+// says so after a switch of configuration and is never in both lists. Names match ignoring
+// letter case (the file's names read back lower-cased), and the row keeps MapDir's spelling. The
+// first MapDir row of a map is taken first; a map MapDir does not list gets tag 0.
 void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& names);
 
 // Rotation rows with equal texts: with remove, of each text only its last row stays, in its

@@ -82,12 +82,12 @@ TEST_F(ActionIniFixture, ASwitchGivesTheOldRotationBackToTheAvailableMaps) {
     ASSERT_EQ(e->mapFields.MapDir.rowCount(), 1);
     // The catalogue or an archive found the map in a second place: the marker and tag stay with
     // it wherever it goes.
-    e->mapFields.MapDir.setRows({{"jungle*", 1}});
-    dir.write("action/ctf.ini", "[maplist]\r\ncity\r\njungle\r\ncity\r\n###\r\n");
+    e->mapFields.MapDir.setRows({{"jungle*", 1}, {"Keep", 0}});
+    dir.write("action/ctf.ini", "[maplist]\r\ncity\r\njungle\r\ncity\r\nKEEP\r\n###\r\n");
     std::string name = "ctf";
     e->state.strActionIniFileName = "ctf.ini";
     e->LoadConfiguration(name);
-    EXPECT_EQ(Rows(e->mapFields.MapIni), (std::vector<form::GridRow>{{"jungle*", 1}, {"city", 0}}));
+    EXPECT_EQ(Rows(e->mapFields.MapIni), (std::vector<form::GridRow>{{"jungle*", 1}, {"city", 0}, {"Keep", 0}}));
     EXPECT_EQ(Rows(e->mapFields.MapDir), (std::vector<form::GridRow>{{"urban", 0}}));
 }
 
