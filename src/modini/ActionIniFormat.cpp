@@ -57,14 +57,21 @@ std::size_t NextItem(const std::vector<Line>& lines, std::size_t from) {
     return from;
 }
 
-// Reads the two items after a team header at `at`; returns the index of the last line used.
-std::size_t ReadTeamBlock(const std::vector<Line>& lines, std::size_t at, IniTeam& team) {
+// Reads the two items after a team header at `at`, passing over "//" comment lines as the mod
+// does (collected in `comments` when given); returns the index of the last line used.
+std::size_t ReadTeamBlock(const std::vector<Line>& lines, std::size_t at, IniTeam& team,
+                          std::vector<std::string>* comments = nullptr) {
     team.present = true;
     team.name.clear();
     team.modelSkin.clear();
     std::string* fields[] = {&team.name, &team.modelSkin};
     for (std::string* field : fields) {
-        const std::size_t next = NextItem(lines, at + 1);
+        std::size_t next = NextItem(lines, at + 1);
+        while (next < lines.size() && IsComment(lines[next].item)) {
+            if (comments) comments->push_back(lines[next].raw);
+            at = next;
+            next = NextItem(lines, at + 1);
+        }
         if (next >= lines.size() || EndsBlock(lines[next].item)) break;
         *field = lines[next].item;
         at = next;
@@ -102,8 +109,9 @@ std::string BuildActionIni(const std::array<TeamValues, 3>& teams, const std::ve
                            const std::string* oldContent) {
     std::string out;
     auto line = [&out](const std::string& text) { out += text + "\r\n"; };
-    auto teamBlock = [&](std::size_t team) {
+    auto teamBlock = [&](std::size_t team, const std::vector<std::string>& comments) {
         line("[team" + std::to_string(team + 1) + "]");
+        for (const auto& comment : comments) line(comment);
         line(teams[team].name);
         line(teams[team].model + "/" + teams[team].skin);
     };
@@ -116,11 +124,11 @@ std::string BuildActionIni(const std::array<TeamValues, 3>& teams, const std::ve
 
     if (!oldContent) {
         for (std::size_t team = 0; team < 2; ++team) {
-            teamBlock(team);
+            teamBlock(team, {});
             line("###");
         }
         if (!teams[2].name.empty() && !teams[2].model.empty() && !teams[2].skin.empty()) {
-            teamBlock(2);
+            teamBlock(2, {});
             line("###");
         }
         mapList({});
@@ -133,8 +141,9 @@ std::string BuildActionIni(const std::array<TeamValues, 3>& teams, const std::ve
         const std::string item = LowerCase(lines[i].item);
         if (const int team = TeamHeader(item); team >= 0) {
             IniTeam dropped;
-            i = ReadTeamBlock(lines, i, dropped);
-            teamBlock(static_cast<std::size_t>(team));
+            std::vector<std::string> comments;
+            i = ReadTeamBlock(lines, i, dropped, &comments);
+            teamBlock(static_cast<std::size_t>(team), comments);
             // The mod reads a team block up to its "###": a block that lacked one gets it, or
             // the mod would take the next section for the team's lines.
             const std::size_t next = NextItem(lines, i + 1);

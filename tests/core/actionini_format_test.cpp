@@ -2,7 +2,13 @@
 // it keeps, and a reader written from the mod's own rules held against the writer's output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
 #include "modini/ActionIniFormat.h"
+#include "state/TextReaders.h"
+#include "support/TestSupport.h"
 
 namespace tolvane::modini {
 namespace {
@@ -67,7 +73,7 @@ TEST(ActionIniParse, LinesAreReadWholeWithHeadersInAnyCase) {
 
 TEST(ActionIniParse, TheMapListEndsAtTheNextSectionAndShortBlocksStopAtAHeader) {
     const ActionIni ini = ParseActionIni(
-        "[maplist]\nurban\n[mapvote]\nmv_public=1\n[team3]\nGreen\n[team1]\nOnly\n");
+        "[maplist]\nurban\n[mapvote]\nmv_public=1\n[team3]\nGreen\n[team1]\n// the mod skips me\nOnly\n");
     EXPECT_EQ(ini.maps, std::vector<std::string>{"urban"});
     EXPECT_TRUE(ini.teams[2].present);
     EXPECT_EQ(ini.teams[2].name, "Green");
@@ -112,6 +118,10 @@ TEST(ActionIniBuild, ForeignLinesAndTheSectionsAfterTheMapListSurviveByteForByte
     const std::string noEnd = "[maplist]\nold\n[mapvote]\nx=1\n";
     EXPECT_EQ(BuildActionIni(kTeams, {"urban"}, &noEnd),
               "[maplist]\r\nurban\r\n###\r\n[mapvote]\r\nx=1\r\n");
+    // A comment inside a team block is kept, after the header.
+    const std::string commented = "[team2]\n// blues\nOld\nmale/x\n###\n";
+    EXPECT_EQ(BuildActionIni(kTeams, {}, &commented),
+              "[team2]\r\n// blues\r\nBlue\r\nactionmale/chucky\r\n###\r\n[maplist]\r\n###\r\n");
 }
 
 TEST(ActionIniBuild, AFileWithoutAMapListGetsOneAndReadsItBack) {
@@ -142,6 +152,47 @@ TEST(ActionIniBuild, TheModReadsWhatTheEditorShows) {
         EXPECT_EQ(again.teams[0].name, "Red, White");
         EXPECT_EQ(again.maps, mod.maps);
     }
+}
+
+// Real mod settings files from public server repositories: saved with what was read, they read
+// back the same, keep every comment line, and a second save changes nothing.
+TEST(ActionIniCorpus, RealFilesSurviveLoadAndSave) {
+    std::vector<std::filesystem::path> files;
+    if (const auto root = test::CorpusDir(); !root.empty())
+        for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+            if (e.is_regular_file() && e.path().extension() == ".ini") files.push_back(e.path());
+    int checked = 0;
+    for (const auto& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        const std::string original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string lower = LowerCase(original);
+        if (lower.find("[maplist]") == std::string::npos && lower.find("[team1]") == std::string::npos) continue;
+        SCOPED_TRACE(file.string());
+        ++checked;
+        const ActionIni read = ParseActionIni(original);
+        std::array<TeamValues, 3> teams;
+        for (std::size_t i = 0; i < 3; ++i) {
+            teams[i].name = read.teams[i].name;
+            SplitModelSkin(read.teams[i].modelSkin, teams[i].model, teams[i].skin);
+        }
+        const std::string saved = BuildActionIni(teams, read.maps, &original);
+        const ActionIni again = ParseActionIni(saved);
+        EXPECT_EQ(again.maps, read.maps);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(again.teams[i].present, read.teams[i].present);
+            EXPECT_EQ(again.teams[i].name, read.teams[i].name);
+        }
+        EXPECT_EQ(ReadAsTheModDoes(saved).maps, read.maps);
+        std::vector<std::string> savedLines = SplitLines(saved);
+        for (const auto& line : SplitLines(original)) {
+            if (line.rfind("//", 0) != 0) continue;
+            const auto at = std::find(savedLines.begin(), savedLines.end(), line);
+            EXPECT_NE(at, savedLines.end()) << line;
+            if (at != savedLines.end()) savedLines.erase(at);
+        }
+        EXPECT_EQ(BuildActionIni(teams, read.maps, &saved), saved);
+    }
+    if (checked == 0) GTEST_SKIP() << "no corpus of real mod settings files beside the checkout";
 }
 
 }  // namespace
