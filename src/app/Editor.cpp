@@ -9,7 +9,9 @@
 #include "app/StartupTrace.h"
 #include "maps/Catalogue.h"
 #include "maps/Discovery.h"
+#include "maps/MapEditing.h"
 #include "maps/Sorts.h"
+#include "modini/ActionIni.h"
 #include "plugin/BanEditing.h"
 #include "plugin/PluginFiles.h"
 #include "registry/ConfigRegistry.h"
@@ -19,6 +21,7 @@
 #include "state/FileUtils.h"
 #include "state/Motd.h"
 #include "state/TextReaders.h"
+#include "teams/TeamHandlers.h"
 
 namespace tolvane::app {
 
@@ -96,6 +99,8 @@ void Editor::ConnectHandlers() {
     plugin::ConnectPluginFields(ctx, plugin);
     plugin::ConnectBanButtons(ctx, plugin, frmBans);
     scripts::ConnectScriptButtons(ctx, launcher, scripts, plugin);
+    teams::ConnectTeamFields(ctx, launcher, teams);
+    maps::ConnectMapButtons(ctx, mapFields, random);
     main.ButtonCancel.clicked.attach([this] {
         quitRequested_ = true;
         if (onQuit) onQuit();
@@ -182,12 +187,12 @@ void Editor::MergeAvailableDuplicates() { maps::MergeAvailableDuplicates(ctx, ma
 // place in the start-up sequence and does nothing until its reader lands.
 void Editor::ReadBanList() { plugin::ReadBanList(ctx, plugin); }
 void Editor::ReadBWAdmin() { plugin::ReadBWAdminCfg(ctx, plugin); }
-void Editor::ReadActionIni() {}
+void Editor::ReadActionIni() { modini::ReadActionIni(ctx, teams, mapFields, state.strActionIniFileName); }
 void Editor::RebuildScriptLists() { scripts::FindScripts(ctx, scripts); }
 void Editor::ReadServerSettings() {
     settings::ReadServerCfg(ctx, server, scripts.ScriptList, state.strServerCfgFileName);
 }
-bool Editor::WriteActionIni() { return true; }
+bool Editor::WriteActionIni() { return modini::WriteActionIni(ctx, teams, mapFields); }
 bool Editor::WriteMapsLst() { return maps::WriteMapsLst(ctx, mapFields); }
 bool Editor::WriteServerSettings() {
     return settings::WriteServerCfg(ctx, server, scripts.ScriptList, mapFields.MapIni);

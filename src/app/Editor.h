@@ -12,6 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "platform/Random.h"
 #include "plugin/BanDialog.h"
 #include "plugin/PluginFields.h"
 #include "registry/ConfigDialogs.h"
@@ -72,6 +73,9 @@ public:
     AppState state;
     Context ctx;
     platform::ProcessLauncher& launcher;
+    // The shuffle's random numbers; tests point it at draws of their own.
+    platform::SystemRandom systemRandom;
+    platform::Random* random = &systemRandom;
     MainFields main;
     settings::ServerFields server;
     plugin::PluginFields plugin;

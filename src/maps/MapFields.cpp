@@ -32,6 +32,10 @@ void RegisterMapFields(form::Form& form, MapFields& fields) {
     form.add(fields.MapIni, true);
     form.add(fields.MapDir, true);
     form.add(fields.MapList);
+    for (form::Button* b : {&fields.ButtonAdd, &fields.ButtonRemove, &fields.ButtonRandom, &fields.ButtonServerUp,
+                            &fields.ButtonServerDown, &fields.ButtonNew, &fields.ButtonRename, &fields.ButtonDelete,
+                            &fields.ButtonUp, &fields.ButtonDown})
+        form.add(*b);
 }
 
 }  // namespace tolvane::maps

@@ -33,7 +33,8 @@ struct MapFields {
     form::Label MapLegend{"MapLegend"};
 };
 
-// Lists the three grids for --dump and --set, the map grids with their origin tags.
+// Lists the three grids for --dump and --set, the map grids with their origin tags, and the
+// buttons for --click.
 void RegisterMapFields(form::Form& form, MapFields& fields);
 
 }  // namespace tolvane::maps

@@ -133,9 +133,12 @@ std::string BuildServerCfg(const ServerFields& fields, const form::Grid& scriptL
     for (int i = 0; i < scriptList.rowCount(); ++i)
         if (scriptList.text(i) != serverCfgFileName) out.line("exec " + scriptList.text(i));
 
+    // With an empty rotation the server still needs a start map: the old file's last one.
+    std::string oldMapLine;
     if (oldContent) {
         for (const std::string& line : SplitLines(*oldContent)) {
             const auto setting = SplitCfgLine(line);
+            if (setting && setting->name == "map") oldMapLine = line;
             if (!setting || !RewriteServerSetting(out, fields, setting->name)) out.line(line);
         }
     }
@@ -147,6 +150,8 @@ std::string BuildServerCfg(const ServerFields& fields, const form::Grid& scriptL
         std::string map = mapIni.text(0);
         if (!map.empty() && map.back() == '*') map.pop_back();  // the duplicate marker
         out.line("map " + map);
+    } else if (!oldMapLine.empty()) {
+        out.line(oldMapLine);
     }
     return out.text;
 }

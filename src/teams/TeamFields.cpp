@@ -1,5 +1,6 @@
 #include "teams/TeamFields.h"
 
+#include "maps/Sorts.h"
 #include "state/FileUtils.h"
 #include "state/TextReaders.h"
 
@@ -10,14 +11,28 @@ TeamFields::TeamFields() {
         b->setCaption("AQSkinView");
         b->setToolTip("Preview the player models with skins");
     }
+    const char* ordinal[] = {"first", "second", "third"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        nameBoxes()[i]->setText("Name");
+        modelLists()[i]->setToolTip(std::string("Player model to use for ") + ordinal[i] + " team");
+        skinLists()[i]->setToolTip(std::string("Player model skin to use for ") + ordinal[i] + " team");
+    }
+    Team1Name.setToolTip("Name of first team");
+    Team2Name.setToolTip("Name of second team");
+    Team3Name.setToolTip("Name of third team ");
     SkinViewHelp.setVisible(false);
     SkinViewHelp.setCaption(
-        "No skin viewer was found in the Quake 2 directory: install AQSkinView (an aqskinview "
-        "directory) or MD2View (md2view.exe) to preview models and skins.");
+        "Support for AQSkinView or MD2View are both available here with the buttons below each team.  "
+        "To enable the buttons, download AQSkinView and install it as a Mod, or download MD2View and copy "
+        "the md2view.exe and glide.dll to your Quake2 directory.");
 }
 
 void RegisterTeamFields(form::Form& form, TeamFields& fields) {
-    for (form::ComboList* list : fields.modelLists()) form.add(*list);
+    for (std::size_t i = 0; i < 3; ++i) {
+        form.add(*fields.nameBoxes()[i]);
+        form.add(*fields.modelLists()[i]);
+        form.add(*fields.skinLists()[i]);
+    }
     for (form::Button* b : fields.viewerButtons()) form.trackAppearance(*b);
     form.trackAppearance(fields.SkinViewHelp);
 }
@@ -43,6 +58,29 @@ void ListPlayerModels(const platform::FileSystem& fs, const std::string& modDir,
     };
     addFrom("baseq2\\players");
     addFrom(modDir + "\\players");
+}
+
+void ScanPlayerSkins(const Context& ctx, form::ComboList& list, const std::string& model) {
+    std::vector<std::string> skins;
+    // No model chosen: no skins (rather than the .pcx files of the players directory itself).
+    if (model.empty()) {
+        list.setItems({});
+        return;
+    }
+    auto addFrom = [&](std::string dir) {
+        if (!DirExists(ctx.fs, dir)) return;
+        for (const auto& name : ctx.fs.list(dir + "\\*.pcx", true)) {
+            if (name.size() < 4) continue;
+            const std::string skin = LowerCase(name.substr(0, name.size() - 4));
+            if (skin == "weapon" || skin == "." || skin == "..") continue;
+            if (skin.size() >= 2 && skin.compare(skin.size() - 2, 2, "_i") == 0) continue;
+            skins.push_back(skin);
+        }
+    };
+    addFrom("baseq2\\players\\" + model);
+    addFrom(ctx.state.strModDir + "\\players\\" + model);
+    list.setItems(std::move(skins));
+    maps::SortList(ctx, list);
 }
 
 }  // namespace tolvane::teams

@@ -8,6 +8,7 @@
 #include "form/Controls.h"
 #include "form/Form.h"
 #include "platform/FileSystem.h"
+#include "state/AppState.h"
 
 namespace tolvane::teams {
 
@@ -17,6 +18,12 @@ struct TeamFields {
     TeamFields(const TeamFields&) = delete;
     TeamFields& operator=(const TeamFields&) = delete;
 
+    form::TextBox Team1Name{"Team1Name"};
+    form::TextBox Team2Name{"Team2Name"};
+    form::TextBox Team3Name{"Team3Name"};
+    form::ComboList Team1Skin{"Team1Skin"};
+    form::ComboList Team2Skin{"Team2Skin"};
+    form::ComboList Team3Skin{"Team3Skin"};
     form::Button Team1Viewer{"Team1Viewer"};
     form::Button Team2Viewer{"Team2Viewer"};
     form::Button Team3Viewer{"Team3Viewer"};
@@ -27,9 +34,16 @@ struct TeamFields {
 
     std::array<form::ComboList*, 3> modelLists() { return {&Team1Model, &Team2Model, &Team3Model}; }
     std::array<form::Button*, 3> viewerButtons() { return {&Team1Viewer, &Team2Viewer, &Team3Viewer}; }
+    std::array<form::TextBox*, 3> nameBoxes() { return {&Team1Name, &Team2Name, &Team3Name}; }
+    std::array<form::ComboList*, 3> skinLists() { return {&Team1Skin, &Team2Skin, &Team3Skin}; }
+
+    // In MD2View mode, per team: the .pcx file of the chosen skin and the model's tris.md2, both
+    // empty until a skin with an existing file is chosen.
+    std::array<std::string, 3> skinPath;
+    std::array<std::string, 3> modelPath;
 };
 
-// Lists the three model lists, and tracks the buttons and the help line, in window order.
+// Lists each team's name, model list and skin list, and tracks the buttons and the help line, in window order.
 void RegisterTeamFields(form::Form& form, TeamFields& fields);
 
 // The viewer buttons follow the viewer found in the Quake 2 directory: AQSkinView (a game
@@ -40,5 +54,10 @@ void DetectViewers(const platform::FileSystem& fs, TeamFields& fields);
 // Every entry of baseq2\players and of the mod's players directory is a model, the game's first;
 // a model present in both is listed twice, as each directory contributes its own.
 void ListPlayerModels(const platform::FileSystem& fs, const std::string& modDir, TeamFields& fields);
+
+// Refills a skin list with the skins of the model: the .pcx files of baseq2\players\MODEL,
+// then of the mod's players\MODEL, lower-cased and without extension, the weapon texture and
+// the icons ("_i") left out; then sorted. A skin in both directories is listed twice.
+void ScanPlayerSkins(const Context& ctx, form::ComboList& list, const std::string& model);
 
 }  // namespace tolvane::teams

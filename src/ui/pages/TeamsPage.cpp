@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,14 +18,24 @@ QWidget* BuildTeamPage(Bindings& b, teams::TeamFields& fields) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto* row = new QHBoxLayout;
-    form::ComboList* models[] = {&fields.Team1Model, &fields.Team2Model, &fields.Team3Model};
-    form::Button* viewers[] = {&fields.Team1Viewer, &fields.Team2Viewer, &fields.Team3Viewer};
-    for (int i = 0; i < 3; ++i) {
+    // Each frame: the team's name, its model and a skin of that model, and the viewer button.
+    // Mnemonics where letters are free of the main window's buttons; the third frame is
+    // reached with the Tab key.
+    const QString mnemonics[3][3] = {{QStringLiteral("Na&me"), QStringLiteral("Mo&del"), QStringLiteral("S&kin")},
+                                     {QStringLiteral("Nam&e"), QStringLiteral("M&odel"), QStringLiteral("Sk&in")},
+                                     {QStringLiteral("Name"), QStringLiteral("Model"), QStringLiteral("Skin")}};
+    for (std::size_t i = 0; i < 3; ++i) {
         auto* group = new QGroupBox(QStringLiteral("Team #%1").arg(i + 1));
         QFormLayout* form = NewForm();
         group->setLayout(form);
-        AddComboRow(b, form, QStringLiteral("Model"), *models[i]);
-        form->addRow(QString(), NewButton(b, QString(), *viewers[i]));
+        auto* name = new QLineEdit;
+        name->setObjectName(toQt(fields.nameBoxes()[i]->name()));
+        QLabel* label = RowLabel(mnemonics[i][0].toStdString(), name);
+        bindTextBox(b, name, *fields.nameBoxes()[i], label);
+        form->addRow(label, name);
+        AddComboRow(b, form, mnemonics[i][1], *fields.modelLists()[i]);
+        AddComboRow(b, form, mnemonics[i][2], *fields.skinLists()[i]);
+        form->addRow(QString(), NewButton(b, QString(), *fields.viewerButtons()[i]));
         row->addWidget(group, 1);
     }
     layout->addLayout(row);
@@ -35,6 +46,7 @@ QWidget* BuildTeamPage(Bindings& b, teams::TeamFields& fields) {
     layout->addWidget(help);
     layout->addWidget(TeamLinks());
     layout->addStretch(1);
+    TabInLayoutOrder(page);
     return page;
 }
 

@@ -1,0 +1,151 @@
+#include "maps/MapEditing.h"
+
+#include <algorithm>
+
+#include "maps/MapsLstFormat.h"
+#include "maps/Sorts.h"
+#include "modini/ActionIni.h"
+
+namespace tolvane::maps {
+
+namespace {
+
+// Exchanges two rows and makes `to` current. A map's origin tag moves with its name, as in the
+// sorts, so a map moved back to the available maps still says where it was found.
+void Exchange(form::Grid& grid, int from, int to) {
+    std::vector<form::GridRow> rows = grid.rows();
+    std::swap(rows[static_cast<std::size_t>(from)], rows[static_cast<std::size_t>(to)]);
+    grid.setRows(std::move(rows));
+    grid.setCurrentRow(to);
+}
+
+// Moves the current row one place up (step -1) or down (+1); false when it cannot move.
+bool MoveCurrent(form::Grid& grid, int step) {
+    const int r = grid.currentRow();
+    if (r < 0 || r + step < 0 || r + step >= grid.rowCount()) return false;
+    Exchange(grid, r, r + step);
+    return true;
+}
+
+// maps.lst holds `name "description"`: a name is one word without quotes, a description has no
+// double quote. What it cannot hold is refused rather than written wrong.
+bool NameFitsCatalogue(const Context& ctx, const std::string& name) {
+    if (name.find_first_of(" \t\"") == std::string::npos) return true;
+    ctx.message("maps.lst cannot store a map name holding a blank or a double quote: " + name);
+    return false;
+}
+
+bool DescriptionFitsCatalogue(const Context& ctx, const std::string& description) {
+    if (description.find('"') == std::string::npos) return true;
+    ctx.message("maps.lst cannot store a double quote in a map description: " + description);
+    return false;
+}
+
+}  // namespace
+
+void ButtonAdd_Click(const Context& ctx, MapFields& maps) {
+    const int r = maps.MapDir.currentRow();
+    if (r < 0) return;
+    ctx.state.bActionIniChanged = true;
+    maps.MapIni.append(maps.MapDir.text(r), maps.MapDir.tag(r));
+    maps.MapDir.remove(r);
+    maps.MapIni.setCurrentRow(maps.MapIni.rowCount() - 1);
+}
+
+void ButtonRemove_Click(const Context& ctx, MapFields& maps) {
+    const int r = maps.MapIni.currentRow();
+    if (r < 0) return;
+    ctx.state.bActionIniChanged = true;
+    const std::string moved = maps.MapIni.text(r);
+    maps.MapDir.append(moved, maps.MapIni.tag(r));
+    maps.MapIni.remove(r);
+    SortGrid(maps.MapDir);
+    const auto& rows = maps.MapDir.rows();
+    const auto at = std::find_if(rows.begin(), rows.end(), [&](const form::GridRow& row) { return row.text == moved; });
+    maps.MapDir.setCurrentRow(static_cast<int>(at - rows.begin()));
+}
+
+void ButtonServerUp_Click(const Context& ctx, MapFields& maps) {
+    if (MoveCurrent(maps.MapIni, -1)) ctx.state.bActionIniChanged = true;
+}
+
+void ButtonServerDown_Click(const Context& ctx, MapFields& maps) {
+    if (MoveCurrent(maps.MapIni, +1)) ctx.state.bActionIniChanged = true;
+}
+
+void ButtonRandom_Click(const Context& ctx, MapFields& maps, platform::Random& random) {
+    ctx.state.bActionIniChanged = true;
+    const int n = maps.MapIni.rowCount();
+    // With fewer than two rows there is nothing to exchange: the rotation stays as it is.
+    if (n < 2) return;
+    random.reseed();
+    std::vector<form::GridRow> rows = maps.MapIni.rows();
+    form::GridRow carried = rows[0];
+    for (int step = 0; step < 5 * n; ++step) {
+        const float x = random.next();
+        // Single precision can round x * (n - 1) + 1 up to n for x just below 1: keep k a row.
+        const int k = std::clamp(static_cast<int>(x * static_cast<float>(n - 1) + 1.0f), 1, n - 1);
+        std::swap(carried, rows[static_cast<std::size_t>(k)]);
+    }
+    rows[0] = std::move(carried);
+    const int current = maps.MapIni.currentRow();
+    maps.MapIni.setRows(std::move(rows));
+    maps.MapIni.setCurrentRow(current);
+    modini::RemoveRotationDuplicates(ctx, maps.MapIni, false);
+}
+
+void ButtonNew_Click(const Context& ctx, MapFields& maps) {
+    const auto name = ctx.dialogs.input("Map File Name", "Add Map to Map List", "");
+    if (!name || name->empty() || !NameFitsCatalogue(ctx, *name)) return;
+    const std::string description = ctx.dialogs.input("Map Description", "Add Map to Map List", "").value_or("");
+    if (!DescriptionFitsCatalogue(ctx, description)) return;
+    ctx.state.bMapsLstChanged = true;
+    maps.MapList.insert(0, description + " [" + *name + "]");
+}
+
+void ButtonRename_Click(const Context& ctx, MapFields& maps) {
+    const int r = maps.MapList.currentRow();
+    if (r < 0) return;
+    const std::string row = maps.MapList.text(r);
+    std::string description;
+    std::string name;
+    SplitCatalogueRow(row, description, name);
+    const auto answer = ctx.dialogs.input("Rename " + row + " to what?", "Rename Map", description);
+    if (!answer || answer->empty() || *answer == description) return;
+    if (!DescriptionFitsCatalogue(ctx, *answer)) return;
+    ctx.state.bMapsLstChanged = true;
+    maps.MapList.setText(r, *answer + " [" + name + "]");
+}
+
+void ButtonDelete_Click(const Context& ctx, MapFields& maps) {
+    const int r = maps.MapList.currentRow();
+    if (r < 0) return;
+    ctx.state.bMapsLstChanged = true;
+    maps.MapList.remove(r);
+}
+
+void ButtonUp_Click(const Context& ctx, MapFields& maps) {
+    if (MoveCurrent(maps.MapList, -1)) ctx.state.bMapsLstChanged = true;
+}
+
+void ButtonDown_Click(const Context& ctx, MapFields& maps) {
+    if (MoveCurrent(maps.MapList, +1)) ctx.state.bMapsLstChanged = true;
+}
+
+void ConnectMapButtons(const Context& ctx, MapFields& maps, platform::Random* const& random) {
+    auto on = [&ctx, &maps](form::Button& button, void (*handler)(const Context&, MapFields&)) {
+        button.clicked.attach([&ctx, &maps, handler] { handler(ctx, maps); });
+    };
+    on(maps.ButtonAdd, ButtonAdd_Click);
+    on(maps.ButtonRemove, ButtonRemove_Click);
+    on(maps.ButtonServerUp, ButtonServerUp_Click);
+    on(maps.ButtonServerDown, ButtonServerDown_Click);
+    on(maps.ButtonNew, ButtonNew_Click);
+    on(maps.ButtonRename, ButtonRename_Click);
+    on(maps.ButtonDelete, ButtonDelete_Click);
+    on(maps.ButtonUp, ButtonUp_Click);
+    on(maps.ButtonDown, ButtonDown_Click);
+    maps.ButtonRandom.clicked.attach([&ctx, &maps, &random] { ButtonRandom_Click(ctx, maps, *random); });
+}
+
+}  // namespace tolvane::maps

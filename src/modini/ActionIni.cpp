@@ -1,0 +1,179 @@
+#include "modini/ActionIni.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "maps/MapIndex.h"
+#include "maps/Sorts.h"
+#include "modini/ActionIniFormat.h"
+#include "registry/ConfigRegistry.h"
+#include "state/FileUtils.h"
+#include "state/TextReaders.h"
+
+namespace tolvane::modini {
+
+namespace {
+
+// The default teams of a configuration without its file: two teams of the stock model.
+void SetDefaultTeams(const Context& ctx, teams::TeamFields& teams) {
+    const char* names[] = {"Morrow Quill", "Jewels"};
+    const char* skins[] = {"chucky", "jewels"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        form::ComboList& model = *teams.modelLists()[i];
+        if (!registry::InComboBox(model, "actionmale")) continue;
+        teams.nameBoxes()[i]->setText(names[i]);
+        model.selectText("actionmale");
+        form::ComboList& skin = *teams.skinLists()[i];
+        teams::ScanPlayerSkins(ctx, skin, "actionmale");
+        if (registry::InComboBox(skin, skins[i])) skin.selectText(skins[i]);
+        ctx.state.bActionIniChanged = true;
+    }
+}
+
+void ApplyTeam(teams::TeamFields& teams, std::size_t i, const IniTeam& team, std::string& skin) {
+    teams.nameBoxes()[i]->setText(team.name);
+    if (team.modelSkin.empty()) return;
+    std::string model;
+    SplitModelSkin(team.modelSkin, model, skin);
+    form::ComboList& list = *teams.modelLists()[i];
+    if (registry::InComboBox(list, model)) list.selectText(model);
+}
+
+}  // namespace
+
+void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& names) {
+    // One index over MapDir instead of a walk per map: a map's rows, the first one last.
+    const auto& available = maps.MapDir.rows();
+    // Names read back lower-cased: a map listed as "CastleKeep" is still the one the file names.
+    std::unordered_map<std::string, std::vector<std::size_t>> rowsOf;
+    for (std::size_t i = available.size(); i-- > 0;)
+        rowsOf[LowerCase(std::string(maps::MapKey(available[i].text)))].push_back(i);
+    std::vector<bool> taken(available.size(), false);
+    std::vector<form::GridRow> rotation;
+    rotation.reserve(names.size());
+    for (const auto& name : names) {
+        form::GridRow row{name, 0};
+        auto it = rowsOf.find(LowerCase(name));
+        if (it != rowsOf.end() && !it->second.empty()) {
+            const std::size_t at = it->second.back();
+            it->second.pop_back();
+            taken[at] = true;
+            row = available[at];
+        }
+        rotation.push_back(std::move(row));
+    }
+    std::vector<form::GridRow> left;
+    left.reserve(available.size());
+    for (std::size_t i = 0; i < available.size(); ++i)
+        if (!taken[i]) left.push_back(available[i]);
+    rowsOf.clear();
+    if (left.size() != available.size()) maps.MapDir.setRows(std::move(left));
+    maps.MapIni.setRows(std::move(rotation));
+}
+
+void RemoveRotationDuplicates(const Context& ctx, form::Grid& MapIni, bool remove) {
+    const auto& rows = MapIni.rows();
+    if (remove) {
+        // The last row of each text survives: walking from the end, a text seen before is an
+        // earlier occurrence.
+        std::unordered_set<std::string> seen;
+        std::vector<bool> keep(rows.size(), false);
+        bool dropped = false;
+        for (std::size_t i = rows.size(); i-- > 0;) {
+            keep[i] = seen.insert(rows[i].text).second;
+            dropped = dropped || !keep[i];
+        }
+        if (!dropped) return;
+        std::vector<form::GridRow> kept;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (keep[i]) kept.push_back(rows[i]);
+        MapIni.setRows(std::move(kept));
+        return;
+    }
+    // One message per pair, the later row of the pair taken from the last row up.
+    std::unordered_map<std::string, int> count;
+    std::vector<int> earlier(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) earlier[i] = count[rows[i].text]++;
+    for (std::size_t i = rows.size(); i-- > 0;)
+        for (int k = 0; k < earlier[i]; ++k) ctx.message("Duplicates of " + rows[i].text + " found!");
+}
+
+void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields& maps, const std::string& fileName) {
+    const std::string& modDir = ctx.state.strModDir;
+    const std::string path = modDir + "\\" + fileName;
+    ctx.progress.show("Processing " + path + "...");
+    if (!DirExistsConst(ctx.fs, modDir)) {
+        ctx.progress.hide();
+        return;
+    }
+    // The rotation being replaced goes back among the available maps.
+    if (maps.MapIni.rowCount() > 0) {
+        std::vector<form::GridRow> available = maps.MapDir.rows();
+        available.insert(available.end(), maps.MapIni.rows().begin(), maps.MapIni.rows().end());
+        maps.MapDir.setRows(std::move(available));
+        maps::SortGrid(maps.MapDir);
+    }
+    maps.MapIni.clear();
+    if (!FileExists(ctx.fs, path)) {
+        SetDefaultTeams(ctx, teams);
+        ctx.progress.hide();
+        return;
+    }
+    std::string content;
+    std::string error;
+    // A file that cannot be read reads as empty; the save will not replace it.
+    ctx.fs.readFile(path, content, error);
+    const ActionIni ini = ParseActionIni(content);
+    std::array<std::string, 3> skins;
+    for (std::size_t i = 0; i < 3; ++i)
+        if (ini.teams[i].present) ApplyTeam(teams, i, ini.teams[i], skins[i]);
+    // Duplicates go first, so the occurrence that stays is the one that takes its row (tag and
+    // marker) from the available maps.
+    std::vector<form::GridRow> read;
+    read.reserve(ini.maps.size());
+    for (const auto& name : ini.maps) read.push_back({name, 0});
+    maps.MapIni.setRows(std::move(read));
+    RemoveRotationDuplicates(ctx, maps.MapIni, true);
+    std::vector<std::string> names;
+    for (const auto& row : maps.MapIni.rows()) names.push_back(row.text);
+    TakeFromAvailable(maps, names);
+    for (std::size_t i = 0; i < 3; ++i) {
+        form::ComboList& list = *teams.skinLists()[i];
+        teams::ScanPlayerSkins(ctx, list, teams.modelLists()[i]->text());
+        if (list.count() == 0) continue;
+        if (!skins[i].empty() && registry::InComboBox(list, skins[i])) list.selectText(skins[i]);
+        else list.setSelectedIndex(0);
+    }
+    ctx.state.bActionIniChanged = false;
+    ctx.progress.hide();
+}
+
+bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::MapFields& maps) {
+    const AppState& st = ctx.state;
+    if (!st.bActionIniChanged) return true;
+    if (!DirExistsConst(ctx.fs, st.strModDir)) {
+        ctx.message("ERROR: action directory not found!\rCannot save " + st.strActionIniFileName);
+        return false;
+    }
+    const std::string path = st.strModDir + "\\" + st.strActionIniFileName;
+    std::string old;
+    bool hasOld = false;
+    if (FileExists(ctx.fs, path)) {
+        // Its foreign lines would be lost: an old file that cannot be read is left alone.
+        std::string error;
+        if (!ctx.fs.readFile(path, old, error)) {
+            ctx.message("Could not save " + path + ": cannot read the old file (" + error + ")\rThe file was left as it was.");
+            return false;
+        }
+        hasOld = true;
+    }
+    std::array<TeamValues, 3> values;
+    for (std::size_t i = 0; i < 3; ++i)
+        values[i] = {teams.nameBoxes()[i]->text(), teams.modelLists()[i]->text(), teams.skinLists()[i]->text()};
+    std::vector<std::string> rotation;
+    rotation.reserve(static_cast<std::size_t>(maps.MapIni.rowCount()));
+    for (const auto& row : maps.MapIni.rows()) rotation.push_back(row.text);
+    return ReplaceFileViaTemp(ctx, path, BuildActionIni(values, rotation, hasOld ? &old : nullptr));
+}
+
+}  // namespace tolvane::modini

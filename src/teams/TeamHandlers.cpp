@@ -1,0 +1,66 @@
+#include "teams/TeamHandlers.h"
+
+#include "state/FileUtils.h"
+
+namespace tolvane::teams {
+
+namespace {
+
+bool Md2ViewMode(TeamFields& fields, std::size_t team) { return fields.viewerButtons()[team]->caption() == "MD2View"; }
+
+}  // namespace
+
+void TeamModel_Click(const Context& ctx, TeamFields& fields, std::size_t team) {
+    form::ComboList& skins = *fields.skinLists()[team];
+    ScanPlayerSkins(ctx, skins, fields.modelLists()[team]->text());
+    if (skins.count() > 0) skins.setSelectedIndex(0);
+    ctx.state.bActionIniChanged = true;
+}
+
+void TeamSkin_Click(const Context& ctx, TeamFields& fields, std::size_t team) {
+    if (Md2ViewMode(fields, team)) {
+        const std::string model = fields.modelLists()[team]->text();
+        const std::string skin = fields.skinLists()[team]->text();
+        const std::string inMod = ctx.state.strModDir + "\\players\\" + model + "\\" + skin + ".pcx";
+        const std::string inGame = "baseq2\\players\\" + model + "\\" + skin + ".pcx";
+        std::string found;
+        if (FileExists(ctx.fs, inMod)) found = inMod;
+        else if (FileExists(ctx.fs, inGame)) found = inGame;
+        if (!found.empty()) {
+            fields.skinPath[team] = found;
+            // The viewer reads the model from the game's players directory only.
+            const std::string tris = "baseq2\\players\\" + model + "\\tris.md2";
+            const bool hasModel = FileExists(ctx.fs, tris);
+            if (hasModel) fields.modelPath[team] = tris;
+            fields.viewerButtons()[team]->setEnabled(hasModel);
+        }
+    }
+    ctx.state.bActionIniChanged = true;
+}
+
+std::string ViewerCommandLine(TeamFields& fields, std::size_t team) {
+    if (Md2ViewMode(fields, team)) return "md2view.exe " + fields.modelPath[team] + " " + fields.skinPath[team];
+    return "quake2 +set game aqskinview +skin \"" + fields.modelLists()[team]->text() + "/" +
+           fields.skinLists()[team]->text() + "\" +exec skinview.cfg";
+}
+
+void TeamViewer_Click(const Context& ctx, platform::ProcessLauncher& launcher, TeamFields& fields, std::size_t team) {
+    const std::string commandLine = ViewerCommandLine(fields, team);
+    std::string error;
+    if (launcher.start(commandLine, platform::WindowMode::Minimised, error)) return;
+    // The viewer is not looked for before the start; a failed start says which program and why.
+    const auto args = platform::SplitCommandLine(commandLine);
+    ctx.message("Cannot start " + (args.empty() ? commandLine : args.front()) + ": " + error);
+}
+
+void ConnectTeamFields(const Context& ctx, platform::ProcessLauncher& launcher, TeamFields& fields) {
+    for (std::size_t team = 0; team < 3; ++team) {
+        fields.nameBoxes()[team]->changed.attach([&ctx] { ctx.state.bActionIniChanged = true; });
+        fields.modelLists()[team]->selected.attach([&ctx, &fields, team] { TeamModel_Click(ctx, fields, team); });
+        fields.skinLists()[team]->selected.attach([&ctx, &fields, team] { TeamSkin_Click(ctx, fields, team); });
+        fields.viewerButtons()[team]->clicked.attach(
+            [&ctx, &launcher, &fields, team] { TeamViewer_Click(ctx, launcher, fields, team); });
+    }
+}
+
+}  // namespace tolvane::teams
