@@ -18,6 +18,12 @@ bool InComboBox(const form::ComboList& list, const std::string& text) {
     return std::find(list.items().begin(), list.items().end(), text) != list.items().end();
 }
 
+std::optional<std::string> ListedConfigName(const form::ComboList& list, const std::string& name) {
+    for (const std::string& item : list.items())
+        if (EqualsIgnoringCase(item, name)) return item;
+    return std::nullopt;
+}
+
 void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, form::TextBox& commandLine,
                         std::string& name) {
     AppState& st = ctx.state;
@@ -36,9 +42,11 @@ void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, for
     for (const ConfigRecord& r : text.records) {
         // The built-in configuration is already the list's first item, so a record of that
         // name (in any case) is not listed a second time.
-        if (listing && !EqualsIgnoringCase(r.name, "default")) configNameList.addItem(r.name);
+        if (listing && !EqualsIgnoringCase(r.name, "default") && !ListedConfigName(configNameList, r.name))
+            configNameList.addItem(r.name);
         if (found || !EqualsIgnoringCase(r.name, name)) continue;
         found = true;
+        if (const auto listed = ListedConfigName(configNameList, name)) name = *listed;
         if (name != st.strConfigName) {
             if (!InComboBox(configNameList, name)) configNameList.addItem(name);
             st.strConfigName = name;

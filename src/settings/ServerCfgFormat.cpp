@@ -63,7 +63,7 @@ std::optional<CfgSetting> SplitLine(const std::string& line) {
 }
 
 // A value written in double quotes as a whole ("768") means the text inside, as the game's
-// console reads it. Used for numbers and switches only; the text fields keep their own rules.
+// console reads it. The host name keeps its own rule.
 std::string Unquoted(const std::string& value) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"' &&
         value.find('"', 1) == value.size() - 1)
@@ -104,12 +104,12 @@ void ApplyVariable(ServerFields& f, const ServerVariable& v, const std::string& 
         // "none" leaves the password as it was. An empty quoted value is how the file switches
         // the remote console off, and reads as no password (not as two quote characters).
         if (value == "none") return;
-        (f.*v.text).setText(value == "\"\"" ? std::string() : value);
-        return;
+        return (f.*v.text).setText(Unquoted(value));
     case VarKind::MasterServers:
         return ApplyMasterServers(f, value);
     case VarKind::Info:
-        return (f.*v.text).setText(value);
+        // The console reads "set Admin \"Crew\"" as Crew; the quotes are not part of the text.
+        return (f.*v.text).setText(Unquoted(value));
     case VarKind::Numeric:
         // Setting the text runs the coupling: the spinner follows a number within its bounds,
         // and a number above the upper bound is refused with a message.
@@ -123,7 +123,7 @@ void ApplyVariable(ServerFields& f, const ServerVariable& v, const std::string& 
     case VarKind::Switch: return SetCheckValue(f.*v.box, *number);
     case VarKind::Inverted: return SetCheckValue(f.*v.box, 1 - static_cast<std::int64_t>(*number));
     case VarKind::Public: return (f.*v.box).setValue(*number >= 1 ? 1 : 0);
-    case VarKind::Dmflags: return DecodeDmflags(f, *number);
+    case VarKind::Dmflags: return ReadDmflags(f, *number);
     default: return;
     }
 }
@@ -147,7 +147,7 @@ std::optional<std::string> OwnedLine(const ServerFields& f, const ServerVariable
     case VarKind::Switch:
     case VarKind::Public: return SetLineText(name, std::to_string((f.*v.box).value()));
     case VarKind::Inverted: return SetLineText(name, std::to_string(1 - (f.*v.box).value()));
-    case VarKind::Dmflags: return SetLineText(name, std::to_string(EncodeDmflags(f)));
+    case VarKind::Dmflags: return SetLineText(name, std::to_string(DmflagsToWrite(f)));
     case VarKind::MasterServers:
         if (f.MasterServer1.text().empty() && f.MasterServer2.text().empty() && f.MasterServer3.text().empty() &&
             f.MasterServer4.text().empty())
