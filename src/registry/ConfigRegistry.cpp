@@ -38,25 +38,25 @@ void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, for
 
     const bool listing = name.empty();
     if (listing) name = text.current;
-    bool found = false;
-    for (const ConfigRecord& r : text.records) {
+    if (listing) {
         // The built-in configuration is already the list's first item, so a record of that
         // name (in any case) is not listed a second time.
-        if (listing && !EqualsIgnoringCase(r.name, "default") && !ListedConfigName(configNameList, r.name))
-            configNameList.addItem(r.name);
-        if (found || !EqualsIgnoringCase(r.name, name)) continue;
-        found = true;
-        if (const auto listed = ListedConfigName(configNameList, name)) name = *listed;
-        if (name != st.strConfigName) {
-            if (!InComboBox(configNameList, name)) configNameList.addItem(name);
-            st.strConfigName = name;
-            configNameList.selectText(name);
-        }
-        if (r.fieldCount >= 2) st.strServerCfgFileName = r.serverCfg;
-        if (r.fieldCount >= 3) st.strActionIniFileName = r.actionIni;
-        if (r.fieldCount >= 4) commandLine.setText(r.commandLine);
-        if (!listing) break;
+        for (const ConfigRecord& r : text.records)
+            if (!EqualsIgnoringCase(r.name, "default") && !ListedConfigName(configNameList, r.name))
+                configNameList.addItem(r.name);
     }
+    const ConfigRecord* r = FindConfigRecord(text, name);
+    if (!r) return;
+    if (const auto listed = ListedConfigName(configNameList, name)) name = *listed;
+    if (name != st.strConfigName) {
+        if (!InComboBox(configNameList, name)) configNameList.addItem(name);
+        st.strConfigName = name;
+        configNameList.selectText(name);
+    }
+    // A record cut short by the end of the file: its missing fields are not applied.
+    if (r->fieldCount >= 2) st.strServerCfgFileName = r->serverCfg;
+    if (r->fieldCount >= 3) st.strActionIniFileName = r->actionIni;
+    if (r->fieldCount >= 4) commandLine.setText(r->commandLine);
 }
 
 bool SaveConfig(const Context& ctx, const form::TextBox& commandLine) {

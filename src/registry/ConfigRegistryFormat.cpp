@@ -29,6 +29,12 @@ ConfigRegistryText ParseConfigRegistry(const std::string& content) {
     return text;
 }
 
+const ConfigRecord* FindConfigRecord(const ConfigRegistryText& text, const std::string& name) {
+    for (const ConfigRecord& r : text.records)
+        if (EqualsIgnoringCase(r.name, name)) return &r;
+    return nullptr;
+}
+
 std::string BuildConfigRegistry(const std::string* oldContent, const ConfigRecord& current) {
     std::string out = FieldLine({current.name});
     if (oldContent) {

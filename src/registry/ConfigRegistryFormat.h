@@ -27,6 +27,9 @@ struct ConfigRegistryText {
 
 ConfigRegistryText ParseConfigRegistry(const std::string& content);
 
+// The first record whose name equals name ignoring case (complete or not), or nullptr.
+const ConfigRecord* FindConfigRecord(const ConfigRegistryText& text, const std::string& name);
+
 // The new text: line 1 names the current record; then every complete record of the old text
 // whose name differs from the current one ignoring case, unchanged and in order; then the
 // current record. oldContent is null when there is no old file.

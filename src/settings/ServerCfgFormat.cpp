@@ -37,20 +37,19 @@ std::optional<CfgSetting> SplitLine(const std::string& line) {
     if (p == std::string::npos) return std::nullopt;
     CfgSetting s{LowerCase(TrimBlanks(line.substr(0, p))), TrimBlanks(line.substr(p + 1))};
 
+    // The flagged form needs its quoted text: a line without a double quote that merely ends in
+    // " s" (a password or a last master server "s") is a plain line, not the whole line as value.
     const std::string trimmed = TrimBlanks(line);
-    const bool flagged = trimmed.size() >= 2 && trimmed.compare(trimmed.size() - 2, 2, " s") == 0;
+    const bool flagged = trimmed.size() >= 2 && trimmed.compare(trimmed.size() - 2, 2, " s") == 0 &&
+                         line.find('"') != std::string::npos;
     if (flagged) {
         if (s.name == "set") {
             const std::size_t b = s.value.find(' ');
             if (b != std::string::npos) s.name = s.value.substr(0, b);
         }
         const std::size_t q1 = line.find('"');
-        if (q1 == std::string::npos) {
-            s.value = line;
-        } else {
-            const std::size_t q2 = line.find('"', q1 + 1);
-            s.value = q2 == std::string::npos ? line.substr(q1 + 1) : line.substr(q1 + 1, q2 - q1 - 1);
-        }
+        const std::size_t q2 = line.find('"', q1 + 1);
+        s.value = q2 == std::string::npos ? line.substr(q1 + 1) : line.substr(q1 + 1, q2 - q1 - 1);
         s.value = TrimBlanks(s.value);
     } else if (s.name == "set") {
         const std::size_t b = s.value.find(' ');
@@ -110,10 +109,14 @@ void ApplyVariable(ServerFields& f, const ServerVariable& v, const std::string& 
     case VarKind::Info:
         // The console reads "set Admin \"Crew\"" as Crew; the quotes are not part of the text.
         return (f.*v.text).setText(Unquoted(value));
-    case VarKind::Numeric:
+    case VarKind::Numeric: {
         // Setting the text runs the coupling: the spinner follows a number within its bounds,
-        // and a number above the upper bound is refused with a message.
-        return (f.*v.numeric).setText(Unquoted(value));
+        // and a number above the upper bound is refused with a message. Blanks around the
+        // number ("1 " in quotes) are dropped: written back they would not read the same.
+        const std::string text = Unquoted(value);
+        const std::size_t b = text.find_first_not_of(" \t");
+        return (f.*v.numeric).setText(b == std::string::npos ? text : text.substr(b, text.find_last_not_of(" \t") - b + 1));
+    }
     default:
         break;
     }
@@ -140,24 +143,49 @@ std::optional<std::string> OwnedLine(const ServerFields& f, const ServerVariable
     case VarKind::Password: {
         // An empty password is written as an empty value, which switches the remote console
         // off; the word "none" would be taken by the game as the password "none".
+        // A password holding a blank goes in double quotes, or the game would take its first
+        // word only (a password cannot hold a double quote).
         const std::string& pw = (f.*v.text).text();
-        return name + " " + (pw.empty() ? std::string("\"\"") : pw);
+        if (pw.empty() || pw.find_first_of(" \t") != std::string::npos) return name + " \"" + pw + "\"";
+        return name + " " + pw;
     }
     case VarKind::Numeric: return SetLineText(name, (f.*v.numeric).text());
     case VarKind::Switch:
     case VarKind::Public: return SetLineText(name, std::to_string((f.*v.box).value()));
     case VarKind::Inverted: return SetLineText(name, std::to_string(1 - (f.*v.box).value()));
     case VarKind::Dmflags: return SetLineText(name, std::to_string(DmflagsToWrite(f)));
-    case VarKind::MasterServers:
-        if (f.MasterServer1.text().empty() && f.MasterServer2.text().empty() && f.MasterServer3.text().empty() &&
-            f.MasterServer4.text().empty())
-            return std::nullopt;
-        return name + " " + f.MasterServer1.text() + " " + f.MasterServer2.text() + " " + f.MasterServer3.text() +
-               " " + f.MasterServer4.text();
-    case VarKind::Info:
-        // A serverinfo string: in double quotes with the "s" flag, and only when it holds something.
-        if ((f.*v.text).text().empty()) return std::nullopt;
-        return "set " + name + " \"" + (f.*v.text).text() + "\" s";
+    case VarKind::MasterServers: {
+        // The line is written the way it reads back: blanks before the first server and after
+        // the last are dropped on reading, the first three servers end at a blank and the fourth
+        // box takes the rest. So the boxes are joined, trimmed and split again as the reader
+        // does; empty boxes between servers stay as two blanks in a row.
+        std::string joined = TrimBlanks(f.MasterServer1.text() + " " + f.MasterServer2.text() + " " +
+                                        f.MasterServer3.text() + " " + f.MasterServer4.text());
+        // A word that would start a comment on the written line ("//" after a blank or tab, only
+        // possible when a quote hid it on the line read) ends the list: it would not read back.
+        for (std::size_t p = joined.find("//"); p != std::string::npos; p = joined.find("//", p + 1)) {
+            if (p == 0 || joined[p - 1] == ' ' || joined[p - 1] == '\t') {
+                joined = TrimBlanks(joined.substr(0, p));
+                break;
+            }
+        }
+        if (joined.empty()) return std::nullopt;
+        std::string line = name;
+        for (int box = 0; box < 3; ++box) {
+            const std::size_t b = joined.find(' ');
+            line += " " + joined.substr(0, b);
+            joined = b == std::string::npos ? std::string() : joined.substr(b + 1);
+        }
+        return line + " " + joined;
+    }
+    case VarKind::Info: {
+        // A serverinfo string: in double quotes with the "s" flag, and only when it holds
+        // something. Blanks at either end are left out: this form reads back without them, so
+        // writing them would change the line on every save.
+        const std::string text = TrimBlanks((f.*v.text).text());
+        if (text.empty()) return std::nullopt;
+        return "set " + name + " \"" + text + "\" s";
+    }
     }
     return std::nullopt;
 }

@@ -22,6 +22,7 @@ struct CfgSetting {
 //   name value                -> the first word lower-cased, the rest trimmed
 //   set name value            -> the second word as written, the rest (leading blanks kept)
 //   [set] name "text" s       -> (flagged) the name as above, the text between the quotes
+//                                (a line without a double quote is never flagged)
 // Only a blank (space) separates words. A trailing comment ("//" after a blank, outside
 // double quotes) is not part of the value, as the game's console reads it.
 std::optional<CfgSetting> SplitCfgLine(const std::string& line);

@@ -118,5 +118,30 @@ TEST_F(DataLoss, QuotedValuesFromTheFileReadBackWhole) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// Lines whose first save changed again on the second: every one must now read back as written.
+TEST_F(DataLoss, AwkwardLinesSaveTheSameTwice) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"rcon_password s", "rcon_password s"},                // ends like a flagged line
+        {"rcon_password \"two words\"", "rcon_password \"two words\""},  // the game needs the quotes
+        {"setmaster  a b", "setmaster a b  "},                  // an empty first server
+        {"setmaster \"a b // c d", "setmaster \"a b  "},         // a comment hidden by a quote
+        {"set maxclients \"16 \"", "set maxclients 16"},
+        {"set Admin \" dmflags\"", "set Admin \"dmflags\" s"},
+    };
+    for (const auto& [line, written] : cases) {
+        SCOPED_TRACE(line);
+        settings::ServerFields fresh;
+        settings::ConnectServerFields(ctx, fresh);
+        dir.write("action/server.cfg", line + "\r\n");
+        settings::ReadServerCfg(ctx, fresh, scripts, "server.cfg");
+        ASSERT_TRUE(settings::WriteServerCfg(ctx, fresh, scripts, maps));
+        const std::string first = dir.read("action/server.cfg");
+        EXPECT_EQ(first.substr(0, first.find("\r\n")), written);
+        settings::ReadServerCfg(ctx, fresh, scripts, "server.cfg");
+        ASSERT_TRUE(settings::WriteServerCfg(ctx, fresh, scripts, maps));
+        EXPECT_EQ(dir.read("action/server.cfg"), first);
+    }
+}
+
 }  // namespace
 }  // namespace tolvane

@@ -56,7 +56,8 @@ TEST(ServerCfgSplit, LineForms) {
     EXPECT_EQ(SplitCfgLine("set Admin \"Night Crew\" s"), S("Admin", "Night Crew"));
     EXPECT_EQ(SplitCfgLine("hostname \"My Server\" s"), S("hostname", "My Server"));
     EXPECT_EQ(SplitCfgLine("set Admin \"Crew\""), S("Admin", "\"Crew\""));
-    EXPECT_EQ(SplitCfgLine("set sv_x abc s"), S("sv_x", "set sv_x abc s"));  // flagged without quotes
+    EXPECT_EQ(SplitCfgLine("set sv_x abc s"), S("sv_x", "abc s"));  // no quotes: not flagged
+    EXPECT_EQ(SplitCfgLine("rcon_password s"), S("rcon_password", "s"));
     EXPECT_EQ(SplitCfgLine("set Admin \"Crew s"), S("Admin", "Crew s"));     // no closing quote
     EXPECT_EQ(SplitCfgLine("set onlyname"), S("set", "onlyname"));
     EXPECT_EQ(SplitCfgLine("// fraglimit 20"), S("//", "fraglimit 20"));

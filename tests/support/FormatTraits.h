@@ -99,15 +99,14 @@ struct ConfigRegistryTraits {
                 "\"Tdm\",\"tdm.cfg\",\"tdm.ini\", \n\"tdm\",\"t2.cfg\"",
                 "\"nomatch\"\n\"a\",\"b\",\"c\",\"d\"\n\"A\",\"e\",\"f\",\"g\"\n"};
     }
-    // The current configuration as the editor takes it: the first complete record of the name
-    // on line 1, or that name with the start files when there is none.
+    // The current configuration as the editor takes it: the record of the name on line 1 when
+    // it is complete, or that name with the start files.
     static registry::ConfigRecord Current(const registry::ConfigRegistryText& text) {
         registry::ConfigRecord current{"default", "server.cfg", "action.ini", ""};
         if (!text.hasCurrent) return current;
         current.name = text.current;
-        for (const auto& r : text.records)
-            if (r.fieldCount == 4 && EqualsIgnoringCase(r.name, current.name)) return r;
-        return current;
+        const auto* r = registry::FindConfigRecord(text, current.name);
+        return r && r->fieldCount == 4 ? *r : current;
     }
     static void Parse(Model& m, const std::string& text) {
         m.text = registry::ParseConfigRegistry(text);
