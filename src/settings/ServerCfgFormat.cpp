@@ -144,9 +144,11 @@ std::optional<std::string> OwnedLine(const ServerFields& f, const ServerVariable
         // An empty password is written as an empty value, which switches the remote console
         // off; the word "none" would be taken by the game as the password "none".
         // A password holding a blank goes in double quotes, or the game would take its first
-        // word only (a password cannot hold a double quote).
+        // word only (a password cannot hold a double quote); so does the password "none",
+        // which written bare would read back as no change at all.
         const std::string& pw = (f.*v.text).text();
-        if (pw.empty() || pw.find_first_of(" \t") != std::string::npos) return name + " \"" + pw + "\"";
+        if (pw.empty() || pw == "none" || pw.find_first_of(" \t") != std::string::npos)
+            return name + " \"" + pw + "\"";
         return name + " " + pw;
     }
     case VarKind::Numeric: return SetLineText(name, (f.*v.numeric).text());

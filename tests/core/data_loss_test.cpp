@@ -123,6 +123,7 @@ TEST_F(DataLoss, AwkwardLinesSaveTheSameTwice) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"rcon_password s", "rcon_password s"},                // ends like a flagged line
         {"rcon_password \"two words\"", "rcon_password \"two words\""},  // the game needs the quotes
+        {"rcon_password \"none\"", "rcon_password \"none\""},  // bare, "none" means no change
         {"setmaster  a b", "setmaster a b  "},                  // an empty first server
         {"setmaster \"a b // c d", "setmaster \"a b  "},         // a comment hidden by a quote
         {"set maxclients \"16 \"", "set maxclients 16"},
