@@ -38,7 +38,7 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-20}
 if ((FUZZ_SECONDS > 0)) && command -v clang++ >/dev/null; then
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_FUZZ=ON \
         -DTOLVANE_BUILD_UI=OFF -DTOLVANE_BUILD_TESTS=OFF
-    cmake --build build-fuzz -j"$JOBS"
+    cmake --build build-fuzz -j"$JOBS" --target fuzz_targets
     for target in build-fuzz/fuzz_*; do
         [[ -x $target ]] || continue
         name=$(basename "$target")
