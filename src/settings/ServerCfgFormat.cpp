@@ -141,11 +141,10 @@ std::optional<std::string> OwnedLine(const ServerFields& f, const ServerVariable
     switch (v.kind) {
     case VarKind::HostName: return name + " \"" + (f.*v.text).text() + "\"";
     case VarKind::Password: {
-        // An empty password is written as an empty value, which switches the remote console
-        // off; the word "none" would be taken by the game as the password "none".
-        // A password holding a blank goes in double quotes, or the game would take its first
-        // word only (a password cannot hold a double quote); so does the password "none",
-        // which written bare would read back as no change at all.
+        // An empty password is written as an empty quoted value, which switches the remote
+        // console off. A password holding a blank goes in double quotes too, or the game would
+        // take its first word only (a password cannot hold a double quote); so does the
+        // password "none", which written bare would read back as no change at all.
         const std::string& pw = (f.*v.text).text();
         if (pw.empty() || pw == "none" || pw.find_first_of(" \t") != std::string::npos)
             return name + " \"" + pw + "\"";
