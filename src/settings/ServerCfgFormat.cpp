@@ -162,6 +162,10 @@ std::optional<std::string> OwnedLine(const ServerFields& f, const ServerVariable
         // does; empty boxes between servers stay as two blanks in a row.
         std::string joined = TrimBlanks(f.MasterServer1.text() + " " + f.MasterServer2.text() + " " +
                                         f.MasterServer3.text() + " " + f.MasterServer4.text());
+        // No server address holds a double quote, and one on the line would make it read as a
+        // quoted "s"-flagged line or hide a comment: it is left out.
+        std::erase(joined, '"');
+        joined = TrimBlanks(joined);
         // A word that would start a comment on the written line ("//" after a blank or tab, only
         // possible when a quote hid it on the line read) ends the list: it would not read back.
         for (std::size_t p = joined.find("//"); p != std::string::npos; p = joined.find("//", p + 1)) {

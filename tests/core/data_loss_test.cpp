@@ -125,7 +125,9 @@ TEST_F(DataLoss, AwkwardLinesSaveTheSameTwice) {
         {"rcon_password \"two words\"", "rcon_password \"two words\""},  // the game needs the quotes
         {"rcon_password \"none\"", "rcon_password \"none\""},  // bare, "none" means no change
         {"setmaster  a b", "setmaster a b  "},                  // an empty first server
-        {"setmaster \"a b // c d", "setmaster \"a b  "},         // a comment hidden by a quote
+        {"setmaster \"a b // c d", "setmaster a b  "},           // a comment hidden by a quote
+        {"setmaster a \"b c s", "setmaster b c s "},             // flagged: the text after the quote
+        {"setmaster a \"b", "setmaster a b  "},                  // a quote would hide a comment
         {"set maxclients \"16 \"", "set maxclients 16"},
         {"set Admin \" dmflags\"", "set Admin \"dmflags\" s"},
     };
