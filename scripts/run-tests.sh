@@ -5,7 +5,8 @@
 #   scripts/run-tests.sh
 #
 # Environment: JOBS (parallel compile jobs, default: number of cores); TOLVANE_CMAKE_ARGS (extra
-# options for both configure steps, e.g. -DTOLVANE_BUILD_UI=OFF).
+# options for both configure steps, e.g. -DTOLVANE_BUILD_UI=OFF); FUZZ_SECONDS (time per fuzz
+# target, default 20; 0 skips the fuzz run).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,3 +30,29 @@ ctest --test-dir build-asan --output-on-failure -j2
 
 cmake -S . -B build "${EXTRA[@]}"
 cmake --build build -j"$JOBS"
+
+# A short run of each file reader's fuzz target (clang's libFuzzer), from the seeds under
+# fuzz/seeds: enough to catch a reader that crashes or saves differently the second time.
+# FUZZ_SECONDS sets the time per target (0 skips the run).
+FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+if ((FUZZ_SECONDS > 0)) && command -v clang++ >/dev/null; then
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_FUZZ=ON \
+        -DTOLVANE_BUILD_UI=OFF -DTOLVANE_BUILD_TESTS=OFF
+    cmake --build build-fuzz -j"$JOBS" --target fuzz_targets
+    for target in build-fuzz/fuzz_*; do
+        [[ -x $target ]] || continue
+        name=$(basename "$target")
+        work=$(mktemp -d)
+        log=$(mktemp)
+        cp fuzz/seeds/"${name#fuzz_}"/* "$work"/
+        if (cd "$work" && "$ROOT/$target" -max_total_time="$FUZZ_SECONDS" -timeout=1 -max_len=4096 \
+            -print_final_stats=1 "$work" >"$log" 2>&1); then
+            echo "$name: $(grep -a 'number_of_executed_units' "$log" | tr -s ' ')"
+            rm -rf "$work" "$log"
+        else
+            tail -n 40 "$log"
+            echo "$name failed; the input that failed is in $work" >&2
+            exit 1
+        fi
+    done
+fi

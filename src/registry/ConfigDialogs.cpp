@@ -18,9 +18,12 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 void RecordConfiguration(const DialogTargets& t, const std::string& name, const std::string& serverCfg,
                          const std::string& actionIni) {
     AppState& st = t.ctx.state;
-    if (!InComboBox(t.configNameList, name)) t.configNameList.addItem(name);
+    // A name listed under another spelling is the same configuration (the registry matches
+    // names ignoring case): it is selected, not listed a second time.
+    const auto listed = ListedConfigName(t.configNameList, name);
+    if (!listed) t.configNameList.addItem(name);
     st.strConfigName = name;
-    t.configNameList.selectText(name);
+    t.configNameList.selectText(listed.value_or(name));
     st.strServerCfgFileName = serverCfg;
     if (actionIni != st.strActionIniFileName) {
         st.bActionIniChanged = true;
@@ -36,6 +39,13 @@ std::string CheckFileNames(const std::string& serverCfg, const std::string& acti
     if (actionIni == "tolvane.ini") return "Invalid Ini File Name!\rYou cannot name the Ini File 'tolvane.ini'!";
     if (!EndsWith(actionIni, "ini")) return "Invalid Ini File Name!\rThe Ini File must end in '.ini'!";
     if (!EndsWith(serverCfg, "cfg")) return "Invalid Cfg File Name!\rThe Cfg File must end in '.cfg'!";
+    // The server's command line ("+exec <name>") and the script's "set ininame <name>" would
+    // split such a name, so the server would read another file than the one written.
+    const char* kSplitting = " \t;\"";
+    if (actionIni.find_first_of(kSplitting) != std::string::npos)
+        return "Invalid Ini File Name!\rThe Ini File name cannot hold a blank, a semicolon or a double quote!";
+    if (serverCfg.find_first_of(kSplitting) != std::string::npos)
+        return "Invalid Cfg File Name!\rThe Cfg File name cannot hold a blank, a semicolon or a double quote!";
     return {};
 }
 
@@ -88,7 +98,7 @@ bool LoadDialog::GetFileNames() {
 
 void LoadDialog::Load() {
     if (!FileNamesPass()) return;
-    if (InComboBox(t_.configNameList, ConfigName.text())) {
+    if (ListedConfigName(t_.configNameList, ConfigName.text())) {
         t_.ctx.message("There is already a configuration named that!");
         // The refused name stays selected, so that typing a new one replaces it.
         ConfigName.selectAll();
@@ -116,7 +126,7 @@ void SaveDialog::Rename() {
     const auto answer = t_.ctx.dialogs.input("Rename " + current + " to?", "Rename Configuration", current);
     if (!answer || answer->empty()) return;
     const std::string name = LowerCase(*answer);
-    if (InComboBox(t_.configNameList, name)) {
+    if (ListedConfigName(t_.configNameList, name)) {
         t_.ctx.dialogs.message("You can't rename it to that!  That configuration already exists!",
                                "Rename Configuration");
         return;

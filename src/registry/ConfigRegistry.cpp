@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "registry/ConfigRegistryFormat.h"
 #include "state/FileUtils.h"
 #include "state/TextReaders.h"
 
@@ -17,6 +18,12 @@ bool InComboBox(const form::ComboList& list, const std::string& text) {
     return std::find(list.items().begin(), list.items().end(), text) != list.items().end();
 }
 
+std::optional<std::string> ListedConfigName(const form::ComboList& list, const std::string& name) {
+    for (const std::string& item : list.items())
+        if (EqualsIgnoringCase(item, name)) return item;
+    return std::nullopt;
+}
+
 void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, form::TextBox& commandLine,
                         std::string& name) {
     AppState& st = ctx.state;
@@ -24,75 +31,44 @@ void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, for
     const std::string path = RegistryPath(st);
     std::string content;
     std::string error;
-    if (!FileExists(ctx.fs, path) || !ctx.fs.readFile(path, content, error) || content.empty()) {
-        st.bMapsLstChanged = false;
-        return;
-    }
-    FieldReader reader(content);
-    std::string field;
-    if (!reader.next(field)) {
-        st.bMapsLstChanged = false;
-        return;
-    }
-    bool listing = false;
-    if (name.empty()) {
-        name = field;
-        listing = true;
-    }
-    bool found = false;
-    bool inWanted = false;
-    int index = 0;  // 1..4 within a record
-    while (reader.next(field)) {
-        index = index % 4 + 1;
-        if (index == 1) {
-            inWanted = false;
-            // The built-in configuration is already the list's first item, so a record of
-            // that name (in any case) is not listed a second time.
-            if (listing && !EqualsIgnoringCase(field, "default"))
-                configNameList.addItem(field);
-            if (!found && EqualsIgnoringCase(field, name)) {
-                found = true;
-                inWanted = true;
-                if (name != st.strConfigName) {
-                    if (!InComboBox(configNameList, name)) configNameList.addItem(name);
-                    st.strConfigName = name;
-                    configNameList.selectText(name);
-                }
-            }
-        } else if (inWanted) {
-            if (index == 2) st.strServerCfgFileName = field;
-            else if (index == 3) st.strActionIniFileName = field;
-            else {
-                commandLine.setText(field);
-                inWanted = false;
-                if (!listing) break;
-            }
-        }
-    }
     st.bMapsLstChanged = false;
+    if (!FileExists(ctx.fs, path) || !ctx.fs.readFile(path, content, error)) return;
+    const ConfigRegistryText text = ParseConfigRegistry(content);
+    if (!text.hasCurrent) return;
+
+    const bool listing = name.empty();
+    if (listing) name = text.current;
+    if (listing) {
+        // The built-in configuration is already the list's first item, so a record of that
+        // name (in any case) is not listed a second time.
+        for (const ConfigRecord& r : text.records)
+            if (!EqualsIgnoringCase(r.name, "default") && !ListedConfigName(configNameList, r.name))
+                configNameList.addItem(r.name);
+    }
+    const ConfigRecord* r = FindConfigRecord(text, name);
+    if (!r) return;
+    if (const auto listed = ListedConfigName(configNameList, name)) name = *listed;
+    if (name != st.strConfigName) {
+        if (!InComboBox(configNameList, name)) configNameList.addItem(name);
+        st.strConfigName = name;
+        configNameList.selectText(name);
+    }
+    // A record cut short by the end of the file: its missing fields are not applied.
+    if (r->fieldCount >= 2) st.strServerCfgFileName = r->serverCfg;
+    if (r->fieldCount >= 3) st.strActionIniFileName = r->actionIni;
+    if (r->fieldCount >= 4) commandLine.setText(r->commandLine);
 }
 
 bool SaveConfig(const Context& ctx, const form::TextBox& commandLine) {
     const AppState& st = ctx.state;
     if (!DirExistsConst(ctx.fs, st.strModDir)) return true;
     const std::string path = RegistryPath(st);
-    std::string out = FieldLine({st.strConfigName});
     std::string old;
     std::string error;
-    if (FileExists(ctx.fs, path) && ctx.fs.readFile(path, old, error) && !old.empty()) {
-        FieldReader reader(old);
-        std::string field;
-        reader.next(field);  // the old current name
-        std::vector<std::string> record;
-        while (reader.next(field)) {
-            record.push_back(field);
-            if (record.size() < 4) continue;
-            if (!EqualsIgnoringCase(record[0], st.strConfigName)) out += FieldLine(record);
-            record.clear();
-        }
-        // A final record cut short by the end of the file is dropped.
-    }
-    out += FieldLine({st.strConfigName, st.strServerCfgFileName, st.strActionIniFileName, commandLine.text()});
+    const bool hasOld = FileExists(ctx.fs, path) && ctx.fs.readFile(path, old, error);
+    const std::string out = BuildConfigRegistry(
+        hasOld ? &old : nullptr,
+        {st.strConfigName, st.strServerCfgFileName, st.strActionIniFileName, commandLine.text()});
     return ReplaceFileViaTemp(ctx, path, out);
 }
 

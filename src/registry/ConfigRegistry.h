@@ -2,6 +2,7 @@
 // The named configurations kept in tolvane.ini in the mod directory: line 1 names the current
 // configuration, every further line is a record of four quoted fields (name, server settings
 // file, mod settings file, command line); the current record is always last.
+#include <optional>
 #include <string>
 
 #include "form/Controls.h"
@@ -12,8 +13,14 @@ namespace tolvane::registry {
 // True when some item of the list is exactly (case included) equal to text.
 bool InComboBox(const form::ComboList& list, const std::string& text);
 
+// The item of the list equal to name ignoring case, or nothing. Configuration names are
+// compared this way everywhere (the registry matches its records ignoring case), so the list
+// never holds two names that differ only in case.
+std::optional<std::string> ListedConfigName(const form::ComboList& list, const std::string& name);
+
 // Reads tolvane.ini. With an empty name: lists every configuration in the list, takes the
-// current configuration's name into `name` and loads its record. With a name: loads the
+// current configuration's name into `name` and loads its record. A name already listed under
+// another spelling is not listed again; the listed spelling is the one used. With a name: loads the
 // record of that name (matched ignoring case).
 void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, form::TextBox& commandLine,
                         std::string& name);

@@ -9,6 +9,7 @@ constexpr std::int32_t kSameLevel = 32;
 constexpr std::int32_t kNoFriendlyFire = 256;
 constexpr std::int32_t kSpawnFarthest = 512;
 constexpr std::int32_t kForceRespawn = 1024;
+constexpr std::int32_t kBoxBits = kWeaponsStay | kNoFalling | kSameLevel | kNoFriendlyFire | kSpawnFarthest | kForceRespawn;
 }  // namespace
 
 std::int32_t EncodeDmflags(const ServerFields& f) {
@@ -31,5 +32,12 @@ void DecodeDmflags(ServerFields& f, std::int32_t flags) {
     f.SpawnFarthest.setValue(has(kSpawnFarthest) ? 1 : 0);
     f.ForceRespawn.setValue(has(kForceRespawn) ? 1 : 0);
 }
+
+void ReadDmflags(ServerFields& f, std::int32_t flags) {
+    DecodeDmflags(f, flags);
+    f.dmflagsOtherBits = flags & ~kBoxBits;
+}
+
+std::int32_t DmflagsToWrite(const ServerFields& f) { return EncodeDmflags(f) | (f.dmflagsOtherBits & ~kBoxBits); }
 
 }  // namespace tolvane::settings

@@ -1,6 +1,6 @@
 #pragma once
-// The game-flag word "dmflags" as six check boxes. Only the six bits the boxes stand for are
-// kept; every other bit of the word is dropped when it is read.
+// The game-flag word "dmflags" as six check boxes, plus the bits no box shows, which are kept
+// from the word read so that a save never clears them.
 #include <cstdint>
 
 #include "settings/ServerFields.h"
@@ -14,5 +14,10 @@ std::int32_t EncodeDmflags(const ServerFields& fields);
 
 // Sets the six boxes from a flag word; other bits are ignored.
 void DecodeDmflags(ServerFields& fields, std::int32_t flags);
+
+// A word read from the file: the six boxes as DecodeDmflags, the other bits kept.
+void ReadDmflags(ServerFields& fields, std::int32_t flags);
+// The word to write: the six boxes' bits and the kept bits.
+std::int32_t DmflagsToWrite(const ServerFields& fields);
 
 }  // namespace tolvane::settings

@@ -9,6 +9,9 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool TooLarge(std::int64_t n) {
+    return n < std::numeric_limits<std::int32_t>::min() || n > std::numeric_limits<std::int32_t>::max();
+}
 
 }  // namespace
 
@@ -68,11 +71,21 @@ void ProcessTextChange(const Context& ctx, form::TextBox& box, form::Spinner& sp
     const auto number = ReadNumber(box.text());
     if (!number) return;
 
-    if (*number < std::numeric_limits<std::int32_t>::min() || *number > std::numeric_limits<std::int32_t>::max()) {
+    if (TooLarge(*number)) {
         ctx.message("You cannot enter a number that large!");
-        std::string shorter = box.text();
-        shorter.pop_back();  // a number always has at least one character
-        box.setText(shorter);  // runs this procedure again on the shorter text
+        // Characters are dropped from the end until the number fits in 32 bits. The longest
+        // such start of the text is found by halving, so that a number of many thousand digits
+        // costs a few passes over the text rather than one pass (and one message) per digit.
+        const std::string_view text = box.text();
+        std::size_t fits = 0;               // the empty start is no number, so not too large
+        std::size_t tooLarge = text.size();
+        while (tooLarge - fits > 1) {
+            const std::size_t mid = fits + (tooLarge - fits) / 2;
+            const auto n = ReadNumber(text.substr(0, mid));
+            if (n && TooLarge(*n)) tooLarge = mid;
+            else fits = mid;
+        }
+        box.setText(std::string(text.substr(0, fits)));  // runs this procedure again on the shorter text
         box.selectAll();
         return;
     }

@@ -29,7 +29,8 @@ inline bool IsNumber(std::string_view text) { return ReadNumber(text).has_value(
 
 // The box's text changed: moves the spinner to the number, or refuses a number above the
 // upper bound ("The maximum value is N", the text becomes N, all selected) or one too large for
-// 32 bits ("You cannot enter a number that large!", the last character is removed). Setting
+// 32 bits ("You cannot enter a number that large!" once, then characters are removed from the
+// end until the number fits). Setting
 // the box's text runs this again on the new text. Text that is not a number, or a number below
 // the lower bound, is left alone and the spinner keeps its value.
 void ProcessTextChange(const Context& ctx, form::TextBox& box, form::Spinner& spinner);

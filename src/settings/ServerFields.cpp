@@ -1,6 +1,7 @@
 #include "settings/ServerFields.h"
 
 #include "settings/NumericCoupling.h"
+#include "settings/QuotedText.h"
 
 namespace tolvane::settings {
 
@@ -200,6 +201,8 @@ void RegisterServerFields(form::Form& form, ServerFields& f) {
 
 void ConnectServerFields(const Context& ctx, ServerFields& f) {
     for (form::NumericField* field : f.numericFields()) CoupleNumericField(ctx, *field);
+    for (form::TextBox* box : {&f.HostName, &f.Password, &f.AdminName, &f.WebSite, &f.Location, &f.Email})
+        RefuseDoubleQuotes(ctx, *box);
 }
 
 const std::vector<FieldPlace>& ServerFieldPlaces() {

@@ -3,6 +3,7 @@
 // configuration script, plus the few inert controls that sit beside them. The control is the
 // setting: readers set these controls and the writer reads them. Each control carries its
 // label text (caption) and tool tip; a caption "&&" is kept as written, the window shows one "&".
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,10 @@ struct ServerFields {
     form::NumericField TeamGrenades{"TeamGrenades", "1", 32767, 1};
     form::CheckBox Scores{"Scores"};                      // 1, written inverted as "noscore"
 
+    // The bits of the game-flag word read from the file that no box stands for (no health, no
+    // armour, infinite ammo ...). They are written back unchanged beside the six boxes' bits.
+    std::int32_t dmflagsOtherBits = 0;
+
     // The numeric fields written to the server configuration, in table order.
     std::vector<form::NumericField*> numericFields();
 };
@@ -95,8 +100,9 @@ struct ServerFields {
 // The inert spinners VScroll1..3 have no entry: a lone spinner has no form entry kind.
 void RegisterServerFields(form::Form& form, ServerFields& fields);
 
-// Wires the change handlers: each numeric field's box and spinner are coupled. The check
-// boxes and text fields have no handlers; the map-voting group is deliberately left uncoupled.
+// Wires the change handlers: each numeric field's box and spinner are coupled, and the text
+// fields written between quotes (and the password) refuse a double quote. The check boxes have
+// no handlers; the map-voting group is deliberately left uncoupled.
 void ConnectServerFields(const Context& ctx, ServerFields& fields);
 
 // Where a control sits in the window, for laying the tabs out.

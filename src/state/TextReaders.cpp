@@ -63,7 +63,11 @@ bool FieldReader::atEnd() {
 }
 
 bool FieldReader::next(std::string& field) {
-    if (atEnd()) return false;
+    // A comma always has a field after it, even an empty one right before the line end or
+    // the end of the content: dropping it would shift every later field by one.
+    const bool fieldFollows = afterComma_;
+    afterComma_ = false;
+    if (!fieldFollows && atEnd()) return false;
     field.clear();
     while (pos_ < data_.size() && data_[pos_] == ' ') ++pos_;
     if (pos_ < data_.size() && data_[pos_] == '"') {
@@ -92,6 +96,7 @@ bool FieldReader::next(std::string& field) {
     if (pos_ < data_.size()) {
         if (data_[pos_] == ',') {
             ++pos_;
+            afterComma_ = true;
         } else if (data_[pos_] == '\r') {
             ++pos_;
             if (pos_ < data_.size() && data_[pos_] == '\n') ++pos_;

@@ -26,7 +26,8 @@ bool ReadLines(const platform::FileSystem& fs, const std::string& path, std::vec
 // quotes in a row inside it stand for one, so a command line holding quotes reads back
 // unchanged); any other
 // field runs to the next comma or line end and loses its trailing blanks. Lines holding
-// nothing but blanks yield no field.
+// nothing but blanks yield no field; a comma is always followed by a field, so "a,b," at a
+// line end holds three fields, the last one empty.
 class FieldReader {
 public:
     explicit FieldReader(std::string content) : data_(std::move(content)) {}
@@ -38,6 +39,7 @@ private:
     void skipBlankLines();
     std::string data_;
     std::size_t pos_ = 0;
+    bool afterComma_ = false;
 };
 
 // Writes fields each enclosed in double quotes, separated by commas, a line ended by CR LF.

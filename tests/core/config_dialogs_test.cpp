@@ -49,6 +49,38 @@ TEST(FileNameChecks, RunInOrderOnTheLastThreeCharacters) {
     EXPECT_EQ(CheckFileNames("servercfg", "Tolvane.ini"), "");  // case-sensitive, no dot needed
 }
 
+TEST(FileNameChecks, NamesTheServerCommandLineWouldSplitAreRefused) {
+    using registry::CheckFileNames;
+    const std::string cfg = "Invalid Cfg File Name!\rThe Cfg File name cannot hold a blank, a semicolon or a double quote!";
+    const std::string ini = "Invalid Ini File Name!\rThe Ini File name cannot hold a blank, a semicolon or a double quote!";
+    for (const char* name : {"my server.cfg", "a;quit;.cfg", "x\".cfg", "tab\t.cfg"})
+        EXPECT_EQ(CheckFileNames(name, "action.ini"), cfg) << name;
+    EXPECT_EQ(CheckFileNames("server.cfg", "my teams.ini"), ini);
+    EXPECT_EQ(CheckFileNames("ctf-2.cfg", "ctf_2.ini"), "");
+}
+
+TEST_F(ConfigFixture, NamesDifferingOnlyInCaseNameTheSameConfiguration) {
+    const std::string before = Ini();
+    OnSave([](SaveDialog& d) {
+        d.ServerCfg.setText("my server.cfg");
+        d.ButtonSave.click();  // refused: the server would run "my"
+        EXPECT_TRUE(d.visible());
+        d.ButtonCancel.click();
+    });
+    EXPECT_FALSE(e->ButtonSave_Click());
+    OnLoad([](LoadDialog& d) {
+        d.ConfigName.setText("CTF");
+        d.ButtonLoad.click();  // would have replaced Ctf's record
+        EXPECT_TRUE(d.visible());
+        d.ButtonCancel.click();
+    });
+    e->ButtonLoad_Click();
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages.back().text, "There is already a configuration named that!");
+    EXPECT_EQ(Ini(), before);
+    EXPECT_EQ(e->main.ConfigNameList.items(), (std::vector<std::string>{"default", "Ctf"}));
+}
+
 TEST_F(ConfigFixture, SaveDialogShowsCurrentNamesAndRecordsOnConfirm) {
     OnSave([](SaveDialog& d) {
         EXPECT_EQ(d.ConfigName.caption(), "default");
@@ -89,17 +121,19 @@ TEST_F(ConfigFixture, CancelOrWindowFrameSavesNothing) {
 TEST_F(ConfigFixture, RenameKeepsOldRecordAndRefusesExistingNames) {
     dialogs.inputAnswers = {std::string("CTF"), std::string(""), std::string("Duel")};
     OnSave([](SaveDialog& d) {
-        d.ButtonRename.click();  // "ctf" is not listed ("Ctf" is): accepted after lower-casing
-        EXPECT_EQ(d.ConfigName.caption(), "ctf");
+        d.ButtonRename.click();  // "ctf" names the listed "Ctf": refused
+        EXPECT_EQ(d.ConfigName.caption(), "default");
         d.ButtonRename.click();  // empty answer: no change
-        EXPECT_EQ(d.ConfigName.caption(), "ctf");
+        EXPECT_EQ(d.ConfigName.caption(), "default");
         d.ButtonRename.click();
         EXPECT_EQ(d.ConfigName.caption(), "duel");
         d.ButtonSave.click();
     });
     EXPECT_TRUE(e->ButtonSave_Click());
     EXPECT_EQ(dialogs.prompts[0], "Rename default to?");
-    EXPECT_EQ(dialogs.prompts[2], "Rename ctf to?");
+    EXPECT_EQ(dialogs.prompts[2], "Rename default to?");
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages[0].text, "You can't rename it to that!  That configuration already exists!");
     EXPECT_EQ(e->state.strConfigName, "duel");
     EXPECT_EQ(e->main.ConfigNameList.items(), (std::vector<std::string>{"default", "Ctf", "duel"}));
     EXPECT_EQ(e->main.ConfigNameList.text(), "duel");

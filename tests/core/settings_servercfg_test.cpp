@@ -56,7 +56,8 @@ TEST(ServerCfgSplit, LineForms) {
     EXPECT_EQ(SplitCfgLine("set Admin \"Night Crew\" s"), S("Admin", "Night Crew"));
     EXPECT_EQ(SplitCfgLine("hostname \"My Server\" s"), S("hostname", "My Server"));
     EXPECT_EQ(SplitCfgLine("set Admin \"Crew\""), S("Admin", "\"Crew\""));
-    EXPECT_EQ(SplitCfgLine("set sv_x abc s"), S("sv_x", "set sv_x abc s"));  // flagged without quotes
+    EXPECT_EQ(SplitCfgLine("set sv_x abc s"), S("sv_x", "abc s"));  // no quotes: not flagged
+    EXPECT_EQ(SplitCfgLine("rcon_password s"), S("rcon_password", "s"));
     EXPECT_EQ(SplitCfgLine("set Admin \"Crew s"), S("Admin", "Crew s"));     // no closing quote
     EXPECT_EQ(SplitCfgLine("set onlyname"), S("set", "onlyname"));
     EXPECT_EQ(SplitCfgLine("// fraglimit 20"), S("//", "fraglimit 20"));
@@ -90,7 +91,7 @@ TEST_F(ServerCfg, TextFieldsTakeTheirValues) {
     Apply("set Admin \"Night Crew\" s");
     EXPECT_EQ(f.AdminName.text(), "Night Crew");
     Apply("set Admin \"Crew\"");
-    EXPECT_EQ(f.AdminName.text(), "\"Crew\"");
+    EXPECT_EQ(f.AdminName.text(), "Crew");  // the console's quotes, not part of the text
     Apply("set WebSite \"http://aq.example/\" s");
     Apply("set e-mail \"op@aq.example\" s");
     Apply("set location \"Oslo\" s");
@@ -319,7 +320,7 @@ TEST_F(ServerCfg, LoadThenSaveKeepsForeignLinesByteForByte) {
     EXPECT_EQ(lines[0], foreign1);
     EXPECT_EQ(lines[1], "hostname \"AQ\"");
     EXPECT_EQ(lines[2], foreign2);
-    EXPECT_EQ(lines[3], "set dmflags " + std::to_string(EncodeDmflags(f)));
+    EXPECT_EQ(lines[3], "set dmflags 25108");  // the bits no box shows are kept
     EXPECT_EQ(lines[4], foreign3);
 
     ReadServerCfg(ctx, f, scripts, "server.cfg");

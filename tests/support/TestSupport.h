@@ -3,6 +3,7 @@
 // the message and input boxes and modal dialogs, and a recording progress display.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -149,8 +150,10 @@ struct CoreFixture : ::testing::Test {
 };
 
 // Folder of real configuration files gathered from public server repositories, beside the
-// checkout; empty when absent.
+// checkout (or where TOLVANE_CORPUS_DIR points, for a checkout kept elsewhere); empty when absent.
 inline std::filesystem::path CorpusDir() {
+    if (const char* env = std::getenv("TOLVANE_CORPUS_DIR"); env && *env)
+        return std::filesystem::is_directory(env) ? std::filesystem::path(env) : std::filesystem::path();
     const std::filesystem::path p = std::filesystem::path(TOLVANE_SOURCE_DIR) / ".." / "shared" / "corpus";
     return std::filesystem::is_directory(p) ? p : std::filesystem::path();
 }
