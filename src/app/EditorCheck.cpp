@@ -1,0 +1,46 @@
+// The editor's side of the check: the configuration as a save would write it, gathered from
+// the controls into the check's input.
+#include "app/Editor.h"
+#include "maps/MapIndex.h"
+#include "maps/MapsLstFormat.h"
+#include "settings/ServerCfgWriter.h"
+
+namespace tolvane::app {
+
+// The single place where the team fields feed the check: each team's name and "model/skin"
+// as action.ini will hold them, with the controls that show them. The teams' name and skin
+// fields are not part of the editor yet, so there is nothing to check here until they are.
+std::vector<check::TeamEntry> Editor::TeamsToCheck() const { return {}; }
+
+check::Findings Editor::Check() const {
+    check::CheckInput in;
+    in.modDir = state.strModDir;
+    in.serverCfgFileName = state.strServerCfgFileName;
+    in.actionIniFileName = state.strActionIniFileName;
+
+    // The server script exactly as SAVE SETTINGS would write it over the file on disk.
+    std::string old;
+    std::string error;
+    const bool haveOld = ctx.fs.readFile(state.strModDir + "\\" + state.strServerCfgFileName, old, error);
+    in.serverCfg = settings::BuildServerCfg(server, scripts.ScriptList, mapFields.MapIni, state.strServerCfgFileName,
+                                            state.strActionIniFileName, haveOld ? &old : nullptr);
+    // The serverinfo texts; an empty one is not written at all (the host name always is).
+    in.infoFields.emplace_back("HostName", server.HostName.text());
+    for (const form::TextBox* box : {&server.AdminName, &server.WebSite, &server.Location, &server.Email})
+        if (!box->text().empty()) in.infoFields.emplace_back(box->name(), box->text());
+
+    for (const auto& row : scripts.ScriptList.rows()) in.scripts.push_back(row.text);
+    for (const auto& row : mapFields.MapIni.rows()) in.rotation.emplace_back(maps::MapKey(row.text));
+    for (const auto& row : mapFields.MapList.rows()) {
+        std::string description;
+        std::string name;
+        maps::SplitCatalogueRow(row.text, description, name);
+        in.catalogue.push_back(name);
+    }
+    in.teams = TeamsToCheck();
+    in.allowDownload = server.AllowDownload.value() != 0;
+    in.allowDownloadMaps = server.AllowDownloadMaps.value() != 0;
+    return check::RunChecks(ctx.fs, in);
+}
+
+}  // namespace tolvane::app
