@@ -1,5 +1,7 @@
 #include "ui/CheckDialog.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,7 +26,7 @@ QString ShownFile(const std::string& file) {
 }  // namespace
 
 CheckDialog::CheckDialog(Purpose purpose, std::function<void(const std::string&)> goTo, QWidget* parent)
-    : QDialog(parent), purpose_(purpose), goTo_(std::move(goTo)), summary_(new QLabel), list_(new QTreeWidget) {
+    : QDialog(parent), purpose_(purpose), goTo_(std::move(goTo)), summary_(new QLabel), list_(new QTreeWidget), detail_(new QLabel) {
     setObjectName(QStringLiteral("frmCheck"));
     setWindowTitle(purpose == Purpose::Look ? QStringLiteral("Check") : QStringLiteral("Check before start"));
     summary_->setObjectName(QStringLiteral("CheckSummary"));
@@ -34,11 +36,21 @@ CheckDialog::CheckDialog(Purpose purpose, std::function<void(const std::string&)
     list_->setColumnCount(3);
     list_->setHeaderLabels({QStringLiteral("File"), QStringLiteral("Field"), QStringLiteral("What the server does")});
     list_->setRootIsDecorated(false);
-    list_->setWordWrap(true);
     list_->setUniformRowHeights(false);
     list_->setAlternatingRowColors(true);
     list_->header()->setStretchLastSection(true);
     list_->setToolTip(QStringLiteral("Double-click a finding, or press Enter on it, to go to its field"));
+    // The whole message of the current finding, wrapped, under the list.
+    detail_->setObjectName(QStringLiteral("CheckDetail"));
+    detail_->setWordWrap(true);
+    detail_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    detail_->setMinimumHeight(detail_->fontMetrics().lineSpacing() * 3);
+    detail_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        const int row = item ? list_->indexOfTopLevelItem(item) : -1;
+        detail_->setText(row < 0 ? QString()
+                                 : toQt(check::FindingLine(findings_[static_cast<std::size_t>(row)])));
+    });
     connect(list_, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item, int) { activate(list_->indexOfTopLevelItem(item)); });
 
@@ -64,6 +76,7 @@ CheckDialog::CheckDialog(Purpose purpose, std::function<void(const std::string&)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(list_, 1);
+    layout->addWidget(detail_);
     layout->addWidget(buttons);
     resize(900, 420);
 }
@@ -71,14 +84,16 @@ CheckDialog::CheckDialog(Purpose purpose, std::function<void(const std::string&)
 void CheckDialog::setFindings(const check::Findings& findings) {
     findings_ = findings;
     list_->clear();
+    detail_->clear();
     for (const auto& f : findings) {
         auto* item = new QTreeWidgetItem({ShownFile(f.file), toQt(f.field), toQt(f.message)});
         item->setToolTip(2, toQt(f.message));
         list_->addTopLevelItem(item);
     }
-    list_->resizeColumnToContents(0);
-    list_->resizeColumnToContents(1);
-    if (list_->columnWidth(1) > 220) list_->setColumnWidth(1, 220);
+    for (int column : {0, 1}) {
+        list_->resizeColumnToContents(column);
+        list_->setColumnWidth(column, std::min(list_->columnWidth(column) + 12, 240));
+    }
     if (!findings.empty()) list_->setCurrentItem(list_->topLevelItem(0));
     const QString count = findings.size() == 1 ? QStringLiteral("1 finding") : QStringLiteral("%1 findings").arg(findings.size());
     if (findings.empty())

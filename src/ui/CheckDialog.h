@@ -39,6 +39,7 @@ private:
     check::Findings findings_;
     QLabel* summary_;
     QTreeWidget* list_;
+    QLabel* detail_;
 };
 
 // Shows the findings once and asks whether to start the server anyway; true starts it.
