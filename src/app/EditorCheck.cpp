@@ -19,9 +19,12 @@ check::Findings Editor::Check() const {
     in.actionIniFileName = state.strActionIniFileName;
 
     // The server script exactly as SAVE SETTINGS would write it over the file on disk.
+    // Read without the whole-file read, which would remember a failure and so keep a later
+    // save from replacing the file: the check only looks.
+    const std::string path = state.strModDir + "\\" + state.strServerCfgFileName;
     std::string old;
-    std::string error;
-    const bool haveOld = ctx.fs.readFile(state.strModDir + "\\" + state.strServerCfgFileName, old, error);
+    const auto size = ctx.fs.isFile(path) ? ctx.fs.fileSize(path) : std::nullopt;
+    const bool haveOld = size && ctx.fs.readAt(path, 0, static_cast<std::size_t>(*size), old);
     in.serverCfg = settings::BuildServerCfg(server, scripts.ScriptList, mapFields.MapIni, state.strServerCfgFileName,
                                             state.strActionIniFileName, haveOld ? &old : nullptr);
     // The serverinfo texts; an empty one is not written at all (the host name always is).

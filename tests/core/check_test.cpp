@@ -243,6 +243,18 @@ TEST_F(CheckFixture, StartServerAsksOnceAndStartsOnlyWhenTold) {
     EXPECT_EQ(launcher.commandLines.size(), 2u);
 }
 
+TEST_F(CheckFixture, LookingNeverKeepsALaterSaveFromWriting) {
+    // A server.cfg that cannot be read as a file while the check runs...
+    std::filesystem::remove(dir.path() / "action" / "server.cfg");
+    dir.mkdir("action/server.cfg");
+    EXPECT_EQ(Count(e->Check(), "HostName"), 0);
+    // ...is no reason to refuse the save once it is in order again.
+    std::filesystem::remove_all(dir.path() / "action" / "server.cfg");
+    dialogs.dialogSteps.push_back([](platform::DialogModel& m) { m.confirm(); });
+    EXPECT_TRUE(e->ButtonSave_Click()) << e->lastResult();
+    EXPECT_TRUE(dir.exists("action/server.cfg"));
+}
+
 TEST_F(CheckFixture, CommandLineCheckAndStart) {
     std::ostringstream out, err;
     app::Options o = app::ParseCommandLine({"--check", dir.path().string()});
