@@ -99,7 +99,7 @@ void CheckDialog::setFindings(const check::Findings& findings) {
     if (findings.empty())
         summary_->setText(QStringLiteral("Nothing found: the server will read the configuration as saved."));
     else if (purpose_ == Purpose::AskStart)
-        summary_->setText(QStringLiteral("The settings are saved. The server would misread them (%1). "
+        summary_->setText(QStringLiteral("The server would misread the configuration (%1). "
                                          "Start the server anyway?").arg(count));
     else
         summary_->setText(QStringLiteral("The server would misread the configuration as it would be saved (%1). "
