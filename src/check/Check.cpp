@@ -60,7 +60,7 @@ MapSources ReadMapSources(const platform::FileSystem& fs, const std::string& mod
     return sources;
 }
 
-MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir, const MapSources& sources,
+MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir, MapSources& sources,
                       const std::string& map) {
     MapPresence where;
     const std::string lower = LowerCase(map);
@@ -68,8 +68,12 @@ MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir,
     where.listed = sources.listed.count(lower) > 0;
     for (const std::string& mapsDir : {modDir + "\\maps", std::string("baseq2\\maps")}) {
         const auto [dir, fileName] = MapFileOf(mapsDir, map);
-        // The listing matches ignoring case and returns the names as they are on disk.
-        for (const auto& found : fs.list(dir + "\\" + fileName, false)) {
+        auto [files, fresh] = sources.looseFiles.try_emplace(LowerCase(dir));
+        if (fresh)
+            for (auto& name : fs.list(dir + "\\*.bsp", false)) files->second[LowerCase(name)].push_back(std::move(name));
+        const auto named = files->second.find(LowerCase(fileName));
+        if (named == files->second.end()) continue;
+        for (const auto& found : named->second) {
             if (found == fileName) where.loose = true;
             else if (where.otherCaseFile.empty()) where.otherCaseFile = found;
         }

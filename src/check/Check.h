@@ -2,6 +2,7 @@
 // The check before start: the configuration as it would be saved, looked at the way the game
 // server will read it. RunChecks gathers what the rules need from the Quake 2 directory (map
 // files, archives, map lists, scripts, player models) and runs every rule.
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -41,12 +42,15 @@ struct CheckInput {
 struct MapSources {
     std::set<std::string> archived;  // lower case
     std::set<std::string> listed;    // lower case
+    // The .bsp files of each map directory looked at so far, by lower-case name, as named on
+    // disk: each directory is listed once however long the rotation.
+    std::map<std::string, std::map<std::string, std::vector<std::string>>> looseFiles;
 };
 MapSources ReadMapSources(const platform::FileSystem& fs, const std::string& modDir);
 
 // Where one map is found, looking at the map files of the mod's and the base game's map
 // directories as they are named on disk.
-MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir, const MapSources& sources,
+MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir, MapSources& sources,
                       const std::string& map);
 
 // The models and skins of baseq2\players and of the mod's players directory.
