@@ -51,6 +51,7 @@ using PlayerModels = std::map<std::string, std::set<std::string>>;
 void CheckTeamName(Findings& out, const std::string& file, const std::string& field, const std::string& name,
                    const std::string& control = {});
 // A team's "model/skin" longer than 31 characters, or one that no players directory holds.
+// Models and skins are matched ignoring case, as the program looks paths up everywhere else.
 void CheckTeamSkin(Findings& out, const std::string& file, const std::string& field, const std::string& skin,
                    const PlayerModels& models, const std::string& control = {});
 
