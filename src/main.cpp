@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
             std::cout << "Tolvane " << tolvane::app::VersionText() << '\n';
             return 0;
         case Options::Mode::Dump:
+        case Options::Mode::Check:
         case Options::Mode::Save:
             return tolvane::app::RunHeadless(options, std::cout, std::cerr);
         case Options::Mode::Start: {

@@ -96,6 +96,8 @@ std::string UsageText() {
            "  --answer TEXT      answer the next input box with TEXT (none queued or empty: cancel)\n"
            "                     --set, --row, --pick, --click and --answer apply in the order given\n"
            "  --config NAME      switch to the configuration NAME first (the one left is not saved)\n"
+           "  --check            print what the server would misread, one finding a line, then exit\n"
+           "                     (1 when there are findings, 0 when none)\n"
            "  --save             save every file as SAVE SETTINGS does, then exit (1 if a write failed)\n"
            "  --start            save as START SERVER does and start the server, then exit\n"
            "  --help             show this help and exit\n"
@@ -113,6 +115,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
             o.mode = Options::Mode::Version;
         } else if (a == "--dump") {
             o.mode = Options::Mode::Dump;
+        } else if (a == "--check") {
+            o.mode = Options::Mode::Check;
         } else if (a == "--save") {
             o.mode = Options::Mode::Save;
         } else if (a == "--start") {
@@ -249,6 +253,16 @@ int RunHeadless(const Options& options, std::ostream& out, std::ostream& err,
     }
     // Nothing is saved or started when a requested change could not be made.
     if (status != 0) return status;
+    if (options.mode == Options::Mode::Check) {
+        const check::Findings findings = editor.Check();
+        for (const auto& finding : findings) out << check::FindingLine(finding) << '\n';
+        return findings.empty() ? 0 : 1;
+    }
+    // A start without a window asks nobody: the findings go to standard error and it starts.
+    editor.confirmStartWithFindings = [&err](const check::Findings& findings) {
+        for (const auto& finding : findings) err << "check: " << check::FindingLine(finding) << '\n';
+        return true;
+    };
     switch (options.mode) {
         case Options::Mode::Save:
             dialogs.confirm = true;

@@ -4,7 +4,7 @@
 // `--set Name=value` (repeatable) changes a control after start-up as typing would;
 // `--config NAME` switches configuration first, as a pick in the list would, without saving the
 // one being left; `--save` does what SAVE SETTINGS does with the save dialog confirmed;
-// `--start` does what START SERVER does. `--row GRID=N`, `--pick LIST=TEXT`, `--click BUTTON`
+// `--start` does what START SERVER does; `--check` prints what the server would misread. `--row GRID=N`, `--pick LIST=TEXT`, `--click BUTTON`
 // and `--answer TEXT` do what a user's clicks and typed answers would, in the order given.
 #include <ostream>
 #include <string>
@@ -16,7 +16,7 @@
 namespace tolvane::app {
 
 struct Options {
-    enum class Mode { Window, Dump, Save, Start, Help, Version } mode = Mode::Window;
+    enum class Mode { Window, Dump, Check, Save, Start, Help, Version } mode = Mode::Window;
     std::string config;  // --config NAME
     std::string directory = ".";
     std::vector<std::pair<std::string, std::string>> sets;

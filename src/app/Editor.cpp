@@ -328,6 +328,15 @@ bool Editor::ButtonStart_Click() {
         saved = SaveAndReport() && save.succeeded();
     }
     const std::string savedNote = lastResult_ + ". ";
+    // The check never stops the save; the operator decides whether to start with its findings.
+    if (confirmStartWithFindings) {
+        const check::Findings findings = Check();
+        if (!findings.empty() && !confirmStartWithFindings(findings)) {
+            SetResult(savedNote + "The server was not started: the check found " +
+                      std::to_string(findings.size()) + " problem(s)");
+            return false;
+        }
+    }
     // Only the Quake 2 directory's own server is started, never one found elsewhere.
     if (!ServerProgramPresent()) {
         std::error_code ec;

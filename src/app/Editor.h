@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/MainFields.h"
+#include "check/Check.h"
 #include "form/Form.h"
 #include "maps/MapFields.h"
 #include "platform/Dialogs.h"
@@ -46,6 +47,11 @@ public:
     void ConfigNameList_Click();
     // The server's command line for the current configuration.
     std::string ServerCommandLine() const;
+    // What the server would misread in the configuration as a save would write it.
+    check::Findings Check() const;
+    // Asked by START SERVER when the check has findings, after the save: true starts the server
+    // anyway. Without it the server starts (the findings are warnings).
+    std::function<bool(const check::Findings&)> confirmStartWithFindings;
 
     // Set by the window layer once the main window is shown (and by runs without a window once
     // start-up is over): selections of the configuration list before that are the program's.
@@ -109,6 +115,8 @@ private:
     bool WriteBanList();
     // True when the Quake 2 directory holds the server program.
     bool ServerProgramPresent() const;
+    // The teams as action.ini will hold them, for the check; see EditorCheck.cpp.
+    std::vector<check::TeamEntry> TeamsToCheck() const;
     // The save sequence with a record of what it wrote, for the status line.
     bool SaveAndReport();
     void MarkSaved();

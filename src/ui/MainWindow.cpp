@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -16,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "ui/Bindings.h"
+#include "ui/CheckDialog.h"
 #include "ui/StatusLine.h"
 #include "ui/pages/BansPage.h"
 #include "ui/pages/MapsPage.h"
@@ -48,6 +50,36 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
     }
     resize(size);
     syncWindowState();
+
+    // START SERVER with findings asks once whether to start anyway.
+    QPointer<MainWindow> self(this);
+    editor_.confirmStartWithFindings = [self](const check::Findings& findings) {
+        if (!self) return true;
+        return AskStartWithFindings(self, findings, [self](const std::string& name) {
+            if (self) self->goToControl(name);
+        });
+    };
+}
+
+void MainWindow::showCheck() {
+    CheckDialog dialog(CheckDialog::Purpose::Look, [this](const std::string& name) { goToControl(name); }, this);
+    dialog.recheck = [this] { return editor_.Check(); };
+    dialog.setFindings(editor_.Check());
+    dialog.exec();
+}
+
+bool MainWindow::goToControl(const std::string& name) {
+    auto* widget = tabs_->findChild<QWidget*>(toQt(name));
+    if (!widget) return false;
+    for (int i = 0; i < tabs_->count(); ++i) {
+        if (tabs_->widget(i)->isAncestorOf(widget)) {
+            tabs_->setCurrentIndex(i);
+            break;
+        }
+    }
+    activateWindow();
+    widget->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 void MainWindow::syncWindowState() {
@@ -129,6 +161,12 @@ QWidget* MainWindow::buildButtonRow() {
     layout->addWidget(NewButton(b, QStringLiteral("&NEW CONFIG"), m.ButtonLoad));
     layout->addWidget(NewButton(b, QStringLiteral("&SAVE SETTINGS"), m.ButtonSave));
     layout->addWidget(NewButton(b, QStringLiteral("S&TART SERVER"), m.ButtonStart));
+    auto* check = new QPushButton(QStringLiteral("Chec&k"));
+    check->setObjectName(QStringLiteral("ButtonCheck"));
+    check->setToolTip(QStringLiteral("List what the server would misread in the configuration as it would be saved"));
+    check->setAutoDefault(false);
+    connect(check, &QPushButton::clicked, this, &MainWindow::showCheck);
+    layout->addWidget(check);
     layout->addWidget(NewButton(b, QStringLiteral("&CANCEL CONFIG"), m.ButtonCancel));
     layout->addWidget(NewButton(b, QStringLiteral("&About"), m.ButtonAbout));
     return row;

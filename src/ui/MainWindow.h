@@ -5,6 +5,7 @@
 #include "ui/QtSetup.h"  // first: see there
 
 #include <functional>
+#include <string>
 
 #include <QWidget>
 
@@ -35,6 +36,12 @@ public:
     std::function<void()> onClosed;
 
     static constexpr int kBWAdmin1Tab = 8;
+
+    // Opens the "Check" window on the configuration as it would be saved.
+    void showCheck();
+    // Shows the tab holding the control named `name` and gives the control the focus; false
+    // when the window has no such control.
+    bool goToControl(const std::string& name);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,143 @@
+#include "check/Check.h"
+
+#include "maps/MapsLstFormat.h"
+#include "maps/PakFormat.h"
+#include "maps/ZipListing.h"
+#include "state/TextReaders.h"
+
+namespace tolvane::check {
+
+namespace {
+
+void AddArchiveEntry(MapSources& sources, std::string_view entry) {
+    if (auto map = maps::MapNameOfArchiveEntry(entry)) sources.archived.insert(LowerCase(*map));
+}
+
+// Only the header and the directory of a PAK archive are read.
+void ReadPak(const platform::FileSystem& fs, const std::string& path, MapSources& sources) {
+    const auto size = fs.fileSize(path);
+    std::string header;
+    if (!size || !fs.readAt(path, 0, maps::kPakHeaderSize, header)) return;
+    const auto span = maps::LocatePakDirectory(header, *size);
+    std::string directory;
+    if (!span || !fs.readAt(path, span->offset, static_cast<std::size_t>(span->length), directory)) return;
+    for (const auto name : maps::PakEntryNames(directory)) AddArchiveEntry(sources, name);
+}
+
+void ReadArchivesOf(const platform::FileSystem& fs, const std::string& dir, MapSources& sources) {
+    for (const auto& file : fs.list(dir + "\\*.pak", false)) ReadPak(fs, dir + "\\" + file, sources);
+    for (const char* pattern : maps::kZipArchivePatterns) {
+        for (const auto& file : fs.list(dir + "\\" + pattern, false)) {
+            std::vector<std::string> names;
+            if (!maps::ListZipEntries(fs.resolve(dir + "\\" + file), names)) continue;
+            for (const auto& name : names) AddArchiveEntry(sources, name);
+        }
+    }
+}
+
+// The file that holds a map's name as written ("ctf/flag" is "flag.bsp" in "maps\ctf").
+std::pair<std::string, std::string> MapFileOf(const std::string& mapsDir, const std::string& map) {
+    std::string path = mapsDir + "\\" + map;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    const std::size_t cut = path.rfind('\\');
+    return {path.substr(0, cut), path.substr(cut + 1) + ".bsp"};
+}
+
+}  // namespace
+
+MapSources ReadMapSources(const platform::FileSystem& fs, const std::string& modDir) {
+    MapSources sources;
+    ReadArchivesOf(fs, modDir, sources);
+    ReadArchivesOf(fs, "baseq2", sources);
+    std::string content;
+    std::string error;
+    if (fs.readFile("baseq2\\maps.lst", content, error))
+        for (const auto& line : SplitLines(content)) {
+            const std::string name = maps::MapListLineName(line);
+            if (!name.empty()) sources.listed.insert(LowerCase(name));
+        }
+    return sources;
+}
+
+MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir, MapSources& sources,
+                      const std::string& map) {
+    MapPresence where;
+    const std::string lower = LowerCase(map);
+    where.archived = sources.archived.count(lower) > 0;
+    where.listed = sources.listed.count(lower) > 0;
+    for (const std::string& mapsDir : {modDir + "\\maps", std::string("baseq2\\maps")}) {
+        const auto [dir, fileName] = MapFileOf(mapsDir, map);
+        auto [files, fresh] = sources.looseFiles.try_emplace(LowerCase(dir));
+        if (fresh)
+            for (auto& name : fs.list(dir + "\\*.bsp", false)) files->second[LowerCase(name)].push_back(std::move(name));
+        const auto named = files->second.find(LowerCase(fileName));
+        if (named == files->second.end()) continue;
+        for (const auto& found : named->second) {
+            if (found == fileName) where.loose = true;
+            else if (where.otherCaseFile.empty()) where.otherCaseFile = found;
+        }
+    }
+    return where;
+}
+
+PlayerModels ReadPlayerModels(const platform::FileSystem& fs, const std::string& modDir) {
+    PlayerModels models;
+    for (const std::string& players : {std::string("baseq2\\players"), modDir + "\\players"}) {
+        for (const auto& model : fs.list(players + "\\*", true)) {
+            if (!fs.isDirectory(players + "\\" + model)) continue;
+            auto& skins = models[LowerCase(model)];
+            for (const auto& skin : fs.list(players + "\\" + model + "\\*.pcx", false))
+                skins.insert(LowerCase(skin.substr(0, skin.size() - 4)));
+        }
+    }
+    return models;
+}
+
+Findings RunChecks(const platform::FileSystem& fs, const CheckInput& in) {
+    Findings out;
+    const std::string cfg = in.modDir + "\\" + in.serverCfgFileName;
+    const std::string ini = in.modDir + "\\" + in.actionIniFileName;
+
+    // The server script: its names, its serverinfo values, its lines and size, its scripts.
+    CheckConsoleWord(out, cfg, "file name", in.serverCfgFileName);
+    CheckConsoleWord(out, ini, "file name", in.actionIniFileName);
+    std::set<std::string> checkedElsewhere = {"hostname"};
+    for (const auto& [control, value] : in.infoFields) CheckInfoValue(out, cfg, control, value, control);
+    // The fields written as "set X Y s" lines are reported through their fields.
+    for (const char* name : {"admin", "website", "e-mail", "location"}) checkedElsewhere.insert(name);
+    CheckScriptLines(out, cfg, in.serverCfg, checkedElsewhere);
+    CheckScriptSize(out, cfg, in.serverCfg.size());
+    // exec looks through the mod directory, then the base game's.
+    std::vector<std::string> available = fs.list(in.modDir + "\\*", false);
+    for (const auto& name : fs.list("baseq2\\*", false)) available.push_back(name);
+    for (const auto& script : in.scripts) {
+        if (script == in.serverCfgFileName) continue;  // never executed from within itself
+        CheckConsoleWord(out, cfg, "exec " + script, script, "ScriptList");
+        CheckExecTarget(out, cfg, script, available, "ScriptList");
+    }
+
+    // The teams and the rotation, read by the mod from action.ini.
+    if (!in.teams.empty()) {
+        const PlayerModels models = ReadPlayerModels(fs, in.modDir);
+        for (const auto& team : in.teams) {
+            CheckTeamName(out, ini, team.nameField, team.name, team.nameField);
+            CheckTeamSkin(out, ini, team.skinField, team.skin, models, team.skinField);
+        }
+    }
+    CheckRotationLength(out, ini, in.rotation.size());
+    if (!in.rotation.empty()) {
+        MapSources sources = ReadMapSources(fs, in.modDir);
+        for (const auto& name : in.catalogue) sources.listed.insert(LowerCase(name));
+        std::set<std::string> seen;
+        for (const auto& map : in.rotation) {
+            if (map.empty() || !seen.insert(map).second) continue;  // one finding per map
+            const MapPresence where = LocateMap(fs, in.modDir, sources, map);
+            CheckRotationMap(out, ini, map, where);
+            CheckMapDownload(out, cfg, map, where, in.allowDownload, in.allowDownloadMaps);
+        }
+    }
+    return out;
+}
+
+}  // namespace tolvane::check
