@@ -179,7 +179,8 @@ bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode mod
     // Not waited for: the handles are let go and the server runs on its own.
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    last_ = {application.empty() ? args[0] : application, static_cast<long long>(info.dwProcessId)};
+    last_.program = application.empty() ? args[0] : application.string();
+    last_.processId = static_cast<long long>(info.dwProcessId);
     return true;
 }
 

@@ -10,6 +10,16 @@
 namespace tolvane::app {
 namespace {
 
+// Sets or clears the trace switch in this process's environment, on either system.
+void SetTrace(const char* value) {
+#ifdef _WIN32
+    _putenv_s("TOLVANE_TRACE", value ? value : "");
+#else
+    if (value) setenv("TOLVANE_TRACE", value, 1);
+    else SetTrace(nullptr);
+#endif
+}
+
 // A progress display that cannot show anything: every step that uses it fails.
 struct BrokenProgress : platform::Progress {
     int failures = 0;
@@ -37,20 +47,20 @@ struct TraceFixture : ::testing::Test {
         EXPECT_FALSE(e.main.windowTitle.empty());
         return err;
     }
-    void TearDown() override { unsetenv("TOLVANE_TRACE"); }
+    void TearDown() override { SetTrace(nullptr); }
 };
 
 TEST_F(TraceFixture, OffByDefaultAndForOtherValues) {
-    unsetenv("TOLVANE_TRACE");
+    SetTrace(nullptr);
     EXPECT_EQ(StartUpStderr(), "");
-    setenv("TOLVANE_TRACE", "0", 1);
+    SetTrace("0");
     EXPECT_EQ(StartUpStderr(), "");
     EXPECT_GT(progress.failures, 0);
     EXPECT_TRUE(dialogs.messages.empty());  // nothing reaches the user either
 }
 
 TEST_F(TraceFixture, OneLinePerSwallowedFailureNamingTheStepAndTheReason) {
-    setenv("TOLVANE_TRACE", "1", 1);
+    SetTrace("1");
     const std::string err = StartUpStderr();
     ASSERT_GT(progress.failures, 0);
     int lines = 0;
