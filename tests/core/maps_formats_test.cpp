@@ -123,9 +123,9 @@ std::vector<std::string> Rows(const std::string& content) {
 }
 
 TEST(MapsLst, EntriesBecomeRowsAndRowsTheSameLines) {
-    const std::string file = "harbor \"Harbor at Dusk\"\r\nq2dm1 \"The Edge, part 2\"\r\nx \"A [b] c\"\r\n";
+    const std::string file = "harbor \"Harbor at Dusk\"\r\nq2dm1 \"The Edge, second half\"\r\nx \"A [b] c\"\r\n";
     const auto rows = Rows(file);
-    EXPECT_EQ(rows, (std::vector<std::string>{"Harbor at Dusk [harbor]", "The Edge, part 2 [q2dm1]", "A [b] c [x]"}));
+    EXPECT_EQ(rows, (std::vector<std::string>{"Harbor at Dusk [harbor]", "The Edge, second half [q2dm1]", "A [b] c [x]"}));
     EXPECT_EQ(BuildMapsLst(rows, file), file);
     EXPECT_EQ(BuildMapsLst(rows, ""), file);  // without the old file: the same canonical lines
     // Saving again changes nothing.

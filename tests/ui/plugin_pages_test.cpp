@@ -11,27 +11,13 @@
 #include "app/Editor.h"
 #include "support/TestSupport.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowHarness.h"
 
 namespace tolvane::ui {
 namespace {
 
-struct PluginPagesTest : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    platform::NullProgress progress;
-    test::RecordingLauncher launcher;
-    std::unique_ptr<app::Editor> editor;
-    std::unique_ptr<MainWindow> window;
-
-    void Start() {
-        editor = std::make_unique<app::Editor>(fs, dialogs, progress, launcher);
-        window = std::make_unique<MainWindow>(*editor);
-        editor->StartUp();
-        window->syncWindowState();
-    }
+struct PluginPagesTest : ::testing::Test, test::WindowHarness {
     void TearDown() override { window.reset(); }
-    QWidget* Tab(int i) { return window->tabs()->widget(i); }
 };
 
 TEST_F(PluginPagesTest, EveryControlOnItsTabAndTheNoticeOnAllThree) {

@@ -16,27 +16,13 @@
 #include "ui/AboutDialog.h"
 #include "ui/Links.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowHarness.h"
 
 namespace tolvane::ui {
 namespace {
 
-struct ScriptsPageTest : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    platform::NullProgress progress;
-    test::RecordingLauncher launcher;
-    std::unique_ptr<app::Editor> editor;
-    std::unique_ptr<MainWindow> window;
-
-    void Start() {
-        editor = std::make_unique<app::Editor>(fs, dialogs, progress, launcher);
-        window = std::make_unique<MainWindow>(*editor);
-        editor->StartUp();
-        window->syncWindowState();
-    }
+struct ScriptsPageTest : ::testing::Test, test::WindowHarness {
     void TearDown() override { window.reset(); }
-    QWidget* Tab(int i) { return window->tabs()->widget(i); }
     template <typename W>
     W* Find(int tab, const char* name) {
         auto* w = Tab(tab)->findChild<W*>(QString::fromLatin1(name));

@@ -11,28 +11,12 @@
 #include "app/Editor.h"
 #include "support/TestSupport.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowHarness.h"
 
 namespace tolvane::ui {
 namespace {
 
-struct WindowRun {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    platform::NullProgress progress;
-    test::RecordingLauncher launcher;
-    std::unique_ptr<app::Editor> editor;
-    std::unique_ptr<MainWindow> window;
-    void Start() {
-        editor = std::make_unique<app::Editor>(fs, dialogs, progress, launcher);
-        window = std::make_unique<MainWindow>(*editor);
-        editor->StartUp();
-    }
-    template <typename W>
-    W* find(const char* name) {
-        return window->findChild<W*>(QString::fromLatin1(name));
-    }
-};
+using WindowRun = test::WindowHarness;
 
 TEST(TeamPage, ThreeFramesWithTheirTipsAndSkinsThatFollowTheModel) {
     WindowRun w;
