@@ -16,7 +16,7 @@ void SetTrace(const char* value) {
     _putenv_s("TOLVANE_TRACE", value ? value : "");
 #else
     if (value) setenv("TOLVANE_TRACE", value, 1);
-    else SetTrace(nullptr);
+    else unsetenv("TOLVANE_TRACE");
 #endif
 }
 
