@@ -2,8 +2,10 @@
 // ends with CR LF, reading what was written gives the same fields, saving twice gives the same
 // bytes, and the file shell keeps the old file as its backup or, when the replace fails, leaves
 // the target as it was with one message. Each format takes part through a traits struct of
-// support/FormatTraits.h; the inputs are its samples and the matching real files of the corpus.
+// support/FormatTraits.h or support/LaterFormatTraits.h; the inputs are its samples and the
+// matching real files of the corpus.
 #include "support/FormatTraits.h"
+#include "support/LaterFormatTraits.h"
 #include "support/TestSupport.h"
 
 #include "state/FileUtils.h"
@@ -62,7 +64,8 @@ struct FormatNames {
     static std::string GetName(int) { return Format::kName; }
 };
 
-using Formats = ::testing::Types<ServerCfgTraits, ConfigRegistryTraits, MotdTraits>;
+using Formats = ::testing::Types<ServerCfgTraits, ConfigRegistryTraits, MotdTraits, MapsLstTraits,
+                                 ActionIniTraits, BWAdminTraits, BanListTraits>;
 TYPED_TEST_SUITE(FormatRoundTrip, Formats, FormatNames);
 
 TYPED_TEST(FormatRoundTrip, WritesForeignLinesBackAndEveryLineWithCrLf) {
@@ -117,6 +120,20 @@ TYPED_TEST(FormatRoundTrip, FailedReplaceLeavesTheTargetAndShowsOneMessage) {
             << this->dialogs.messages[0].text;
         std::filesystem::remove_all(this->dir.path() / this->Backup());
     }
+}
+
+// Enable once an empty team name survives a save: the blank name line it is written as is
+// passed over when read, so the model line becomes the name.
+struct FormatRoundTripKnownFault : CoreFixture {};
+
+TEST_F(FormatRoundTripKnownFault, DISABLED_ActionIniTeamWithoutNameReadsBackTheSame) {
+    const std::string in = ActionIniTraits::KnownFaultInput;
+    ActionIniTraits::Model first(ctx), second(ctx);
+    ActionIniTraits::Parse(first, in);
+    const std::string once = ActionIniTraits::Build(first, &in);
+    ActionIniTraits::Parse(second, once);
+    EXPECT_EQ(ActionIniTraits::Fields(second), ActionIniTraits::Fields(first));
+    EXPECT_EQ(ActionIniTraits::Build(second, &once), once);
 }
 
 }  // namespace
