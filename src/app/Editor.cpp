@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <ostream>
-#include <source_location>
 #include <sstream>
 
 #include "app/FileWatch.h"
@@ -45,7 +44,8 @@ constexpr const char* kServerProgramMissing = "there is neither quake2.exe nor q
 // Runs one start-up step. A step that fails part way is abandoned and start-up goes on with
 // the next one; the main window is always shown. The developer trace names the step's line.
 template <typename F>
-void Step(F&& f, const std::source_location where = std::source_location::current()) {
+void Step(F&& f, const char* file = __builtin_FILE(), unsigned line = __builtin_LINE()) {
+    const SourcePlace where{file, line};
     try {
         f();
     } catch (const std::exception& e) {

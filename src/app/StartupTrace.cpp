@@ -13,12 +13,12 @@ bool StartupTraceOn() {
     return value && std::strcmp(value, "1") == 0;
 }
 
-void TraceFailedStep(const std::source_location& where, const std::exception* failure) {
+void TraceFailedStep(const SourcePlace& where, const std::exception* failure) {
     if (!StartupTraceOn()) return;
-    const char* file = where.file_name();
+    const char* file = where.file;
     // The path below src/ is enough to find the step.
     if (const char* src = std::strstr(file, "src/")) file = src;
-    std::cerr << "tolvane: trace: start-up step at " << file << ':' << where.line() << " failed: "
+    std::cerr << "tolvane: trace: start-up step at " << file << ':' << where.line << " failed: "
               << (failure ? failure->what() : "an exception that is not a std::exception") << '\n';
 }
 
