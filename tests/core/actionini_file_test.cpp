@@ -1,17 +1,13 @@
 // action.ini in the editor: what a load puts into the teams and the rotation, the default teams,
 // where the maps of a replaced rotation go, and the file a save writes.
 #include "app/Editor.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::app {
 namespace {
 
-struct ActionIniFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
+struct ActionIniFixture : ::testing::Test, test::EditorHarness {
     std::unique_ptr<Editor> e;
 
     void Players() {

@@ -11,6 +11,7 @@
 #include "check/Check.h"
 #include "state/TextReaders.h"
 #include "support/ArchiveFixtures.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::check {
@@ -30,12 +31,7 @@ std::string Dump(const Findings& findings) {
     return out;
 }
 
-struct CheckFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
+struct CheckFixture : ::testing::Test, test::EditorHarness {
     std::unique_ptr<app::Editor> e;
 
     // A small, sound server: every check passes on it as it stands.

@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Editor.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::app {
@@ -12,12 +13,7 @@ namespace {
 using registry::LoadDialog;
 using registry::SaveDialog;
 
-struct ConfigFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
+struct ConfigFixture : ::testing::Test, test::EditorHarness {
     std::unique_ptr<Editor> e;
 
     void SetUp() override {

@@ -1,6 +1,7 @@
 // What the editor tells the window's status line: unsaved changes, what a save wrote or why it
 // failed, what START SERVER ran; and that re-picking the current configuration is no switch.
 #include "app/Editor.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::app {
@@ -17,12 +18,7 @@ std::string Host(std::string text) {
 
 using registry::SaveDialog;
 
-struct StatusFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
+struct StatusFixture : ::testing::Test, test::EditorHarness {
     std::unique_ptr<Editor> e;
 
     void SetUp() override {

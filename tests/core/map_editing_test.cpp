@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Editor.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::app {
@@ -20,12 +21,7 @@ struct FixedRandom : platform::Random {
 
 using Rows = std::vector<form::GridRow>;
 
-struct MapEditingFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
+struct MapEditingFixture : ::testing::Test, test::EditorHarness {
     FixedRandom random;
     std::unique_ptr<Editor> e;
 

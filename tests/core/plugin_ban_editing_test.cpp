@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Editor.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::app {
@@ -11,12 +12,7 @@ namespace {
 
 using plugin::BanDialog;
 
-struct BanEditingFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
+struct BanEditingFixture : ::testing::Test, test::EditorHarness {
     std::unique_ptr<Editor> e;
 
     void SetUp() override {

@@ -9,23 +9,13 @@
 #include "plugin/BanListFormat.h"
 #include "plugin/PluginFiles.h"
 #include "state/TextReaders.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::app {
 namespace {
 
-struct PluginFilesFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
-
-    std::unique_ptr<Editor> Start() {
-        auto e = std::make_unique<Editor>(fs, dialogs, progress, launcher);
-        e->StartUp();
-        return e;
-    }
+struct PluginFilesFixture : ::testing::Test, test::EditorHarness {
 };
 
 TEST_F(PluginFilesFixture, WithoutBWAdminTheNoticesShowAndNothingIsWritten) {

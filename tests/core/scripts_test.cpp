@@ -3,6 +3,7 @@
 // the text editor.
 #include "app/Editor.h"
 #include "scripts/Scripts.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::scripts {
@@ -152,12 +153,7 @@ TEST_F(ScriptsFixture, EmptyFileNamesAndFailedStartsAreReported) {
 
 // Through the editor: start-up and NEW CONFIG fill both lists, the buttons are wired, and the
 // execution list goes into server.cfg on save.
-struct EditorScripts : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
+struct EditorScripts : ::testing::Test, test::EditorHarness {
 };
 
 TEST_F(EditorScripts, LoadingFillsBothListsAndSavingWritesTheExecLines) {

@@ -4,23 +4,13 @@
 
 #include "app/CommandLine.h"
 #include "app/Editor.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::app {
 namespace {
 
-struct StartUpFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
-
-    std::unique_ptr<Editor> Start() {
-        auto e = std::make_unique<Editor>(fs, dialogs, progress, launcher);
-        e->StartUp();
-        return e;
-    }
+struct StartUpFixture : ::testing::Test, test::EditorHarness {
 };
 
 TEST_F(StartUpFixture, EmptyDirectoryStartsAsDefaultWithoutMessages) {

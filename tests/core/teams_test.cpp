@@ -4,18 +4,14 @@
 
 #include "app/CommandLine.h"
 #include "app/Editor.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 #include "teams/TeamHandlers.h"
 
 namespace tolvane::app {
 namespace {
 
-struct TeamsFixture : ::testing::Test {
-    test::TempDir dir;
-    platform::FileSystem fs{dir.path()};
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::RecordingLauncher launcher;
+struct TeamsFixture : ::testing::Test, test::EditorHarness {
     std::unique_ptr<Editor> e;
 
     void Start() {
