@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <ostream>
-#include <sstream>
 
 #include "app/FileWatch.h"
 #include "app/StartupTrace.h"
@@ -256,17 +255,9 @@ bool Editor::SaveAndReport() {
     return ok;
 }
 
-void Editor::MarkSaved() {
-    std::ostringstream values;
-    form.dump(values);
-    savedValues_ = values.str();
-}
+void Editor::MarkSaved() { savedValues_ = form.fingerprint(); }
 
-bool Editor::HasUnsavedChanges() const {
-    std::ostringstream values;
-    form.dump(values);
-    return values.str() != savedValues_;
-}
+bool Editor::HasUnsavedChanges() const { return form.fingerprint() != savedValues_; }
 
 void Editor::SetResult(std::string text) {
     lastResult_ = std::move(text);

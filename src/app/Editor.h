@@ -2,6 +2,7 @@
 // The editor: owns the state, every control and the wiring between them; runs the start-up
 // sequence and (as the work goes on) the save sequence, starting the server and switching
 // configuration. Only this folder sees every subsystem.
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -122,7 +123,8 @@ private:
     void MarkSaved();
     void SetResult(std::string text);
     bool switching_ = false;
-    std::string savedValues_;
+    // The digest of every control's value when the files were last read or saved.
+    std::uint64_t savedValues_ = 0;
     std::string lastResult_;
     bool quitRequested_ = false;
 };

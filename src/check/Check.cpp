@@ -1,6 +1,7 @@
 #include "check/Check.h"
 
 #include "maps/MapsLstFormat.h"
+#include "maps/PakFile.h"
 #include "maps/PakFormat.h"
 #include "maps/ZipListing.h"
 #include "state/TextReaders.h"
@@ -13,14 +14,9 @@ void AddArchiveEntry(MapSources& sources, std::string_view entry) {
     if (auto map = maps::MapNameOfArchiveEntry(entry)) sources.archived.insert(LowerCase(*map));
 }
 
-// Only the header and the directory of a PAK archive are read.
 void ReadPak(const platform::FileSystem& fs, const std::string& path, MapSources& sources) {
-    const auto size = fs.fileSize(path);
-    std::string header;
-    if (!size || !fs.readAt(path, 0, maps::kPakHeaderSize, header)) return;
-    const auto span = maps::LocatePakDirectory(header, *size);
     std::string directory;
-    if (!span || !fs.readAt(path, span->offset, static_cast<std::size_t>(span->length), directory)) return;
+    if (!maps::ReadPakDirectoryBytes(fs, path, directory)) return;
     for (const auto name : maps::PakEntryNames(directory)) AddArchiveEntry(sources, name);
 }
 

@@ -116,6 +116,13 @@ void Grid::setRows(std::vector<GridRow> rows) {
     changed.emit();
 }
 
+void Grid::appendRows(std::vector<GridRow> rows) {
+    if (rows.empty()) return;
+    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    fixCurrent();
+    changed.emit();
+}
+
 void Grid::setCurrentRow(int row) {
     if (rows_.empty()) row = -1;
     else row = std::clamp(row, 0, rowCount() - 1);

@@ -157,6 +157,8 @@ public:
     void remove(int row);
     const std::vector<GridRow>& rows() const { return rows_; }
     void setRows(std::vector<GridRow> rows);
+    // Adds rows at the end in one change (the rows before them are not copied).
+    void appendRows(std::vector<GridRow> rows);
 
     int currentRow() const { return current_; }
     void setCurrentRow(int row);

@@ -1,6 +1,7 @@
 #include "form/Form.h"
 
 #include <charconv>
+#include <functional>
 
 namespace tolvane::form {
 
@@ -67,6 +68,65 @@ void Form::dump(std::ostream& out) const {
         out << c->name() << ".visible=" << (c->visible() ? 1 : 0) << '\n';
         if (!c->caption().empty()) out << c->name() << ".caption=" << OneLine(c->caption()) << '\n';
     }
+}
+
+namespace {
+
+// Folds values into a digest one at a time; each string is hashed whole, so the boundaries
+// between values count ("ab","c" differs from "a","bc").
+class Digest {
+public:
+    void add(std::uint64_t v) {
+        h_ ^= v + 0x9E3779B97F4A7C15ULL + (h_ << 6) + (h_ >> 2);
+        h_ *= 0xFF51AFD7ED558CCDULL;
+        h_ ^= h_ >> 33;
+    }
+    void add(const std::string& s) {
+        add(static_cast<std::uint64_t>(std::hash<std::string>{}(s)));
+        add(static_cast<std::uint64_t>(s.size()));
+    }
+    std::uint64_t value() const { return h_; }
+
+private:
+    std::uint64_t h_ = 0xCBF29CE484222325ULL;
+};
+
+}  // namespace
+
+std::uint64_t Form::fingerprint() const {
+    Digest d;
+    for (const auto& e : entries_) {
+        std::visit(Overloaded{
+                       [&](TextBox* c) { d.add(c->text()); },
+                       [&](CheckBox* c) { d.add(static_cast<std::uint64_t>(c->value())); },
+                       [&](NumericField* c) {
+                           d.add(c->text());
+                           d.add(static_cast<std::uint64_t>(c->scroll.value()));
+                       },
+                       [&](ComboList* c) {
+                           d.add(c->text());
+                           d.add(static_cast<std::uint64_t>(c->count()));
+                           for (const auto& item : c->items()) d.add(item);
+                       },
+                       [&](Grid* c) {
+                           d.add(static_cast<std::uint64_t>(c->rowCount()));
+                           for (const auto& row : c->rows()) {
+                               d.add(row.text);
+                               if (e.withTags) d.add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(row.tag)));
+                           }
+                       },
+                       [&](Spinner* c) { d.add(static_cast<std::uint64_t>(c->value())); },
+                       [&](Label*) {},
+                       [&](Button*) {},
+                   },
+                   e.control);
+    }
+    for (const Control* c : tracked_) {
+        d.add(c->enabled() ? 1 : 0);
+        d.add(c->visible() ? 1 : 0);
+        d.add(c->caption());
+    }
+    return d.value();
 }
 
 std::string Form::set(const std::string& name, const std::string& value) {

@@ -1,6 +1,7 @@
 #pragma once
 // The list of a window's controls in window order, by name. The command line uses it to print
 // the state (`--dump`) and to set a control by name as a user's typing would (`--set`).
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <variant>
@@ -29,6 +30,9 @@ public:
 
     // Prints one `Name=value` line per item (see the README for the format).
     void dump(std::ostream& out) const;
+    // A 64-bit digest of everything dump prints, made without printing: comparing two digests
+    // tells whether any value changed, cheaply even with a hundred thousand grid rows.
+    std::uint64_t fingerprint() const;
     // Sets the control called name from text as a user would: text boxes and numeric fields take
     // the text (a spinner "NameScroll" takes a number), check boxes 0, 1 or 2, drop-down lists
     // select the item with that text. Returns an empty string, or the reason it failed.

@@ -19,16 +19,18 @@ void ReadMapsLst(const Context& ctx, MapFields& maps, const std::string& fileNam
     std::string error;
     // A catalogue that is missing or cannot be read lists nothing.
     if (FileExists(ctx.fs, path) && ctx.fs.readFile(path, content, error)) {
-        const IndexedRows rotation(maps.MapIni.rows());
-        IndexedRows available(maps.MapDir.rows());
         std::vector<form::GridRow> catalogue;
+        std::vector<std::string> names;
         for (const auto& line : ParseMapsLst(content)) {
             if (!line.isEntry) continue;
             catalogue.push_back({CatalogueRow(line.name, line.description), 0});
-            if (rotation.find(line.name) < 0 && available.find(line.name) < 0) available.append(line.name, -1);
+            names.push_back(line.name);
         }
         if (!catalogue.empty()) maps.MapList.setRows(std::move(catalogue));
-        if (available.changed()) maps.MapDir.setRows(available.take());
+        // A catalogued map that is neither in the rotation nor available is added (tag -1).
+        std::vector<form::GridRow> added;
+        for (auto& name : NamesNotListed(names, {&maps.MapIni, &maps.MapDir})) added.push_back({std::move(name), -1});
+        maps.MapDir.appendRows(std::move(added));
     }
     ctx.state.bMapsLstChanged = false;
     ctx.progress.hide();

@@ -1,11 +1,13 @@
 #include "maps/Discovery.h"
 
-#include <fstream>
+#include <filesystem>
 #include <string_view>
 #include <unordered_map>
 
+#include "maps/ByteOrder.h"
 #include "maps/MapIndex.h"
 #include "maps/MapsLstFormat.h"
+#include "maps/PakFile.h"
 #include "maps/PakFormat.h"
 #include "maps/ZipListing.h"
 #include "state/FileUtils.h"
@@ -15,16 +17,17 @@ namespace tolvane::maps {
 
 void ScanBspFiles(const Context& ctx, MapFields& maps, const std::string& dir) {
     ctx.progress.show("Processing " + dir + "\\*.bsp...");
-    const IndexedRows rotation(maps.MapIni.rows());
-    IndexedRows available(maps.MapDir.rows());
-    for (const auto& file : ctx.fs.list(dir + "\\*.bsp", false)) {
-        std::string name = LowerCase(file.substr(0, file.find('.')));
+    // The order of the files does not matter: each map name is one row whatever its place.
+    const auto files = ctx.fs.list(dir + "\\*.bsp", false, platform::FileSystem::Order::Unsorted);
+    const RowLookup rotation(maps.MapIni.rows());
+    IndexedRows available(maps.MapDir.rows(), files.size());
+    for (const auto& file : files) {
+        std::string name = LowerCase(std::string(file, 0, file.find('.')));
         // A file called ".bsp" names no map.
         if (name.empty() || rotation.find(name) >= 0) continue;
-        const int row = available.find(name);
         // A map found in both map directories keeps the one row, unmarked.
-        if (row >= 0) available.setTag(row, 0);
-        else available.append(std::move(name), 0);
+        if (const int row = available.findOrAppend(std::move(name), 0); row >= 0 && available.row(row).tag != 0)
+            available.setTag(row, 0);
     }
     if (available.changed()) maps.MapDir.setRows(available.take());
     ctx.progress.hide();
@@ -37,15 +40,12 @@ void ReadBaseMapsLst(const Context& ctx, MapFields& maps) {
     std::string content;
     std::string error;
     if (!ctx.fs.readFile(path, content, error)) return;
-    const IndexedRows rotation(maps.MapIni.rows());
-    IndexedRows available(maps.MapDir.rows());
     // Only the names matter here: each line's first word (a line without a blank is all name).
-    for (const auto& line : SplitLines(content)) {
-        std::string name = MapListLineName(line);
-        if (name.empty() || rotation.find(name) >= 0 || available.find(name) >= 0) continue;
-        available.append(std::move(name), -1);
-    }
-    if (available.changed()) maps.MapDir.setRows(available.take());
+    std::vector<std::string> names;
+    for (const auto& line : SplitLines(content)) names.push_back(MapListLineName(line));
+    std::vector<form::GridRow> added;
+    for (auto& name : NamesNotListed(names, {&maps.MapIni, &maps.MapDir})) added.push_back({std::move(name), -1});
+    maps.MapDir.appendRows(std::move(added));
 }
 
 namespace {
@@ -58,11 +58,11 @@ struct ArchiveScan {
     std::vector<form::GridRow> found;
 
     void add(std::string_view entryName) {
-        auto map = MapNameOfArchiveEntry(entryName);
+        const auto map = MapNameViewOfArchiveEntry(entryName);
         if (!map) return;
         const int row = rotation.find(*map);
         if (row < 0) {
-            found.push_back({std::move(*map), 1});
+            found.push_back({std::string(*map), 1});
         } else if (rotation.row(row).tag == 0) {
             // A rotation map found as a loose file and now in an archive as well.
             rotation.setTag(row, 1);
@@ -72,11 +72,8 @@ struct ArchiveScan {
 
     void commit(MapFields& maps) {
         if (rotation.changed()) maps.MapIni.setRows(rotation.take());
-        if (found.empty()) return;
-        std::vector<form::GridRow> rows = maps.MapDir.rows();
-        rows.insert(rows.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+        maps.MapDir.appendRows(std::move(found));
         found.clear();
-        maps.MapDir.setRows(std::move(rows));
     }
 };
 
@@ -85,41 +82,34 @@ bool IsPakName(const std::string& path) {
     return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".pak") == 0;
 }
 
-// Reads only the header and the directory of a PAK archive, never its file data, through one
-// opening of the file.
-void ReadPakArchive(const platform::FileSystem& fs, const std::string& path, ArchiveScan& scan) {
-    std::ifstream in(fs.resolve(path), std::ios::binary);
-    if (!in.seekg(0, std::ios::end)) return;
-    const std::streamoff size = in.tellg();
-    char header[kPakHeaderSize];
-    if (size < 0 || !in.seekg(0) || !in.read(header, sizeof header)) return;
-    const auto span = LocatePakDirectory(std::string_view(header, sizeof header), static_cast<std::uint64_t>(size));
-    if (!span) return;
-    std::string directory(static_cast<std::size_t>(span->length), '\0');
-    if (!in.seekg(static_cast<std::streamoff>(span->offset)) || !in.read(directory.data(), static_cast<std::streamsize>(directory.size())))
-        return;
-    for (const auto name : PakEntryNames(directory)) scan.add(name);
-}
-
-void ReadArchive(const Context& ctx, ArchiveScan& scan, const std::string& path) {
+void ReadArchive(const Context& ctx, ArchiveScan& scan, const std::string& path, const std::filesystem::path& hostPath) {
     ctx.progress.show("Scanning " + path + "...");
+    std::vector<std::string> names;
     if (IsPakName(path)) {
-        ReadPakArchive(ctx.fs, path, scan);
+        std::string directory;
+        if (!ReadPakDirectoryBytes(hostPath, directory)) return;
+        for (const auto name : PakEntryNames(directory)) scan.add(name);
         return;
     }
     // The zip kinds: a file libzip cannot read as an archive holds no maps.
-    std::vector<std::string> names;
-    if (!ListZipEntries(ctx.fs.resolve(path), names)) return;
+    if (!ListZipEntries(hostPath, names)) return;
     for (const auto& name : names) scan.add(name);
 }
 
 void ScanDirectory(const Context& ctx, ArchiveScan& scan, const std::string& dir, bool skipStockArchive) {
-    for (const auto& file : ctx.fs.list(dir + "\\*.pak", false)) {
+    // One listing serves every archive kind: the PAK archives first, then each zip kind, each in
+    // listing order. The folder is found once; each archive is a name in it.
+    const auto files = ctx.fs.list(dir + "\\*", false);
+    const std::filesystem::path hostDir = ctx.fs.resolve(dir);
+    const std::string pakPattern = "*.pak";
+    for (const auto& file : files) {
+        if (!platform::WildcardMatch(pakPattern, file)) continue;
         if (skipStockArchive && LowerCase(file) == "pak0.pak") continue;
-        ReadArchive(ctx, scan, dir + "\\" + file);
+        ReadArchive(ctx, scan, dir + "\\" + file, hostDir / file);
     }
-    for (const char* pattern : kZipArchivePatterns)
-        for (const auto& file : ctx.fs.list(dir + "\\" + pattern, false)) ReadArchive(ctx, scan, dir + "\\" + file);
+    for (const std::string pattern : kZipArchivePatterns)
+        for (const auto& file : files)
+            if (platform::WildcardMatch(pattern, file)) ReadArchive(ctx, scan, dir + "\\" + file, hostDir / file);
 }
 
 }  // namespace
@@ -128,7 +118,7 @@ void ScanDirectory(const Context& ctx, ArchiveScan& scan, const std::string& dir
 // through libzip.
 void ReadPakDirectory(const Context& ctx, MapFields& maps, const std::string& path) {
     ArchiveScan scan(maps.MapIni);
-    ReadArchive(ctx, scan, path);
+    ReadArchive(ctx, scan, path, ctx.fs.resolve(path));
     scan.commit(maps);
 }
 
@@ -157,40 +147,36 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
         return rows;
     }
     // Of each map the last row survives. Compared from the last row up, it meets the earlier
-    // rows of its map first to last, and each meeting may mark it: the same sequence runs here
-    // as one pass from the top.
-    NameTable firstRowOf;
-    firstRowOf.reserve(rows.size());
-    std::vector<std::size_t> firstOf(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        firstOf[i] = static_cast<std::size_t>(firstRowOf.insert(MapKey(rows[i].text), static_cast<int>(i), rows));
-    // The last row of each map, found going backwards.
-    std::vector<std::size_t> lastOf(rows.size());
-    {
-        std::vector<std::size_t> seen(rows.size(), rows.size());
-        for (std::size_t i = rows.size(); i-- > 0;) {
-            std::size_t& last = seen[firstOf[i]];
-            if (last == rows.size()) last = i;
-            lastOf[i] = last;
-        }
-    }
-    // The survivors' tags and markers as the earlier rows meet them, then the survivors alone.
+    // rows of its map first to last, and each meeting may mark it. The rows are grouped by map
+    // name (each group in row order) and that sequence runs within each group.
+    std::vector<std::string_view> keys;
+    keys.reserve(rows.size());
+    for (const auto& row : rows) keys.push_back(MapKey(row.text));
+    const std::vector<std::uint32_t> order = StableByteOrder(keys);
+    std::vector<bool> survives(rows.size(), false);
     std::vector<std::int32_t> tags(rows.size());
     std::vector<bool> marked(rows.size(), false);
-    for (std::size_t i = 0; i < rows.size(); ++i) tags[i] = rows[i].tag;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::size_t s = lastOf[i];
-        if (s == i) continue;
-        const std::int32_t other = rows[i].tag;
-        if ((tags[s] == 1 || other == 1) && tags[s] != -1 && other != -1) {
-            marked[s] = true;
-            tags[s] = 1;
+    for (std::size_t g = 0; g < order.size();) {
+        std::size_t end = g + 1;
+        while (end < order.size() && keys[order[end]] == keys[order[g]]) ++end;
+        const std::size_t s = order[end - 1];
+        survives[s] = true;
+        std::int32_t tag = rows[s].tag;
+        for (std::size_t k = g; k + 1 < end; ++k) {
+            const std::int32_t other = rows[order[k]].tag;
+            if ((tag == 1 || other == 1) && tag != -1 && other != -1) {
+                marked[s] = true;
+                tag = 1;
+            }
         }
+        tags[s] = tag;
+        g = end;
     }
+    // The survivors, in their rows' order.
     std::vector<form::GridRow> out;
     out.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (lastOf[i] != i) continue;
+        if (!survives[i]) continue;
         out.push_back({rows[i].text, tags[i]});
         if (marked[i] && (out.back().text.empty() || out.back().text.back() != '*')) out.back().text += '*';
     }

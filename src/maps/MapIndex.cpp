@@ -1,10 +1,36 @@
 #include "maps/MapIndex.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tolvane::maps {
 
 std::string_view MapKey(std::string_view text) {
     if (!text.empty() && text.back() == '*') text.remove_suffix(1);
     return text;
+}
+
+std::size_t NameHash::operator()(std::string_view name) const noexcept {
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ name.size();
+    std::size_t at = 0;
+    const auto mix = [&h](std::uint64_t word) {
+        h ^= word;
+        h *= 0xBF58476D1CE4E5B9ULL;
+        h ^= h >> 31;
+    };
+    for (; at + 8 <= name.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, name.data() + at, 8);
+        mix(word);
+    }
+    if (at < name.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, name.data() + at, name.size() - at);
+        mix(word);
+    }
+    h *= 0x94D049BB133111EBULL;
+    h ^= h >> 29;
+    return static_cast<std::size_t>(h);
 }
 
 namespace {
@@ -46,13 +72,13 @@ std::size_t NameTable::locate(std::string_view name, std::size_t hash, const std
 }
 
 int NameTable::find(std::string_view name, const std::vector<form::GridRow>& rows) const {
-    if (slots_.empty()) return -1;
-    return slots_[locate(name, std::hash<std::string_view>{}(name), rows)].row;
+    if (used_ == 0) return -1;
+    return slots_[locate(name, NameHash{}(name), rows)].row;
 }
 
 int& NameTable::insert(std::string_view name, int row, const std::vector<form::GridRow>& rows) {
     reserve(used_ + 1);
-    const std::size_t hash = std::hash<std::string_view>{}(name);
+    const std::size_t hash = NameHash{}(name);
     Slot& slot = slots_[locate(name, hash, rows)];
     if (slot.row < 0) {
         slot = {hash, row};
@@ -66,15 +92,77 @@ void NameTable::clear() {
     used_ = 0;
 }
 
-IndexedRows::IndexedRows(std::vector<form::GridRow> rows) : rows_(std::move(rows)) { rebuild(); }
+namespace {
 
-void IndexedRows::rebuild() {
-    first_.clear();
-    first_.reserve(rows_.size());
-    for (std::size_t i = 0; i < rows_.size(); ++i) first_.insert(MapKey(rows_[i].text), static_cast<int>(i), rows_);
+void IndexFirstRows(NameTable& table, const std::vector<form::GridRow>& rows, std::size_t appending) {
+    table.clear();
+    table.reserve(rows.size() + appending);
+    for (std::size_t i = 0; i < rows.size(); ++i) table.insert(MapKey(rows[i].text), static_cast<int>(i), rows);
 }
 
-int IndexedRows::find(const std::string& name) const {
+}  // namespace
+
+RowLookup::RowLookup(const std::vector<form::GridRow>& rows) : rows_(rows) { IndexFirstRows(first_, rows_, 0); }
+
+std::size_t NameSet::locate(std::string_view name, std::size_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    while (slots_[i].index >= 0) {
+        if (slots_[i].hash == hash && names_[static_cast<std::size_t>(slots_[i].index)] == name) return i;
+        i = (i + 1) & mask;
+    }
+    return i;
+}
+
+int NameSet::find(std::string_view name) const {
+    if (names_.empty()) return -1;
+    return slots_[locate(name, NameHash{}(name))].index;
+}
+
+int NameSet::add(std::string_view name) {
+    if ((names_.size() + 1) * 2 > slots_.size()) {
+        // Grown to keep it at most half full; every name is placed again.
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(std::max<std::size_t>(16, old.size() * 2), Slot{});
+        for (const Slot& s : old)
+            if (s.index >= 0) slots_[locate(names_[static_cast<std::size_t>(s.index)], s.hash)] = s;
+    }
+    const std::size_t hash = NameHash{}(name);
+    Slot& slot = slots_[locate(name, hash)];
+    if (slot.index < 0) {
+        slot = {hash, static_cast<int>(names_.size())};
+        names_.push_back(name);
+    }
+    return slot.index;
+}
+
+std::vector<std::string> NamesNotListed(const std::vector<std::string>& names,
+                                        const std::vector<const form::Grid*>& grids) {
+    NameSet asked;
+    for (const auto& name : names) asked.add(name);
+    // The asked names a row already stands for, then those each taken name stands for.
+    std::vector<bool> blocked(asked.size(), false);
+    for (const form::Grid* grid : grids)
+        for (const auto& row : grid->rows())
+            if (const int i = asked.find(MapKey(row.text)); i >= 0) blocked[static_cast<std::size_t>(i)] = true;
+    std::vector<std::string> taken;
+    for (const auto& name : names) {
+        if (name.empty() || blocked[static_cast<std::size_t>(asked.find(name))]) continue;
+        taken.push_back(name);
+        // Only an asked name can be blocked by it.
+        if (const int i = asked.find(MapKey(name)); i >= 0) blocked[static_cast<std::size_t>(i)] = true;
+    }
+    return taken;
+}
+
+IndexedRows::IndexedRows(std::vector<form::GridRow> rows, std::size_t appending) : rows_(std::move(rows)) {
+    rows_.reserve(rows_.size() + appending);
+    rebuild(appending);
+}
+
+void IndexedRows::rebuild(std::size_t appending) { IndexFirstRows(first_, rows_, appending); }
+
+int IndexedRows::find(std::string_view name) const {
     return first_.find(name, rows_);
 }
 
@@ -84,6 +172,20 @@ void IndexedRows::append(std::string text, std::int32_t tag) {
     changed_ = true;
 }
 
+int IndexedRows::findOrAppend(std::string text, std::int32_t tag) {
+    const int next = static_cast<int>(rows_.size());
+    // The name is looked up through the text about to become the new row's: the table reads
+    // names from the rows, so the row is added first and taken back when the name is known.
+    rows_.push_back({std::move(text), tag});
+    const int row = first_.insert(MapKey(rows_.back().text), next, rows_);
+    if (row != next) {
+        rows_.pop_back();
+        return row;
+    }
+    changed_ = true;
+    return -1;
+}
+
 void IndexedRows::setText(int row, std::string text) {
     auto& target = rows_[static_cast<std::size_t>(row)];
     const bool sameKey = MapKey(target.text) == MapKey(text);
@@ -91,7 +193,7 @@ void IndexedRows::setText(int row, std::string text) {
     changed_ = true;
     // Only a text that already ended with "*" changes its map name when marked again; that
     // rare row costs one rebuild so lookups still find the first row, as a scan would.
-    if (!sameKey) rebuild();
+    if (!sameKey) rebuild(0);
 }
 
 }  // namespace tolvane::maps

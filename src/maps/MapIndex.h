@@ -18,6 +18,12 @@ int FindInRotation(const form::Grid& MapIni, const std::string& name);
 // The same over MapDir.
 int FindInAvailable(const form::Grid& MapDir, const std::string& name);
 
+// A quick hash of a map name, eight bytes at a time: names are short and hashed by the
+// hundred thousand at start-up.
+struct NameHash {
+    std::size_t operator()(std::string_view name) const noexcept;
+};
+
 // Map names of a grid's rows, each to one row number: an open-addressing table that keeps only
 // row numbers and hashes and reads the names from the rows themselves, so indexing a grid of
 // two hundred thousand maps costs no allocation per name.
@@ -41,15 +47,58 @@ private:
     std::size_t used_ = 0;
 };
 
+// The first row of each map name among rows that stay as they are while the index is used (a
+// grid's rows read in place, with no copy).
+class RowLookup {
+public:
+    explicit RowLookup(const std::vector<form::GridRow>& rows);
+    // 0-based position of the first row naming the map, -1 when there is none.
+    int find(std::string_view name) const { return first_.find(name, rows_); }
+
+private:
+    const std::vector<form::GridRow>& rows_;
+    NameTable first_;
+};
+
+// Names held elsewhere (views), each given the number of its first adding: for a few
+// thousand names looked up a hundred thousand times, with no allocation per lookup.
+class NameSet {
+public:
+    // The number of the name, -1 when it was never added.
+    int find(std::string_view name) const;
+    // Adds the name when it is new; returns its number (the first one when it was there).
+    int add(std::string_view name);
+    std::size_t size() const { return names_.size(); }
+
+private:
+    struct Slot {
+        std::size_t hash = 0;
+        int index = -1;
+    };
+    std::size_t locate(std::string_view name, std::size_t hash) const;
+    std::vector<Slot> slots_;
+    std::vector<std::string_view> names_;
+};
+
+// Of `names` in order, those that no row of the grids stands for and no earlier name taken
+// stands for: the maps a list adds to the available ones. The grids are walked once, so a
+// list of a few thousand names costs no index of a hundred thousand rows.
+std::vector<std::string> NamesNotListed(const std::vector<std::string>& names,
+                                        const std::vector<const form::Grid*>& grids);
+
 // The rows of a map grid while a scan fills it, with an index of the first row of each map
 // name, so a scan over tens of thousands of maps looks each one up at once rather than row by
 // row. The grid gets the rows back in one change when the scan ends.
 class IndexedRows {
 public:
-    explicit IndexedRows(std::vector<form::GridRow> rows);
+    // `appending` is how many rows the scan may add, so the index is sized once.
+    explicit IndexedRows(std::vector<form::GridRow> rows, std::size_t appending = 0);
     // 0-based position of the first row naming the map, -1 when there is none.
-    int find(const std::string& name) const;
+    int find(std::string_view name) const;
     void append(std::string text, std::int32_t tag);
+    // The first row naming the text's map; when there is none the text is appended as a new
+    // row and -1 is returned. One lookup where find and append take two.
+    int findOrAppend(std::string text, std::int32_t tag);
     // Replaces a row's text; the index follows when the map name the row stands for changes.
     void setText(int row, std::string text);
     void setTag(int row, std::int32_t tag) {
@@ -62,7 +111,7 @@ public:
     bool changed() const { return changed_; }
 
 private:
-    void rebuild();
+    void rebuild(std::size_t appending);
     std::vector<form::GridRow> rows_;
     NameTable first_;
     bool changed_ = false;

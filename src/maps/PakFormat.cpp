@@ -1,6 +1,7 @@
 #include "maps/PakFormat.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tolvane::maps {
 
@@ -32,8 +33,12 @@ std::vector<std::string_view> PakEntryNames(std::string_view directory) {
     names.reserve(directory.size() / kPakEntrySize);
     for (std::size_t at = 0; at + kPakEntrySize <= directory.size(); at += kPakEntrySize) {
         const std::string_view entry = directory.substr(at, kPakEntrySize);
-        std::size_t end = 0;
-        while (end < entry.size() && entry[end] != ',' && entry[end] != '\r' && entry[end] != '\n') ++end;
+        // The first comma, CR or LF; each searched for with memchr, which is far quicker over
+        // tens of thousands of entries than a loop testing every byte against all three.
+        std::size_t end = entry.size();
+        for (const char stop : {',', '\r', '\n'})
+            if (const void* hit = std::memchr(entry.data(), stop, end))
+                end = static_cast<std::size_t>(static_cast<const char*>(hit) - entry.data());
         const std::string_view name = entry.substr(0, end);
         if (name.empty()) break;
         names.push_back(name);
@@ -54,6 +59,12 @@ std::string_view TrimAtExtension(std::string_view text) {
 }
 
 std::optional<std::string> MapNameOfArchiveEntry(std::string_view entryName) {
+    const auto map = MapNameViewOfArchiveEntry(entryName);
+    if (!map) return std::nullopt;
+    return std::string(*map);
+}
+
+std::optional<std::string_view> MapNameViewOfArchiveEntry(std::string_view entryName) {
     // The name field ends at its first NUL, as the engines read it; the bytes after it are
     // padding or the entry's offset and length.
     const std::string_view name = TrimAtExtension(entryName.substr(0, entryName.find('\0')));
@@ -62,7 +73,7 @@ std::optional<std::string> MapNameOfArchiveEntry(std::string_view entryName) {
     // A bare "maps/.bsp" names no map.
     if (name.size() <= prefix.size() + suffix.size()) return std::nullopt;
     if (name.substr(0, prefix.size()) != prefix || name.substr(name.size() - suffix.size()) != suffix) return std::nullopt;
-    return std::string(name.substr(prefix.size(), name.size() - prefix.size() - suffix.size()));
+    return name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
 }
 
 }  // namespace tolvane::maps

@@ -42,5 +42,7 @@ std::string_view TrimAtExtension(std::string_view text);
 // the map is what lies between, subfolders included ("maps/ctf/flag.bsp" is "ctf/flag").
 // Nothing for any other entry, and for a name with a "." before the extension.
 std::optional<std::string> MapNameOfArchiveEntry(std::string_view entryName);
+// The same map name as a view into `entryName`.
+std::optional<std::string_view> MapNameViewOfArchiveEntry(std::string_view entryName);
 
 }  // namespace tolvane::maps

@@ -2,20 +2,23 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
 #include <vector>
+
+#include "maps/ByteOrder.h"
 
 namespace tolvane::maps {
 
 void SortGrid(form::Grid& grid) {
     if (grid.rowCount() < 2) return;
     const auto& rows = grid.rows();
-    // A stable sort gives the same order as the exchange sort it replaces: equal texts keep
-    // their relative order, and the comparison is by unsigned character code. Row numbers are
-    // sorted rather than the rows, so long lists move no text until the order is known.
-    std::vector<std::uint32_t> order(rows.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
-    std::stable_sort(order.begin(), order.end(),
-                     [&rows](std::uint32_t a, std::uint32_t b) { return rows[a].text < rows[b].text; });
+    // The order a stable sort by unsigned character code gives, which is the exchange sort's:
+    // equal texts keep their relative order. It is worked out on row numbers, so long lists
+    // move no text until the order is known.
+    std::vector<std::string_view> texts;
+    texts.reserve(rows.size());
+    for (const auto& row : rows) texts.emplace_back(row.text);
+    const std::vector<std::uint32_t> order = StableByteOrder(texts);
     std::vector<form::GridRow> sorted;
     sorted.reserve(rows.size());
     for (std::uint32_t i : order) sorted.push_back(rows[i]);

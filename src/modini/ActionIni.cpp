@@ -42,32 +42,49 @@ void ApplyTeam(teams::TeamFields& teams, std::size_t i, const IniTeam& team, std
 }  // namespace
 
 void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& names) {
-    // One index over MapDir instead of a walk per map: a map's rows, the first one last.
-    const auto& available = maps.MapDir.rows();
-    // Names read back lower-cased: a map listed as "CastleKeep" is still the one the file names.
-    std::unordered_map<std::string, std::vector<std::size_t>> rowsOf;
-    for (std::size_t i = available.size(); i-- > 0;)
-        rowsOf[LowerCase(std::string(maps::MapKey(available[i].text)))].push_back(i);
-    std::vector<bool> taken(available.size(), false);
+    // Each rotation map takes the first available row of its name (ignoring case) that an
+    // earlier rotation row of the same name did not take. The rotation's names are indexed (a
+    // few hundred) and MapDir is walked once, rather than every available map indexed.
+    struct Waiting {
+        std::vector<std::size_t> rotationRows;
+        std::size_t next = 0;
+    };
+    std::vector<std::string> lowered;
+    lowered.reserve(names.size());
+    for (const auto& name : names) lowered.push_back(LowerCase(name));
+    maps::NameSet rotationNames;
+    std::vector<Waiting> waiting;
     std::vector<form::GridRow> rotation;
     rotation.reserve(names.size());
-    for (const auto& name : names) {
-        form::GridRow row{name, 0};
-        auto it = rowsOf.find(LowerCase(name));
-        if (it != rowsOf.end() && !it->second.empty()) {
-            const std::size_t at = it->second.back();
-            it->second.pop_back();
-            taken[at] = true;
-            row = available[at];
-        }
-        rotation.push_back(std::move(row));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto n = static_cast<std::size_t>(rotationNames.add(lowered[i]));
+        if (n == waiting.size()) waiting.emplace_back();
+        waiting[n].rotationRows.push_back(i);
+        rotation.push_back({names[i], 0});
     }
-    std::vector<form::GridRow> left;
-    left.reserve(available.size());
-    for (std::size_t i = 0; i < available.size(); ++i)
-        if (!taken[i]) left.push_back(available[i]);
-    rowsOf.clear();
-    if (left.size() != available.size()) maps.MapDir.setRows(std::move(left));
+    const auto& available = maps.MapDir.rows();
+    std::vector<bool> taken(available.size(), false);
+    bool anyTaken = false;
+    std::string key;
+    for (std::size_t i = 0; i < available.size(); ++i) {
+        key.assign(maps::MapKey(available[i].text));
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        const int n = rotationNames.find(key);
+        if (n < 0) continue;
+        Waiting& w = waiting[static_cast<std::size_t>(n)];
+        if (w.next == w.rotationRows.size()) continue;
+        rotation[w.rotationRows[w.next++]] = available[i];
+        taken[i] = true;
+        anyTaken = true;
+    }
+    if (anyTaken) {
+        std::vector<form::GridRow> left;
+        left.reserve(available.size());
+        for (std::size_t i = 0; i < available.size(); ++i)
+            if (!taken[i]) left.push_back(available[i]);
+        maps.MapDir.setRows(std::move(left));
+    }
     maps.MapIni.setRows(std::move(rotation));
 }
 

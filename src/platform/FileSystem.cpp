@@ -261,7 +261,7 @@ fs::path FileSystem::resolve(const std::string& path) const {
 #endif
 }
 
-std::vector<std::string> FileSystem::list(const std::string& pattern, bool includeDirectories) const {
+std::vector<std::string> FileSystem::list(const std::string& pattern, bool includeDirectories, Order order) const {
     try {
         const auto cut = pattern.find_last_of("\\/");
         const std::string dirPart = cut == std::string::npos ? std::string() : pattern.substr(0, cut);
@@ -299,7 +299,7 @@ std::vector<std::string> FileSystem::list(const std::string& pattern, bool inclu
             if (take) names.push_back(std::move(name));
         });
         if (failed) return {};
-        SortInListingOrder(names);
+        if (order == Order::Sorted) SortInListingOrder(names);
         return names;
     } catch (const std::exception&) {
         return {};

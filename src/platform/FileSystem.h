@@ -43,9 +43,12 @@ public:
     // Lists the names (not paths) matching the last component of a pattern such as
     // "action\\maps\\*.bsp", "baseq2\\players\\*." or "action\\server.cfg". Wildcards * and ?
     // match ignoring case; "*." matches names without an extension. Files only, or files and
-    // directories. "." and ".." are never returned. Sorted ascending by case-folded name.
-    // Any failure yields an empty list.
-    std::vector<std::string> list(const std::string& pattern, bool includeDirectories) const;
+    // directories. "." and ".." are never returned. Sorted ascending by case-folded name, or
+    // in the system's own order when the caller has no use for the order (a map directory of
+    // tens of thousands of files is then not sorted twice). Any failure yields an empty list.
+    enum class Order { Sorted, Unsorted };
+    std::vector<std::string> list(const std::string& pattern, bool includeDirectories,
+                                  Order order = Order::Sorted) const;
 
     bool isDirectory(const std::string& path) const;
     bool isFile(const std::string& path) const;

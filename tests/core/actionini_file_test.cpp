@@ -1,6 +1,12 @@
 // action.ini in the editor: what a load puts into the teams and the rotation, the default teams,
 // where the maps of a replaced rotation go, and the file a save writes.
+#include <algorithm>
+#include <random>
+
 #include "app/Editor.h"
+#include "maps/MapIndex.h"
+#include "modini/ActionIni.h"
+#include "state/TextReaders.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
@@ -85,6 +91,41 @@ TEST_F(ActionIniFixture, ASwitchGivesTheOldRotationBackToTheAvailableMaps) {
     e->LoadConfiguration(name);
     EXPECT_EQ(Rows(e->mapFields.MapIni), (std::vector<form::GridRow>{{"jungle*", 1}, {"city", 0}, {"Keep", 0}}));
     EXPECT_EQ(Rows(e->mapFields.MapDir), (std::vector<form::GridRow>{{"urban", 0}}));
+}
+
+TEST(RotationTake, EachRotationMapTakesTheFirstAvailableRowOfItsNameAsAWalkPerMapWould) {
+    // Map by map: the first available row naming it (ignoring case, less one "*") moves into
+    // the rotation with its text and tag; a map with no row comes in as written, tag 0.
+    auto oneByOne = [](const std::vector<std::string>& names, std::vector<form::GridRow> available) {
+        std::vector<form::GridRow> rotation;
+        for (const auto& name : names) {
+            const auto it = std::find_if(available.begin(), available.end(), [&](const form::GridRow& r) {
+                return LowerCase(std::string(maps::MapKey(r.text))) == LowerCase(name);
+            });
+            if (it == available.end()) {
+                rotation.push_back({name, 0});
+                continue;
+            }
+            rotation.push_back(*it);
+            available.erase(it);
+        }
+        return std::make_pair(rotation, available);
+    };
+    std::mt19937 random(3);
+    const std::vector<std::string> words = {"urban", "URBAN", "urban*", "city", "City*", "jungle"};
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> names;
+        std::vector<form::GridRow> available;
+        for (int i = static_cast<int>(random() % 5); i > 0; --i) names.push_back(words[random() % words.size()]);
+        for (int i = static_cast<int>(random() % 6); i > 0; --i)
+            available.push_back({words[random() % words.size()], static_cast<std::int32_t>(random() % 3) - 1});
+        maps::MapFields fields;
+        fields.MapDir.setRows(available);
+        modini::TakeFromAvailable(fields, names);
+        const auto [rotation, left] = oneByOne(names, available);
+        ASSERT_EQ(fields.MapIni.rows(), rotation) << "round " << round;
+        ASSERT_EQ(fields.MapDir.rows(), left) << "round " << round;
+    }
 }
 
 TEST_F(ActionIniFixture, ASaveRewritesOnlyAChangedFileAndKeepsItsOtherLines) {

@@ -1,5 +1,7 @@
 // What the editor tells the window's status line: unsaved changes, what a save wrote or why it
 // failed, what START SERVER ran; and that re-picking the current configuration is no switch.
+#include <functional>
+
 #include "app/Editor.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
@@ -34,6 +36,42 @@ struct StatusFixture : ::testing::Test, test::EditorHarness {
         dialogs.dialogSteps.push_back([act](platform::DialogModel& m) { act(dynamic_cast<SaveDialog&>(m)); });
     }
 };
+
+TEST(FormFingerprint, EveryValueCountsAndSoDoTheBoundariesBetweenValues) {
+    form::TextBox box{"Box"};
+    form::CheckBox check{"Check"};
+    form::ComboList list{"List"};
+    form::Grid grid{"Grid"};
+    form::Label label{"Label"};
+    form::Form f;
+    f.add(box);
+    f.add(check);
+    f.add(list);
+    f.add(grid, true);
+    f.add(label);
+    f.trackAppearance(label);
+    list.addItem("ab");
+    list.addItem("c");
+    grid.setRows({{"map", 0}});
+    const std::uint64_t start = f.fingerprint();
+    // Each change shows in the digest, and undoing it gives the first digest back.
+    const std::vector<std::pair<std::function<void()>, std::function<void()>>> edits = {
+        {[&] { box.setText("x"); }, [&] { box.setText(""); }},
+        {[&] { check.setValue(1); }, [&] { check.setValue(0); }},
+        {[&] { list.setSelectedIndex(1); }, [&] { list.setItems({"ab", "c"}); }},
+        {[&] { grid.setTag(0, 1); }, [&] { grid.setTag(0, 0); }},
+        {[&] { grid.setText(0, "map*"); }, [&] { grid.setText(0, "map"); }},
+        {[&] { label.setVisible(false); }, [&] { label.setVisible(true); }},
+        {[&] { label.setCaption("Ready"); }, [&] { label.setCaption(""); }},
+        {[&] { list.setItems({"a", "bc"}); }, [&] { list.setItems({"ab", "c"}); }},
+    };
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        edits[i].first();
+        EXPECT_NE(f.fingerprint(), start) << "edit " << i;
+        edits[i].second();
+        EXPECT_EQ(f.fingerprint(), start) << "edit " << i;
+    }
+}
 
 TEST_F(StatusFixture, UnsavedChangesFollowEditsAndSaves) {
     EXPECT_FALSE(e->HasUnsavedChanges());  // as loaded

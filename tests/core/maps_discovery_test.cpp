@@ -2,6 +2,7 @@
 // list, PAK and zip archives built by the test, the duplicate merge, maps.lst read and saved.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 
@@ -162,6 +163,54 @@ TEST(MergeDuplicates, OnePassGivesThePairwiseResult) {
             ASSERT_EQ(MergeDuplicateRows(rows, remove, &got), expected) << "round " << round;
             ASSERT_EQ(got, want);
         }
+    }
+}
+
+TEST(MergeDuplicates, LongListsOfAlikeNamesMergeAsThePairwiseProcedureDoes) {
+    // Enough rows that the names are grouped by radix passes, names sharing their first 8, 16
+    // or 32 bytes, and names with and without the marker.
+    std::mt19937 random(13);
+    const std::vector<std::string> stems = {"q", "ctf_", "q2dm_longer_stem_", "action_map_pack_number_one_and_then_some_"};
+    for (int round = 0; round < 20; ++round) {
+        Rows rows;
+        const int n = 40 + static_cast<int>(random() % 400);
+        for (int i = 0; i < n; ++i) {
+            std::string name = stems[random() % stems.size()] + std::to_string(random() % 30);
+            if (random() % 4 == 0) name += '*';
+            rows.push_back({name, static_cast<std::int32_t>(random() % 3) - 1});
+        }
+        std::vector<std::string> reports;
+        ASSERT_EQ(MergeDuplicateRows(rows, true, nullptr), PairwiseMerge(rows, true, reports)) << "round " << round;
+    }
+}
+
+TEST(MapLists, NamesNotListedAreThoseNoRowAndNoEarlierNameStandsFor) {
+    // The check each list did name by name: the rotation, the available maps, then the names
+    // already added, each row standing for its text less one "*".
+    auto oneByOne = [](const std::vector<std::string>& names, const Rows& rotation, Rows available) {
+        std::vector<std::string> taken;
+        auto listed = [](const Rows& rows, const std::string& name) {
+            return std::any_of(rows.begin(), rows.end(), [&](const auto& r) { return MapKey(r.text) == name; });
+        };
+        for (const auto& name : names) {
+            if (name.empty() || listed(rotation, name) || listed(available, name)) continue;
+            taken.push_back(name);
+            available.push_back({name, -1});
+        }
+        return taken;
+    };
+    std::mt19937 random(17);
+    const std::vector<std::string> words = {"a", "a*", "a**", "b", "b*", "", "c"};
+    for (int round = 0; round < 500; ++round) {
+        std::vector<std::string> names;
+        Rows rotation, available;
+        for (int i = static_cast<int>(random() % 8); i > 0; --i) names.push_back(words[random() % words.size()]);
+        for (int i = static_cast<int>(random() % 3); i > 0; --i) rotation.push_back({words[random() % words.size()], 0});
+        for (int i = static_cast<int>(random() % 4); i > 0; --i) available.push_back({words[random() % words.size()], 0});
+        form::Grid MapIni{"MapIni"}, MapDir{"MapDir"};
+        MapIni.setRows(rotation);
+        MapDir.setRows(available);
+        ASSERT_EQ(NamesNotListed(names, {&MapIni, &MapDir}), oneByOne(names, rotation, available)) << "round " << round;
     }
 }
 

@@ -230,6 +230,33 @@ TEST(Sorts, GridSortOrdersAsTheExchangeSortDoes) {
     }
 }
 
+// Names alike enough that their order is decided past the first 8, 16 or 32 bytes, with
+// NULs, bytes above 127 and names that begin other names.
+std::string AlikeName(std::mt19937& random) {
+    static const std::vector<std::string> stems = {"", "ctf_", "q2dm_longer_stem_", "action_map_pack_number_one_",
+                                                   "action_map_pack_number_one_and_then_past_32_bytes_"};
+    static const std::string tails = std::string("ab*!\xff") + '\0';
+    std::string name = stems[random() % stems.size()];
+    for (int i = static_cast<int>(random() % 4); i > 0; --i) name += tails[random() % tails.size()];
+    return name;
+}
+
+TEST(Sorts, LongListsOfAlikeNamesSortAsTheExchangeSortDoes) {
+    std::mt19937 random(5);
+    for (int n : {31, 33, 300, 4000}) {
+        std::vector<form::GridRow> rows;
+        for (int i = 0; i < n; ++i) rows.push_back({AlikeName(random), static_cast<std::int32_t>(i)});
+        form::Grid grid{"MapDir"};
+        grid.setRows(rows);
+        SortGrid(grid);
+        // The exchange sort itself for the shorter lists; its equal, a stable sort, for the longest.
+        auto expected = rows;
+        if (n <= 300) expected = BubbleSorted(rows);
+        else std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) { return a.text < b.text; });
+        ASSERT_EQ(grid.rows(), expected) << n << " rows";
+    }
+}
+
 TEST(Sorts, ListSortKeepsItsLimitAndNamesTheList) {
     test::ScriptedDialogs dialogs;
     test::RecordingProgress progress;

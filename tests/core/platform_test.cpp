@@ -5,10 +5,13 @@
 #include <sys/wait.h>
 #endif
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <thread>
 
+#include "platform/ReadOnlyFile.h"
 #include "support/HostFiles.h"
 #include "support/TestSupport.h"
 
@@ -16,6 +19,7 @@ namespace tolvane {
 namespace {
 
 using platform::FileSystem;
+using platform::ReadOnlyFile;
 using platform::SplitCommandLine;
 using platform::SystemProcessLauncher;
 using platform::WildcardMatch;
@@ -122,6 +126,15 @@ TEST_F(FileSystemListing, MatchesIgnoringCaseInNtfsOrder) {
     EXPECT_EQ(files.list("maps\\r*", false), kReadmes);
 }
 
+TEST_F(FileSystemListing, AnUnsortedListingHoldsTheSameNames) {
+    auto listed = files.list("maps\\*.bsp", true, FileSystem::Order::Unsorted);
+    std::sort(listed.begin(), listed.end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](char x, char y) { return std::toupper(x) < std::toupper(y); });
+    });
+    EXPECT_EQ(listed, (Strings{"a.bsp", "dir.bsp", "MAP.BSP", "_under.bsp"}));
+}
+
 TEST_F(FileSystemListing, NamesWithoutExtensionIncludeDirectoriesOnlyWhenAsked) {
     EXPECT_EQ(files.list("maps\\*.", false), Concat({"noext"}, kReadmes));
     EXPECT_EQ(files.list("maps\\*.", true), Concat({"female", "noext"}, kReadmes));
@@ -159,6 +172,22 @@ TEST(FileSystemFiles, ReadAndWriteRoundTripBytes) {
     ASSERT_TRUE(files.readAt("out.bin", 50, 4, part));
     EXPECT_EQ(part, "");
     EXPECT_FALSE(files.readAt("missing", 0, 4, part));
+
+    // One opening read in pieces, as an archive's header and then its directory are.
+    ASSERT_TRUE(files.writeFile("pieces.bin", "0123456789", error)) << error;
+    const ReadOnlyFile pieces(files.resolve("pieces.bin"));
+    ASSERT_TRUE(pieces.isOpen());
+    EXPECT_EQ(pieces.size(), std::optional<std::uint64_t>(10));
+    ASSERT_TRUE(pieces.readAt(0, 4, part));
+    EXPECT_EQ(part, "0123");
+    ASSERT_TRUE(pieces.readAt(8, 100, part));
+    EXPECT_EQ(part, "89");  // fewer at the end of the file
+    ASSERT_TRUE(pieces.readAt(1000, 4, part));
+    EXPECT_EQ(part, "");
+    const ReadOnlyFile missing(files.resolve("missing"));
+    EXPECT_FALSE(missing.isOpen());
+    EXPECT_FALSE(missing.size());
+    EXPECT_FALSE(missing.readAt(0, 4, part));
     EXPECT_FALSE(files.readFile("missing", back, error));
     EXPECT_EQ(error, "No such file or directory");
 }

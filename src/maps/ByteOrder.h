@@ -1,0 +1,14 @@
+#pragma once
+// The order of a list of names ascending by byte value (unsigned), equal names keeping their
+// places: what a stable sort gives, found for a hundred thousand names without comparing
+// strings one pair at a time.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tolvane::maps {
+
+// Positions of `keys` in that order. The names must outlive the call only.
+std::vector<std::uint32_t> StableByteOrder(const std::vector<std::string_view>& keys);
+
+}  // namespace tolvane::maps
