@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 
 namespace tolvane::maps {
 
@@ -12,7 +14,20 @@ struct Keyed {
     std::uint32_t at;    // position in the keys
 };
 
+std::uint64_t ByteSwapped(std::uint64_t v) {
+    std::uint64_t out = 0;
+    for (int i = 0; i < 8; ++i, v >>= 8) out = (out << 8) | (v & 0xFF);
+    return out;
+}
+
 std::uint64_t WordAt(std::string_view key, std::size_t from) {
+    if (key.size() >= from + 8) {
+        // Eight whole bytes: one load, turned so the first byte is the most significant.
+        std::uint64_t word;
+        std::memcpy(&word, key.data() + from, 8);
+        if constexpr (std::endian::native == std::endian::little) word = ByteSwapped(word);
+        return word;
+    }
     std::uint64_t word = 0;
     for (std::size_t i = 0; i < 8; ++i) {
         const std::size_t p = from + i;
@@ -51,69 +66,82 @@ constexpr std::size_t kSmallRun = 32;
 // Radix passes go this many bytes into the names; ties beyond are settled by comparing.
 constexpr std::size_t kMaxDepth = 32;
 
-// A stable insertion sort by the whole names: quickest for the few items that share their
-// leading bytes, and it needs no buffer.
-void InsertionSort(const std::vector<std::string_view>& keys, std::vector<Keyed>& items, std::size_t begin,
-                   std::size_t end) {
-    for (std::size_t i = begin + 1; i < end; ++i) {
-        const Keyed item = items[i];
-        std::size_t j = i;
-        while (j > begin && keys[item.at] < keys[items[j - 1].at]) {
-            items[j] = items[j - 1];
-            --j;
-        }
-        items[j] = item;
+class Sorter {
+public:
+    Sorter(const std::vector<std::string_view>& keys, std::vector<bool>* equalToPrevious)
+        : keys_(keys), items_(keys.size()), scratch_(keys.size()), equal_(equalToPrevious) {
+        for (std::size_t i = 0; i < keys.size(); ++i) items_[i] = {0, static_cast<std::uint32_t>(i)};
+        if (equal_) equal_->assign(keys.size(), false);
     }
-}
 
-void SortRun(const std::vector<std::string_view>& keys, std::vector<Keyed>& items, std::vector<Keyed>& scratch,
-             std::size_t begin, std::size_t end, std::size_t depth) {
-    const auto first = items.begin() + static_cast<std::ptrdiff_t>(begin);
-    const auto last = items.begin() + static_cast<std::ptrdiff_t>(end);
-    if (end - begin < 2) return;
-    // Items are in their original order here, so a stable sort keeps equal names in place.
-    if (end - begin < kSmallRun) {
-        InsertionSort(keys, items, begin, end);
-        return;
+    std::vector<std::uint32_t> order() {
+        sortRun(0, items_.size(), 0);
+        std::vector<std::uint32_t> out(items_.size());
+        for (std::size_t i = 0; i < items_.size(); ++i) out[i] = items_[i].at;
+        return out;
     }
-    if (depth >= kMaxDepth) {
-        std::stable_sort(first, last, [&keys](const Keyed& a, const Keyed& b) { return keys[a.at] < keys[b.at]; });
-        return;
-    }
-    for (auto it = first; it != last; ++it) it->word = WordAt(keys[it->at], depth);
-    RadixByWord(items, scratch, begin, end);
-    // Items whose eight bytes agree are ordered by what follows.
-    for (std::size_t i = begin; i < end;) {
-        std::size_t j = i + 1;
-        while (j < end && items[j].word == items[i].word) ++j;
-        if (j - i > 1) {
-            // Zero padding makes "ab" and "ab\0" agree: where a name ends within these bytes
-            // the comparison decides.
-            const bool anyEnds = std::any_of(items.begin() + static_cast<std::ptrdiff_t>(i),
-                                             items.begin() + static_cast<std::ptrdiff_t>(j),
-                                             [&](const Keyed& k) { return keys[k.at].size() <= depth + 8; });
-            if (anyEnds && j - i < kSmallRun)
-                InsertionSort(keys, items, i, j);
-            else if (anyEnds)
-                std::stable_sort(items.begin() + static_cast<std::ptrdiff_t>(i), items.begin() + static_cast<std::ptrdiff_t>(j),
-                                 [&keys](const Keyed& a, const Keyed& b) { return keys[a.at] < keys[b.at]; });
-            else
-                SortRun(keys, items, scratch, i, j, depth + 8);
+
+private:
+    bool less(const Keyed& a, const Keyed& b) const { return keys_[a.at] < keys_[b.at]; }
+
+    // A stable sort by the whole names; items are in their original order when it starts, so
+    // equal names keep their places. Runs sharing their leading bytes are short, and an
+    // insertion sort needs no buffer for them.
+    void compareSort(std::size_t begin, std::size_t end) {
+        if (end - begin < kSmallRun) {
+            for (std::size_t i = begin + 1; i < end; ++i) {
+                const Keyed item = items_[i];
+                std::size_t j = i;
+                while (j > begin && less(item, items_[j - 1])) {
+                    items_[j] = items_[j - 1];
+                    --j;
+                }
+                items_[j] = item;
+            }
+        } else {
+            std::stable_sort(items_.begin() + static_cast<std::ptrdiff_t>(begin), items_.begin() + static_cast<std::ptrdiff_t>(end),
+                             [this](const Keyed& a, const Keyed& b) { return less(a, b); });
         }
-        i = j;
+        // Only here can neighbours be equal: elsewhere their bytes differ somewhere.
+        if (equal_)
+            for (std::size_t i = begin + 1; i < end; ++i) (*equal_)[i] = keys_[items_[i].at] == keys_[items_[i - 1].at];
     }
-}
+
+    void sortRun(std::size_t begin, std::size_t end, std::size_t depth) {
+        if (end - begin < 2) return;
+        if (end - begin < kSmallRun || depth >= kMaxDepth) {
+            compareSort(begin, end);
+            return;
+        }
+        for (std::size_t i = begin; i < end; ++i) items_[i].word = WordAt(keys_[items_[i].at], depth);
+        RadixByWord(items_, scratch_, begin, end);
+        // Items whose eight bytes agree are ordered by what follows.
+        for (std::size_t i = begin; i < end;) {
+            std::size_t j = i + 1;
+            while (j < end && items_[j].word == items_[i].word) ++j;
+            if (j - i > 1) {
+                // Zero padding makes "ab" and "ab\0" agree: where a name ends within these bytes
+                // the comparison decides.
+                const bool anyEnds = std::any_of(items_.begin() + static_cast<std::ptrdiff_t>(i),
+                                                 items_.begin() + static_cast<std::ptrdiff_t>(j),
+                                                 [&](const Keyed& k) { return keys_[k.at].size() <= depth + 8; });
+                if (anyEnds) compareSort(i, j);
+                else sortRun(i, j, depth + 8);
+            }
+            i = j;
+        }
+    }
+
+    const std::vector<std::string_view>& keys_;
+    std::vector<Keyed> items_;
+    std::vector<Keyed> scratch_;
+    std::vector<bool>* equal_;
+};
 
 }  // namespace
 
-std::vector<std::uint32_t> StableByteOrder(const std::vector<std::string_view>& keys) {
-    std::vector<Keyed> items(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) items[i] = {0, static_cast<std::uint32_t>(i)};
-    std::vector<Keyed> scratch(keys.size());
-    SortRun(keys, items, scratch, 0, items.size(), 0);
-    std::vector<std::uint32_t> order(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) order[i] = items[i].at;
-    return order;
+std::vector<std::uint32_t> StableByteOrder(const std::vector<std::string_view>& keys, std::vector<bool>* equalToPrevious) {
+    return Sorter(keys, equalToPrevious).order();
 }
 
 }  // namespace tolvane::maps

@@ -8,7 +8,9 @@
 
 namespace tolvane::maps {
 
-// Positions of `keys` in that order. The names must outlive the call only.
-std::vector<std::uint32_t> StableByteOrder(const std::vector<std::string_view>& keys);
+// Positions of `keys` in that order. The names must outlive the call only. When asked,
+// equalToPrevious tells for each place in the order whether its name equals the one before.
+std::vector<std::uint32_t> StableByteOrder(const std::vector<std::string_view>& keys,
+                                           std::vector<bool>* equalToPrevious = nullptr);
 
 }  // namespace tolvane::maps

@@ -152,13 +152,14 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
     std::vector<std::string_view> keys;
     keys.reserve(rows.size());
     for (const auto& row : rows) keys.push_back(MapKey(row.text));
-    const std::vector<std::uint32_t> order = StableByteOrder(keys);
+    std::vector<bool> sameMap;
+    const std::vector<std::uint32_t> order = StableByteOrder(keys, &sameMap);
     std::vector<bool> survives(rows.size(), false);
     std::vector<std::int32_t> tags(rows.size());
     std::vector<bool> marked(rows.size(), false);
     for (std::size_t g = 0; g < order.size();) {
         std::size_t end = g + 1;
-        while (end < order.size() && keys[order[end]] == keys[order[g]]) ++end;
+        while (end < order.size() && sameMap[end]) ++end;
         const std::size_t s = order[end - 1];
         survives[s] = true;
         std::int32_t tag = rows[s].tag;

@@ -61,7 +61,12 @@ void NameTable::reserve(std::size_t names) {
     }
 }
 
-std::size_t NameTable::locate(std::string_view name, std::size_t hash, const std::vector<form::GridRow>& rows) const {
+std::uint32_t NameTable::hashOf(std::string_view name) {
+    const std::size_t full = NameHash{}(name);
+    return static_cast<std::uint32_t>(full ^ (static_cast<std::uint64_t>(full) >> 32));
+}
+
+std::size_t NameTable::locate(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const {
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = hash & mask;
     while (slots_[i].row >= 0) {
@@ -73,12 +78,12 @@ std::size_t NameTable::locate(std::string_view name, std::size_t hash, const std
 
 int NameTable::find(std::string_view name, const std::vector<form::GridRow>& rows) const {
     if (used_ == 0) return -1;
-    return slots_[locate(name, NameHash{}(name), rows)].row;
+    return slots_[locate(name, hashOf(name), rows)].row;
 }
 
 int& NameTable::insert(std::string_view name, int row, const std::vector<form::GridRow>& rows) {
     reserve(used_ + 1);
-    const std::size_t hash = NameHash{}(name);
+    const std::uint32_t hash = hashOf(name);
     Slot& slot = slots_[locate(name, hash, rows)];
     if (slot.row < 0) {
         slot = {hash, row};

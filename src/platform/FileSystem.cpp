@@ -156,6 +156,15 @@ fs::path failureKey(const fs::path& p) {
 }
 
 bool wildcardMatchPlain(const std::string& pattern, const std::string& name) {
+    // "*" and a plain ending ("*.bsp"), the common case over large map directories: the name
+    // must end with it.
+    if (pattern.size() > 1 && pattern[0] == '*' && pattern.find_first_of("*?", 1) == std::string::npos) {
+        const std::size_t tail = pattern.size() - 1;
+        if (name.size() < tail) return false;
+        for (std::size_t i = 0; i < tail; ++i)
+            if (!sameIgnoringCase(pattern[1 + i], name[name.size() - tail + i])) return false;
+        return true;
+    }
     std::size_t p = 0, n = 0;
     std::size_t starP = std::string::npos, starN = 0;
     while (n < name.size()) {
