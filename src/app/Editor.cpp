@@ -151,9 +151,11 @@ void Editor::StartUp() {
     Step([&] { ReadMapCatalogue(); });
     Step([&] { ScanPakArchives(); });
     Step([&] { ReadBWAdmin(); });
-    Step([&] { MergeAvailableDuplicates(); });
+    // The merge orders the maps by name on its way; the sort starts from that order.
+    std::vector<std::uint32_t> nameOrder;
+    Step([&] { MergeAvailableDuplicates(nameOrder); });
     Step([&] { ctx.progress.show("Sorting map listing..."); });
-    Step([&] { maps::SortGrid(mapFields.MapDir); });
+    Step([&] { maps::SortGrid(mapFields.MapDir, &nameOrder); });
     Step([&] { ctx.progress.hide(); });
     MarkSaved();
 }
@@ -180,7 +182,9 @@ void Editor::ScanLooseMaps() {
 void Editor::ReadBaseMapList() { maps::ReadBaseMapsLst(ctx, mapFields); }
 void Editor::ReadMapCatalogue() { maps::ReadMapsLst(ctx, mapFields, state.strMapsLstFileName); }
 void Editor::ScanPakArchives() { maps::ScanPakArchives(ctx, mapFields); }
-void Editor::MergeAvailableDuplicates() { maps::MergeAvailableDuplicates(ctx, mapFields.MapDir, true); }
+void Editor::MergeAvailableDuplicates(std::vector<std::uint32_t>& nameOrder) {
+    maps::MergeAvailableDuplicates(ctx, mapFields.MapDir, true, &nameOrder);
+}
 
 // The readers below belong to subsystems still being built; each is called from its one
 // place in the start-up sequence and does nothing until its reader lands.

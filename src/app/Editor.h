@@ -6,6 +6,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/MainFields.h"
 #include "check/Check.h"
@@ -104,7 +105,8 @@ private:
     void ReadMapCatalogue();
     void ScanPakArchives();
     void ReadBWAdmin();
-    void MergeAvailableDuplicates();
+    // nameOrder receives the maps' order by name, for the sort that follows.
+    void MergeAvailableDuplicates(std::vector<std::uint32_t>& nameOrder);
     void ReadActionIni();
     void RebuildScriptLists();
     void ReadServerSettings();

@@ -61,8 +61,10 @@ void RadixByWord(std::vector<Keyed>& items, std::vector<Keyed>& scratch, std::si
     if (from != items.data() + begin) std::copy(from, from + n, items.data() + begin);
 }
 
-// Below this many items a plain stable comparison sort is quicker than radix passes.
+// Below this many items an insertion sort is the quickest; below kRadixRun a comparison sort
+// is quicker than radix passes, whose counters alone are 8 KB.
 constexpr std::size_t kSmallRun = 32;
+constexpr std::size_t kRadixRun = 256;
 // Radix passes go this many bytes into the names; ties beyond are settled by comparing.
 constexpr std::size_t kMaxDepth = 32;
 
@@ -109,7 +111,7 @@ private:
 
     void sortRun(std::size_t begin, std::size_t end, std::size_t depth) {
         if (end - begin < 2) return;
-        if (end - begin < kSmallRun || depth >= kMaxDepth) {
+        if (end - begin < kRadixRun || depth >= kMaxDepth) {
             compareSort(begin, end);
             return;
         }

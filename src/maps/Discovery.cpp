@@ -132,7 +132,7 @@ void ScanPakArchives(const Context& ctx, MapFields& maps) {
 }
 
 std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& rows, bool remove,
-                                              std::vector<std::string>* reports) {
+                                              std::vector<std::string>* reports, std::vector<std::uint32_t>* nameOrder) {
     if (!remove) {
         // Every pair is reported: rows from the last up, each with the rows before it in order.
         std::unordered_map<std::string_view, std::vector<std::size_t>> rowsOf;
@@ -155,6 +155,10 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
     std::vector<bool> sameMap;
     const std::vector<std::uint32_t> order = StableByteOrder(keys, &sameMap);
     std::vector<bool> survives(rows.size(), false);
+    // The tags apart from the rows: the groups visit rows all over a list of megabytes, and a
+    // small array of tags keeps those visits in the cache.
+    std::vector<std::int32_t> given(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) given[i] = rows[i].tag;
     std::vector<std::int32_t> tags(rows.size());
     std::vector<bool> marked(rows.size(), false);
     for (std::size_t g = 0; g < order.size();) {
@@ -162,9 +166,9 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
         while (end < order.size() && sameMap[end]) ++end;
         const std::size_t s = order[end - 1];
         survives[s] = true;
-        std::int32_t tag = rows[s].tag;
+        std::int32_t tag = given[s];
         for (std::size_t k = g; k + 1 < end; ++k) {
-            const std::int32_t other = rows[order[k]].tag;
+            const std::int32_t other = given[order[k]];
             if ((tag == 1 || other == 1) && tag != -1 && other != -1) {
                 marked[s] = true;
                 tag = 1;
@@ -176,17 +180,27 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
     // The survivors, in their rows' order.
     std::vector<form::GridRow> out;
     out.reserve(rows.size());
+    std::vector<std::uint32_t> placeOf(nameOrder ? rows.size() : 0);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (!survives[i]) continue;
+        if (nameOrder) placeOf[i] = static_cast<std::uint32_t>(out.size());
         out.push_back({rows[i].text, tags[i]});
         if (marked[i] && (out.back().text.empty() || out.back().text.back() != '*')) out.back().text += '*';
+    }
+    if (nameOrder) {
+        // Each map's survivor is the last of its group in the name order.
+        nameOrder->clear();
+        nameOrder->reserve(out.size());
+        for (std::size_t k = 0; k < order.size(); ++k)
+            if (k + 1 == order.size() || !sameMap[k + 1]) nameOrder->push_back(placeOf[order[k]]);
     }
     return out;
 }
 
-void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove) {
+void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove,
+                              std::vector<std::uint32_t>* nameOrder) {
     std::vector<std::string> reports;
-    auto merged = MergeDuplicateRows(MapDir.rows(), remove, &reports);
+    auto merged = MergeDuplicateRows(MapDir.rows(), remove, &reports, nameOrder);
     for (const auto& text : reports) ctx.message(text);
     if (remove && merged.size() != static_cast<std::size_t>(MapDir.rowCount())) MapDir.setRows(std::move(merged));
 }

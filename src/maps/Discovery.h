@@ -6,6 +6,7 @@
 //
 // Origin tags: 0 a loose .bsp file (or a row nobody tagged), 1 found in an archive, -1 known
 // only from a map list file. A map found both in an archive and elsewhere on disk carries "*".
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,11 +34,17 @@ void ScanPakArchives(const Context& ctx, MapFields& maps);
 // Merges (remove = true) or reports (remove = false, one message per pair) MapDir rows naming
 // the same map. Of each map the last row stays; it takes "*" and tag 1 when an archive row meets
 // a loose-file row or another archive row, but not a map list row.
-void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove);
+// When asked, nameOrder receives the surviving rows' positions in the order of their map names:
+// the sort that follows at start-up starts from it.
+void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove,
+                              std::vector<std::uint32_t>* nameOrder = nullptr);
 
 // The merge over plain rows, in one pass: the same rows, texts, tags and order as comparing
 // every pair from the last row up. Messages (remove = false) are appended to `reports`.
+// With remove, nameOrder (when asked) receives the result's positions in the order of their
+// map names.
 std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& rows, bool remove,
-                                              std::vector<std::string>* reports = nullptr);
+                                              std::vector<std::string>* reports = nullptr,
+                                              std::vector<std::uint32_t>* nameOrder = nullptr);
 
 }  // namespace tolvane::maps

@@ -1,6 +1,9 @@
 #pragma once
 // The two list sorts: grid rows and drop-down items, ascending by character code (capitals
 // before small letters).
+#include <cstdint>
+#include <vector>
+
 #include "form/Controls.h"
 #include "state/AppState.h"
 
@@ -8,7 +11,10 @@ namespace tolvane::maps {
 
 // Sorts a grid's rows by text. Each row's origin tag moves with its text, so a map keeps its
 // origin however the list is ordered.
-void SortGrid(form::Grid& grid);
+// `likelyOrder`, when given, is an order of the rows that is probably already the sorted one
+// (the duplicate merge's order by map name): it is taken when checking it proves it right, and
+// the rows are sorted from scratch otherwise.
+void SortGrid(form::Grid& grid, const std::vector<std::uint32_t>* likelyOrder = nullptr);
 
 // Sorts a drop-down list's items. A list of more than 101 items is left unsorted and a message
 // naming the list ("Team1Model too large to be sorted!") is shown.

@@ -180,7 +180,19 @@ TEST(MergeDuplicates, LongListsOfAlikeNamesMergeAsThePairwiseProcedureDoes) {
             rows.push_back({name, static_cast<std::int32_t>(random() % 3) - 1});
         }
         std::vector<std::string> reports;
-        ASSERT_EQ(MergeDuplicateRows(rows, true, nullptr), PairwiseMerge(rows, true, reports)) << "round " << round;
+        std::vector<std::uint32_t> byName;
+        const Rows merged = MergeDuplicateRows(rows, true, nullptr, &byName);
+        ASSERT_EQ(merged, PairwiseMerge(rows, true, reports)) << "round " << round;
+        // Every surviving row once, in the order of their map names.
+        ASSERT_EQ(byName.size(), merged.size());
+        std::vector<bool> seen(merged.size(), false);
+        for (std::size_t k = 0; k < byName.size(); ++k) {
+            ASSERT_FALSE(seen.at(byName[k]));
+            seen[byName[k]] = true;
+            if (k > 0) {
+                ASSERT_LT(MapKey(merged[byName[k - 1]].text), MapKey(merged[byName[k]].text));
+            }
+        }
     }
 }
 

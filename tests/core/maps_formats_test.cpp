@@ -257,6 +257,40 @@ TEST(Sorts, LongListsOfAlikeNamesSortAsTheExchangeSortDoes) {
     }
 }
 
+TEST(Sorts, ALikelyOrderIsTakenOnlyWhenItIsTheSortedOne) {
+    std::mt19937 random(9);
+    std::vector<form::GridRow> rows;
+    for (int i = 0; i < 200; ++i) rows.push_back({AlikeName(random), static_cast<std::int32_t>(i)});
+    form::Grid plain{"MapDir"};
+    plain.setRows(rows);
+    SortGrid(plain);
+    // The right order, and every kind of wrong one: reversed, a row twice, a row out of range,
+    // too short, and equal texts swapped.
+    std::vector<std::uint32_t> right(rows.size());
+    for (std::uint32_t i = 0; i < right.size(); ++i) right[i] = static_cast<std::uint32_t>(plain.tag(static_cast<int>(i)));
+    auto reversed = right;
+    std::reverse(reversed.begin(), reversed.end());
+    auto twice = right;
+    twice[1] = twice[0];
+    auto outside = right;
+    outside[5] = 1000;
+    auto shorter = right;
+    shorter.pop_back();
+    auto swapped = right;
+    for (std::size_t k = 1; k < swapped.size(); ++k)
+        if (rows[swapped[k]].text == rows[swapped[k - 1]].text) {
+            std::swap(swapped[k], swapped[k - 1]);
+            break;
+        }
+    ASSERT_NE(swapped, right);  // the names repeat, so some texts are equal
+    for (const auto* hint : {&right, &reversed, &twice, &outside, &shorter, &swapped}) {
+        form::Grid grid{"MapDir"};
+        grid.setRows(rows);
+        SortGrid(grid, hint);
+        ASSERT_EQ(grid.rows(), plain.rows());
+    }
+}
+
 TEST(Sorts, ListSortKeepsItsLimitAndNamesTheList) {
     test::ScriptedDialogs dialogs;
     test::RecordingProgress progress;
