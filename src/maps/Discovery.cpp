@@ -84,7 +84,6 @@ bool IsPakName(const std::string& path) {
 
 void ReadArchive(const Context& ctx, ArchiveScan& scan, const std::string& path, const std::filesystem::path& hostPath) {
     ctx.progress.show("Scanning " + path + "...");
-    std::vector<std::string> names;
     if (IsPakName(path)) {
         std::string directory;
         if (!ReadPakDirectoryBytes(hostPath, directory)) return;
@@ -92,6 +91,7 @@ void ReadArchive(const Context& ctx, ArchiveScan& scan, const std::string& path,
         return;
     }
     // The zip kinds: a file libzip cannot read as an archive holds no maps.
+    std::vector<std::string> names;
     if (!ListZipEntries(hostPath, names)) return;
     for (const auto& name : names) scan.add(name);
 }
