@@ -123,6 +123,19 @@ void Grid::appendRows(std::vector<GridRow> rows) {
     changed.emit();
 }
 
+void Grid::editRows(const std::function<void(std::vector<GridRow>&)>& edit) {
+    // Whatever the edit did before a failure is what the grid holds, and the window hears of it.
+    try {
+        edit(rows_);
+    } catch (...) {
+        fixCurrent();
+        changed.emit();
+        throw;
+    }
+    fixCurrent();
+    changed.emit();
+}
+
 void Grid::setCurrentRow(int row) {
     if (rows_.empty()) row = -1;
     else row = std::clamp(row, 0, rowCount() - 1);

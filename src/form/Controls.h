@@ -3,6 +3,7 @@
 // writers read them, and the Qt layer only mirrors them. A change fires the same notification
 // whether the user or the program made it; setting a value a control already holds fires nothing.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,9 @@ public:
     void setRows(std::vector<GridRow> rows);
     // Adds rows at the end in one change (the rows before them are not copied).
     void appendRows(std::vector<GridRow> rows);
+    // Changes the rows in place and fires one change: for long lists where most rows stay and
+    // a new list would copy every one of them. `edit` must not show anything.
+    void editRows(const std::function<void(std::vector<GridRow>&)>& edit);
 
     int currentRow() const { return current_; }
     void setCurrentRow(int row);

@@ -50,31 +50,14 @@ void ReadBaseMapsLst(const Context& ctx, MapFields& maps) {
 
 namespace {
 
-// The rotation and the maps found while the archives are read. MapDir is not looked at during
-// the scan (duplicates are merged afterwards), so its new rows are only collected.
-struct ArchiveScan {
-    explicit ArchiveScan(const form::Grid& MapIni) : rotation(MapIni.rows()) {}
-    IndexedRows rotation;
-    std::vector<form::GridRow> found;
-
-    void add(std::string_view entryName) {
-        const auto map = MapNameViewOfArchiveEntry(entryName);
-        if (!map) return;
-        const int row = rotation.find(*map);
-        if (row < 0) {
-            found.push_back({std::string(*map), 1});
-        } else if (rotation.row(row).tag == 0) {
-            // A rotation map found as a loose file and now in an archive as well.
-            rotation.setTag(row, 1);
-            rotation.setText(row, rotation.row(row).text + "*");
-        }
-    }
-
-    void commit(MapFields& maps) {
-        if (rotation.changed()) maps.MapIni.setRows(rotation.take());
-        maps.MapDir.appendRows(std::move(found));
-        found.clear();
-    }
+// What the archives hold, read in the scan's order: each PAK archive's directory bytes, each
+// zip archive's entry names. Holding them until all are read lets the new rows be made in one
+// list of the right size.
+struct ArchiveContents {
+    std::vector<std::string> pakDirectories;
+    std::vector<std::vector<std::string>> zipNames;
+    // The archives in order: true for a PAK archive, false for a zip archive.
+    std::vector<bool> isPak;
 };
 
 bool IsPakName(const std::string& path) {
@@ -82,21 +65,23 @@ bool IsPakName(const std::string& path) {
     return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".pak") == 0;
 }
 
-void ReadArchive(const Context& ctx, ArchiveScan& scan, const std::string& path, const std::filesystem::path& hostPath) {
+void ReadArchive(const Context& ctx, ArchiveContents& read, const std::string& path, const std::filesystem::path& hostPath) {
     ctx.progress.show("Scanning " + path + "...");
     if (IsPakName(path)) {
         std::string directory;
         if (!ReadPakDirectoryBytes(hostPath, directory)) return;
-        for (const auto name : PakEntryNames(directory)) scan.add(name);
+        read.pakDirectories.push_back(std::move(directory));
+        read.isPak.push_back(true);
         return;
     }
     // The zip kinds: a file libzip cannot read as an archive holds no maps.
     std::vector<std::string> names;
     if (!ListZipEntries(hostPath, names)) return;
-    for (const auto& name : names) scan.add(name);
+    read.zipNames.push_back(std::move(names));
+    read.isPak.push_back(false);
 }
 
-void ScanDirectory(const Context& ctx, ArchiveScan& scan, const std::string& dir, bool skipStockArchive) {
+void ScanDirectory(const Context& ctx, ArchiveContents& read, const std::string& dir, bool skipStockArchive) {
     // One listing serves every archive kind: the PAK archives first, then each zip kind, each in
     // listing order. The folder is found once; each archive is a name in it.
     const auto files = ctx.fs.list(dir + "\\*", false);
@@ -105,11 +90,52 @@ void ScanDirectory(const Context& ctx, ArchiveScan& scan, const std::string& dir
     for (const auto& file : files) {
         if (!platform::WildcardMatch(pakPattern, file)) continue;
         if (skipStockArchive && LowerCase(file) == "pak0.pak") continue;
-        ReadArchive(ctx, scan, dir + "\\" + file, hostDir / file);
+        ReadArchive(ctx, read, dir + "\\" + file, hostDir / file);
     }
     for (const std::string pattern : kZipArchivePatterns)
         for (const auto& file : files)
-            if (platform::WildcardMatch(pattern, file)) ReadArchive(ctx, scan, dir + "\\" + file, hostDir / file);
+            if (platform::WildcardMatch(pattern, file)) ReadArchive(ctx, read, dir + "\\" + file, hostDir / file);
+}
+
+// The maps of the archives read, in their order: a map in the rotation is marked there (found
+// as a loose file and now in an archive as well, it takes "*" and tag 1); every other one is a
+// new MapDir row with tag 1. MapDir is not looked at (duplicates are merged afterwards).
+void AddArchiveMaps(const ArchiveContents& read, MapFields& maps) {
+    IndexedRows rotation(maps.MapIni.rows());
+    std::vector<std::vector<std::string_view>> pakMaps;
+    pakMaps.reserve(read.pakDirectories.size());
+    std::size_t most = 0;
+    for (const auto& directory : read.pakDirectories) {
+        pakMaps.push_back(PakMapNames(directory));
+        most += pakMaps.back().size();
+    }
+    for (const auto& names : read.zipNames) most += names.size();
+    // MapDir's rows and the new ones in one list, sized once.
+    const auto& available = maps.MapDir.rows();
+    std::vector<form::GridRow> rows;
+    rows.reserve(available.size() + most);
+    rows.insert(rows.end(), available.begin(), available.end());
+    const std::size_t before = rows.size();
+    auto add = [&](std::string_view map) {
+        const int row = rotation.find(map);
+        if (row < 0) {
+            rows.push_back({std::string(map), 1});
+        } else if (rotation.row(row).tag == 0) {
+            rotation.setTag(row, 1);
+            rotation.setText(row, rotation.row(row).text + "*");
+        }
+    };
+    std::size_t pak = 0, zip = 0;
+    for (const bool isPak : read.isPak) {
+        if (isPak) {
+            for (const auto map : pakMaps[pak++]) add(map);
+        } else {
+            for (const auto& name : read.zipNames[zip++])
+                if (const auto map = MapNameViewOfArchiveEntry(name)) add(*map);
+        }
+    }
+    if (rotation.changed()) maps.MapIni.setRows(rotation.take());
+    if (rows.size() != before) maps.MapDir.setRows(std::move(rows));
 }
 
 }  // namespace
@@ -117,19 +143,92 @@ void ScanDirectory(const Context& ctx, ArchiveScan& scan, const std::string& dir
 // An archive's kind follows its extension: ".pak" is read as a PAK directory, the zip kinds
 // through libzip.
 void ReadPakDirectory(const Context& ctx, MapFields& maps, const std::string& path) {
-    ArchiveScan scan(maps.MapIni);
-    ReadArchive(ctx, scan, path, ctx.fs.resolve(path));
-    scan.commit(maps);
+    ArchiveContents read;
+    ReadArchive(ctx, read, path, ctx.fs.resolve(path));
+    AddArchiveMaps(read, maps);
 }
 
 void ScanPakArchives(const Context& ctx, MapFields& maps) {
-    ArchiveScan scan(maps.MapIni);
-    if (DirExistsConst(ctx.fs, ctx.state.strModDir)) ScanDirectory(ctx, scan, ctx.state.strModDir, false);
+    ArchiveContents read;
+    if (DirExistsConst(ctx.fs, ctx.state.strModDir)) ScanDirectory(ctx, read, ctx.state.strModDir, false);
     // The base game's first archive holds the stock maps and is not opened.
-    if (DirExistsConst(ctx.fs, "baseq2")) ScanDirectory(ctx, scan, "baseq2", true);
-    scan.commit(maps);
+    if (DirExistsConst(ctx.fs, "baseq2")) ScanDirectory(ctx, read, "baseq2", true);
+    AddArchiveMaps(read, maps);
     ctx.progress.hide();
 }
+
+namespace {
+
+// The duplicate merge worked out before any row moves: which rows survive, with what tags and
+// markers, and the survivors in the order of their map names.
+struct MergePlan {
+    std::vector<bool> survives;
+    std::vector<std::int32_t> tags;
+    std::vector<bool> marked;
+    std::vector<std::uint32_t> survivorsByName;  // row numbers
+    std::size_t removed = 0;
+};
+
+// Of each map the last row survives. Compared from the last row up, it meets the earlier rows
+// of its map first to last, and each meeting may mark it. The rows are grouped by map name
+// (each group in row order) and that sequence runs within each group.
+MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
+    std::vector<std::string_view> keys;
+    keys.reserve(rows.size());
+    for (const auto& row : rows) keys.push_back(MapKey(row.text));
+    std::vector<bool> sameMap;
+    const std::vector<std::uint32_t> order = StableByteOrder(keys, &sameMap);
+    MergePlan plan;
+    plan.survives.assign(rows.size(), false);
+    plan.marked.assign(rows.size(), false);
+    // The tags apart from the rows: the groups visit rows all over a list of megabytes, and a
+    // small array of tags keeps those visits in the cache.
+    plan.tags.resize(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) plan.tags[i] = rows[i].tag;
+    const std::vector<std::int32_t> given = plan.tags;
+    for (std::size_t g = 0; g < order.size();) {
+        std::size_t end = g + 1;
+        while (end < order.size() && sameMap[end]) ++end;
+        const std::size_t s = order[end - 1];
+        plan.survives[s] = true;
+        plan.survivorsByName.push_back(static_cast<std::uint32_t>(s));
+        plan.removed += end - g - 1;
+        std::int32_t tag = given[s];
+        for (std::size_t k = g; k + 1 < end; ++k) {
+            const std::int32_t other = given[order[k]];
+            if ((tag == 1 || other == 1) && tag != -1 && other != -1) {
+                plan.marked[s] = true;
+                tag = 1;
+            }
+        }
+        plan.tags[s] = tag;
+        g = end;
+    }
+    return plan;
+}
+
+// Keeps the surviving rows in their order, with their tags and markers, moving each row at
+// most once; nameOrder receives their new places in the order of their map names.
+void ApplyMerge(std::vector<form::GridRow>& rows, const MergePlan& plan, std::vector<std::uint32_t>* nameOrder) {
+    std::vector<std::uint32_t> placeOf(nameOrder ? rows.size() : 0);
+    std::size_t write = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!plan.survives[i]) continue;
+        if (nameOrder) placeOf[i] = static_cast<std::uint32_t>(write);
+        if (write != i) rows[write] = std::move(rows[i]);
+        form::GridRow& row = rows[write++];
+        row.tag = plan.tags[i];
+        if (plan.marked[i] && (row.text.empty() || row.text.back() != '*')) row.text += '*';
+    }
+    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(write), rows.end());
+    if (nameOrder) {
+        nameOrder->clear();
+        nameOrder->reserve(plan.survivorsByName.size());
+        for (const std::uint32_t s : plan.survivorsByName) nameOrder->push_back(placeOf[s]);
+    }
+}
+
+}  // namespace
 
 std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& rows, bool remove,
                                               std::vector<std::string>* reports, std::vector<std::uint32_t>* nameOrder) {
@@ -146,63 +245,27 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
         }
         return rows;
     }
-    // Of each map the last row survives. Compared from the last row up, it meets the earlier
-    // rows of its map first to last, and each meeting may mark it. The rows are grouped by map
-    // name (each group in row order) and that sequence runs within each group.
-    std::vector<std::string_view> keys;
-    keys.reserve(rows.size());
-    for (const auto& row : rows) keys.push_back(MapKey(row.text));
-    std::vector<bool> sameMap;
-    const std::vector<std::uint32_t> order = StableByteOrder(keys, &sameMap);
-    std::vector<bool> survives(rows.size(), false);
-    // The tags apart from the rows: the groups visit rows all over a list of megabytes, and a
-    // small array of tags keeps those visits in the cache.
-    std::vector<std::int32_t> given(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) given[i] = rows[i].tag;
-    std::vector<std::int32_t> tags(rows.size());
-    std::vector<bool> marked(rows.size(), false);
-    for (std::size_t g = 0; g < order.size();) {
-        std::size_t end = g + 1;
-        while (end < order.size() && sameMap[end]) ++end;
-        const std::size_t s = order[end - 1];
-        survives[s] = true;
-        std::int32_t tag = given[s];
-        for (std::size_t k = g; k + 1 < end; ++k) {
-            const std::int32_t other = given[order[k]];
-            if ((tag == 1 || other == 1) && tag != -1 && other != -1) {
-                marked[s] = true;
-                tag = 1;
-            }
-        }
-        tags[s] = tag;
-        g = end;
-    }
-    // The survivors, in their rows' order.
-    std::vector<form::GridRow> out;
-    out.reserve(rows.size());
-    std::vector<std::uint32_t> placeOf(nameOrder ? rows.size() : 0);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (!survives[i]) continue;
-        if (nameOrder) placeOf[i] = static_cast<std::uint32_t>(out.size());
-        out.push_back({rows[i].text, tags[i]});
-        if (marked[i] && (out.back().text.empty() || out.back().text.back() != '*')) out.back().text += '*';
-    }
-    if (nameOrder) {
-        // Each map's survivor is the last of its group in the name order.
-        nameOrder->clear();
-        nameOrder->reserve(out.size());
-        for (std::size_t k = 0; k < order.size(); ++k)
-            if (k + 1 == order.size() || !sameMap[k + 1]) nameOrder->push_back(placeOf[order[k]]);
-    }
+    const MergePlan plan = PlanMerge(rows);
+    std::vector<form::GridRow> out = rows;
+    ApplyMerge(out, plan, nameOrder);
     return out;
 }
 
 void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove,
                               std::vector<std::uint32_t>* nameOrder) {
-    std::vector<std::string> reports;
-    auto merged = MergeDuplicateRows(MapDir.rows(), remove, &reports, nameOrder);
-    for (const auto& text : reports) ctx.message(text);
-    if (remove && merged.size() != static_cast<std::size_t>(MapDir.rowCount())) MapDir.setRows(std::move(merged));
+    if (!remove) {
+        std::vector<std::string> reports;
+        MergeDuplicateRows(MapDir.rows(), false, &reports);
+        for (const auto& text : reports) ctx.message(text);
+        return;
+    }
+    const MergePlan plan = PlanMerge(MapDir.rows());
+    if (plan.removed == 0) {
+        // Nothing to merge: no row moves, and none is marked.
+        if (nameOrder) *nameOrder = plan.survivorsByName;
+        return;
+    }
+    MapDir.editRows([&](std::vector<form::GridRow>& rows) { ApplyMerge(rows, plan, nameOrder); });
 }
 
 }  // namespace tolvane::maps

@@ -30,6 +30,10 @@ std::optional<PakDirectorySpan> LocatePakDirectory(std::string_view header, std:
 // the walk. A trailing part shorter than an entry is not read. The names point into `directory`.
 std::vector<std::string_view> PakEntryNames(std::string_view directory);
 
+// The maps of directory bytes: MapNameViewOfArchiveEntry of each of PakEntryNames, worked
+// out in one pass over each entry. The names point into `directory`.
+std::vector<std::string_view> PakMapNames(std::string_view directory);
+
 // Both steps over a whole archive held in memory; the names point into `archive`.
 std::vector<std::string_view> ParsePakDirectory(std::string_view archive);
 

@@ -79,11 +79,16 @@ void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& na
         anyTaken = true;
     }
     if (anyTaken) {
-        std::vector<form::GridRow> left;
-        left.reserve(available.size());
-        for (std::size_t i = 0; i < available.size(); ++i)
-            if (!taken[i]) left.push_back(available[i]);
-        maps.MapDir.setRows(std::move(left));
+        // The rows left keep their order, each moved at most once.
+        maps.MapDir.editRows([&taken](std::vector<form::GridRow>& rows) {
+            std::size_t write = 0;
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                if (taken[i]) continue;
+                if (write != i) rows[write] = std::move(rows[i]);
+                ++write;
+            }
+            rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(write), rows.end());
+        });
     }
     maps.MapIni.setRows(std::move(rotation));
 }

@@ -130,15 +130,13 @@ bool entryExists(const fs::path& p) {
 std::optional<std::string> findEntry(const fs::path& dir, const std::string& name) {
     if (name == "..") return entryExists(dir / name) ? std::optional<std::string>(name) : std::nullopt;
     if (entryExists(dir / name)) return name;
-    std::error_code ec;
-    fs::directory_iterator it(dir, ec);
-    if (ec) return std::nullopt;
+    // Read straight from the system's listing: a folder of hundreds of archives is searched
+    // for each name that is missing as written.
     std::optional<std::string> best;
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec) break;
-        std::string candidate = it->path().filename().string();
+    bool failed = false;
+    ForEachEntry(dir, failed, [&](std::string candidate, EntryKind) {
         if (sameIgnoringCase(candidate, name) && (!best || candidate < *best)) best = std::move(candidate);
-    }
+    });
     return best;
 }
 #endif

@@ -166,7 +166,7 @@ TEST(MergeDuplicates, OnePassGivesThePairwiseResult) {
     }
 }
 
-TEST(MergeDuplicates, LongListsOfAlikeNamesMergeAsThePairwiseProcedureDoes) {
+TEST_F(MapsFixture, LongListsOfAlikeNamesMergeAsThePairwiseProcedureDoes) {
     // Enough rows that the names are grouped by radix passes, names sharing their first 8, 16
     // or 32 bytes, and names with and without the marker.
     std::mt19937 random(13);
@@ -183,6 +183,13 @@ TEST(MergeDuplicates, LongListsOfAlikeNamesMergeAsThePairwiseProcedureDoes) {
         std::vector<std::uint32_t> byName;
         const Rows merged = MergeDuplicateRows(rows, true, nullptr, &byName);
         ASSERT_EQ(merged, PairwiseMerge(rows, true, reports)) << "round " << round;
+        // The grid is merged in place to the same rows.
+        form::Grid grid{"MapDir"};
+        grid.setRows(rows);
+        std::vector<std::uint32_t> gridByName;
+        MergeAvailableDuplicates(ctx, grid, true, &gridByName);
+        ASSERT_EQ(grid.rows(), merged);
+        ASSERT_EQ(gridByName, byName);
         // Every surviving row once, in the order of their map names.
         ASSERT_EQ(byName.size(), merged.size());
         std::vector<bool> seen(merged.size(), false);

@@ -89,6 +89,28 @@ TEST(PakDirectory, NameWithoutNulStaysInsideItsEntry) {
     EXPECT_EQ(MapNameOfArchiveEntry(names[0]), std::string(47, 'x'));
 }
 
+TEST(PakDirectory, MapNamesInOnePassAreTheEntriesMapsOneByOne) {
+    // Entries built from pieces that matter to either step: separators, NULs, dots, the folder
+    // and the extension in both cases, and names filling the whole entry.
+    std::mt19937 random(21);
+    const std::vector<std::string> pieces = {"maps/", "MAPS/", "x", "ctf/", ".bsp", ".BSP", ".", ",", "\r", "\n",
+                                             std::string(1, '\0'), "\xff", std::string(30, 'y')};
+    for (int round = 0; round < 2000; ++round) {
+        std::string directory;
+        for (int e = static_cast<int>(random() % 6); e > 0; --e) {
+            std::string entry;
+            for (int p = static_cast<int>(random() % 6); p > 0; --p) entry += pieces[random() % pieces.size()];
+            entry.resize(64, random() % 2 ? '\0' : 'z');
+            directory += entry;
+        }
+        directory += std::string(random() % 64, 'q');  // a part shorter than an entry
+        std::vector<std::string_view> oneByOne;
+        for (const auto name : PakEntryNames(directory))
+            if (const auto map = MapNameViewOfArchiveEntry(name)) oneByOne.push_back(*map);
+        ASSERT_EQ(PakMapNames(directory), oneByOne) << "round " << round;
+    }
+}
+
 TEST(ArchiveEntries, OnlyLowerCaseMapsFolderAndExtensionNameAMap) {
     using std::nullopt;
     const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
