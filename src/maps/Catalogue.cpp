@@ -28,9 +28,7 @@ void ReadMapsLst(const Context& ctx, MapFields& maps, const std::string& fileNam
         }
         if (!catalogue.empty()) maps.MapList.setRows(std::move(catalogue));
         // A catalogued map that is neither in the rotation nor available is added (tag -1).
-        std::vector<form::GridRow> added;
-        for (auto& name : NamesNotListed(names, {&maps.MapIni, &maps.MapDir})) added.push_back({std::move(name), -1});
-        maps.MapDir.appendRows(std::move(added));
+        AddUnlistedMaps(maps, names);
     }
     ctx.state.bMapsLstChanged = false;
     ctx.progress.hide();

@@ -43,9 +43,7 @@ void ReadBaseMapsLst(const Context& ctx, MapFields& maps) {
     // Only the names matter here: each line's first word (a line without a blank is all name).
     std::vector<std::string> names;
     for (const auto& line : SplitLines(content)) names.push_back(MapListLineName(line));
-    std::vector<form::GridRow> added;
-    for (auto& name : NamesNotListed(names, {&maps.MapIni, &maps.MapDir})) added.push_back({std::move(name), -1});
-    maps.MapDir.appendRows(std::move(added));
+    AddUnlistedMaps(maps, names);
 }
 
 namespace {

@@ -160,6 +160,12 @@ std::vector<std::string> NamesNotListed(const std::vector<std::string>& names,
     return taken;
 }
 
+void AddUnlistedMaps(MapFields& maps, const std::vector<std::string>& names) {
+    std::vector<form::GridRow> added;
+    for (auto& name : NamesNotListed(names, {&maps.MapIni, &maps.MapDir})) added.push_back({std::move(name), -1});
+    maps.MapDir.appendRows(std::move(added));
+}
+
 IndexedRows::IndexedRows(std::vector<form::GridRow> rows, std::size_t appending) : rows_(std::move(rows)) {
     rows_.reserve(rows_.size() + appending);
     rebuild(appending);
@@ -169,12 +175,6 @@ void IndexedRows::rebuild(std::size_t appending) { IndexFirstRows(first_, rows_,
 
 int IndexedRows::find(std::string_view name) const {
     return first_.find(name, rows_);
-}
-
-void IndexedRows::append(std::string text, std::int32_t tag) {
-    rows_.push_back({std::move(text), tag});
-    first_.insert(MapKey(rows_.back().text), static_cast<int>(rows_.size()) - 1, rows_);
-    changed_ = true;
 }
 
 int IndexedRows::findOrAppend(std::string text, std::int32_t tag) {

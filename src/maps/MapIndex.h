@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "form/Controls.h"
+#include "maps/MapFields.h"
 
 namespace tolvane::maps {
 
@@ -88,6 +89,10 @@ private:
 std::vector<std::string> NamesNotListed(const std::vector<std::string>& names,
                                         const std::vector<const form::Grid*>& grids);
 
+// Adds to MapDir, with tag -1, the maps of a map list that neither the rotation nor the
+// available maps hold (NamesNotListed).
+void AddUnlistedMaps(MapFields& maps, const std::vector<std::string>& names);
+
 // The rows of a map grid while a scan fills it, with an index of the first row of each map
 // name, so a scan over tens of thousands of maps looks each one up at once rather than row by
 // row. The grid gets the rows back in one change when the scan ends.
@@ -97,7 +102,6 @@ public:
     explicit IndexedRows(std::vector<form::GridRow> rows, std::size_t appending = 0);
     // 0-based position of the first row naming the map, -1 when there is none.
     int find(std::string_view name) const;
-    void append(std::string text, std::int32_t tag);
     // The first row naming the text's map; when there is none the text is appended as a new
     // row and -1 is returned. One lookup where find and append take two.
     int findOrAppend(std::string text, std::int32_t tag);

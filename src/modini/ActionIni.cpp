@@ -68,8 +68,7 @@ void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& na
     std::string key;
     for (std::size_t i = 0; i < available.size(); ++i) {
         key.assign(maps::MapKey(available[i].text));
-        for (char& c : key)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        key = LowerCase(std::move(key));
         const int n = rotationNames.find(key);
         if (n < 0) continue;
         Waiting& w = waiting[static_cast<std::size_t>(n)];
