@@ -10,23 +10,46 @@ std::string_view MapKey(std::string_view text) {
     return text;
 }
 
+std::uint32_t FoldedNameHash(std::string_view name) {
+    const std::uint64_t full = NameHash{}(name);
+    return static_cast<std::uint32_t>(full ^ (full >> 32));
+}
+
+namespace {
+
+std::uint64_t Load64(const char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+std::uint64_t Load32(const char* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+}  // namespace
+
 std::size_t NameHash::operator()(std::string_view name) const noexcept {
-    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ name.size();
-    std::size_t at = 0;
+    const char* p = name.data();
+    const std::size_t n = name.size();
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ n;
     const auto mix = [&h](std::uint64_t word) {
         h ^= word;
         h *= 0xBF58476D1CE4E5B9ULL;
         h ^= h >> 31;
     };
-    for (; at + 8 <= name.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, name.data() + at, 8);
-        mix(word);
-    }
-    if (at < name.size()) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, name.data() + at, name.size() - at);
-        mix(word);
+    // Whole words only, never a read of a variable length: the last word and the short cases
+    // overlap bytes already read, which the length taken in above keeps apart.
+    if (n >= 8) {
+        for (std::size_t at = 0; at + 8 < n; at += 8) mix(Load64(p + at));
+        mix(Load64(p + n - 8));
+    } else if (n >= 4) {
+        mix((Load32(p) << 32) | Load32(p + n - 4));
+    } else if (n > 0) {
+        mix((std::uint64_t{static_cast<unsigned char>(p[0])} << 16) |
+            (std::uint64_t{static_cast<unsigned char>(p[n / 2])} << 8) | static_cast<unsigned char>(p[n - 1]));
     }
     h *= 0x94D049BB133111EBULL;
     h ^= h >> 29;
@@ -61,11 +84,6 @@ void NameTable::reserve(std::size_t names) {
     }
 }
 
-std::uint32_t NameTable::hashOf(std::string_view name) {
-    const std::size_t full = NameHash{}(name);
-    return static_cast<std::uint32_t>(full ^ (static_cast<std::uint64_t>(full) >> 32));
-}
-
 std::size_t NameTable::locate(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const {
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = hash & mask;
@@ -78,12 +96,12 @@ std::size_t NameTable::locate(std::string_view name, std::uint32_t hash, const s
 
 int NameTable::find(std::string_view name, const std::vector<form::GridRow>& rows) const {
     if (used_ == 0) return -1;
-    return slots_[locate(name, hashOf(name), rows)].row;
+    return slots_[locate(name, FoldedNameHash(name), rows)].row;
 }
 
 int& NameTable::insert(std::string_view name, int row, const std::vector<form::GridRow>& rows) {
     reserve(used_ + 1);
-    const std::uint32_t hash = hashOf(name);
+    const std::uint32_t hash = FoldedNameHash(name);
     Slot& slot = slots_[locate(name, hash, rows)];
     if (slot.row < 0) {
         slot = {hash, row};
@@ -109,7 +127,7 @@ void IndexFirstRows(NameTable& table, const std::vector<form::GridRow>& rows, st
 
 RowLookup::RowLookup(const std::vector<form::GridRow>& rows) : rows_(rows) { IndexFirstRows(first_, rows_, 0); }
 
-std::size_t NameSet::locate(std::string_view name, std::size_t hash) const {
+std::size_t NameSet::locate(std::string_view name, std::uint32_t hash) const {
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = hash & mask;
     while (slots_[i].index >= 0) {
@@ -121,7 +139,7 @@ std::size_t NameSet::locate(std::string_view name, std::size_t hash) const {
 
 int NameSet::find(std::string_view name) const {
     if (names_.empty()) return -1;
-    return slots_[locate(name, NameHash{}(name))].index;
+    return slots_[locate(name, FoldedNameHash(name))].index;
 }
 
 int NameSet::add(std::string_view name) {
@@ -132,7 +150,7 @@ int NameSet::add(std::string_view name) {
         for (const Slot& s : old)
             if (s.index >= 0) slots_[locate(names_[static_cast<std::size_t>(s.index)], s.hash)] = s;
     }
-    const std::size_t hash = NameHash{}(name);
+    const std::uint32_t hash = FoldedNameHash(name);
     Slot& slot = slots_[locate(name, hash)];
     if (slot.index < 0) {
         slot = {hash, static_cast<int>(names_.size())};

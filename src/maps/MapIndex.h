@@ -24,6 +24,8 @@ int FindInAvailable(const form::Grid& MapDir, const std::string& name);
 struct NameHash {
     std::size_t operator()(std::string_view name) const noexcept;
 };
+// The same folded to 32 bits, for tables whose slots are kept to eight bytes.
+std::uint32_t FoldedNameHash(std::string_view name);
 
 // Map names of a grid's rows, each to one row number: an open-addressing table that keeps only
 // row numbers and hashes and reads the names from the rows themselves, so indexing a grid of
@@ -44,7 +46,6 @@ private:
         std::uint32_t hash = 0;  // the name's hash folded to 32 bits
         int row = -1;
     };
-    static std::uint32_t hashOf(std::string_view name);
     std::size_t locate(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const;
     std::vector<Slot> slots_;
     std::size_t used_ = 0;
@@ -75,10 +76,10 @@ public:
 
 private:
     struct Slot {
-        std::size_t hash = 0;
+        std::uint32_t hash = 0;
         int index = -1;
     };
-    std::size_t locate(std::string_view name, std::size_t hash) const;
+    std::size_t locate(std::string_view name, std::uint32_t hash) const;
     std::vector<Slot> slots_;
     std::vector<std::string_view> names_;
 };
