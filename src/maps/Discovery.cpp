@@ -48,14 +48,21 @@ void ReadBaseMapsLst(const Context& ctx, MapFields& maps) {
 
 namespace {
 
-// What the archives hold, read in the scan's order: each PAK archive's directory bytes, each
-// zip archive's entry names. Holding them until all are read lets the new rows be made in one
-// list of the right size.
-struct ArchiveContents {
-    std::vector<std::string> pakDirectories;
-    std::vector<std::vector<std::string>> zipNames;
-    // The archives in order: true for a PAK archive, false for a zip archive.
-    std::vector<bool> isPak;
+// The map names the archives hold, in the scan's order, packed one after another: a few
+// bytes a map rather than every archive's whole directory. Holding them until all archives
+// are read lets the new rows be made in one list of the right size.
+struct ArchiveMaps {
+    std::string bytes;
+    std::vector<std::size_t> ends;  // where each name ends in `bytes`
+
+    void add(std::string_view map) {
+        bytes += map;
+        ends.push_back(bytes.size());
+    }
+    std::string_view name(std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(bytes).substr(begin, ends[i] - begin);
+    }
 };
 
 bool IsPakName(const std::string& path) {
@@ -63,23 +70,22 @@ bool IsPakName(const std::string& path) {
     return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".pak") == 0;
 }
 
-void ReadArchive(const Context& ctx, ArchiveContents& read, const std::string& path, const std::filesystem::path& hostPath) {
+void ReadArchive(const Context& ctx, ArchiveMaps& read, const std::string& path, const std::filesystem::path& hostPath) {
     ctx.progress.show("Scanning " + path + "...");
     if (IsPakName(path)) {
         std::string directory;
         if (!ReadPakDirectoryBytes(hostPath, directory)) return;
-        read.pakDirectories.push_back(std::move(directory));
-        read.isPak.push_back(true);
+        for (const auto map : PakMapNames(directory)) read.add(map);
         return;
     }
     // The zip kinds: a file libzip cannot read as an archive holds no maps.
     std::vector<std::string> names;
     if (!ListZipEntries(hostPath, names)) return;
-    read.zipNames.push_back(std::move(names));
-    read.isPak.push_back(false);
+    for (const auto& name : names)
+        if (const auto map = MapNameViewOfArchiveEntry(name)) read.add(*map);
 }
 
-void ScanDirectory(const Context& ctx, ArchiveContents& read, const std::string& dir, bool skipStockArchive) {
+void ScanDirectory(const Context& ctx, ArchiveMaps& read, const std::string& dir, bool skipStockArchive) {
     // One listing serves every archive kind: the PAK archives first, then each zip kind, each in
     // listing order. The folder is found once; each archive is a name in it.
     const auto files = ctx.fs.list(dir + "\\*", false);
@@ -98,38 +104,22 @@ void ScanDirectory(const Context& ctx, ArchiveContents& read, const std::string&
 // The maps of the archives read, in their order: a map in the rotation is marked there (found
 // as a loose file and now in an archive as well, it takes "*" and tag 1); every other one is a
 // new MapDir row with tag 1. MapDir is not looked at (duplicates are merged afterwards).
-void AddArchiveMaps(const ArchiveContents& read, MapFields& maps) {
+void AddArchiveMaps(const ArchiveMaps& read, MapFields& maps) {
     IndexedRows rotation(maps.MapIni.rows());
-    std::vector<std::vector<std::string_view>> pakMaps;
-    pakMaps.reserve(read.pakDirectories.size());
-    std::size_t most = 0;
-    for (const auto& directory : read.pakDirectories) {
-        pakMaps.push_back(PakMapNames(directory));
-        most += pakMaps.back().size();
-    }
-    for (const auto& names : read.zipNames) most += names.size();
     // MapDir's rows and the new ones in one list, sized once.
     const auto& available = maps.MapDir.rows();
     std::vector<form::GridRow> rows;
-    rows.reserve(available.size() + most);
+    rows.reserve(available.size() + read.ends.size());
     rows.insert(rows.end(), available.begin(), available.end());
     const std::size_t before = rows.size();
-    auto add = [&](std::string_view map) {
+    for (std::size_t i = 0; i < read.ends.size(); ++i) {
+        const std::string_view map = read.name(i);
         const int row = rotation.find(map);
         if (row < 0) {
             rows.push_back({std::string(map), 1});
         } else if (rotation.row(row).tag == 0) {
             rotation.setTag(row, 1);
             rotation.setText(row, rotation.row(row).text + "*");
-        }
-    };
-    std::size_t pak = 0, zip = 0;
-    for (const bool isPak : read.isPak) {
-        if (isPak) {
-            for (const auto map : pakMaps[pak++]) add(map);
-        } else {
-            for (const auto& name : read.zipNames[zip++])
-                if (const auto map = MapNameViewOfArchiveEntry(name)) add(*map);
         }
     }
     if (rotation.changed()) maps.MapIni.setRows(rotation.take());
@@ -141,13 +131,13 @@ void AddArchiveMaps(const ArchiveContents& read, MapFields& maps) {
 // An archive's kind follows its extension: ".pak" is read as a PAK directory, the zip kinds
 // through libzip.
 void ReadPakDirectory(const Context& ctx, MapFields& maps, const std::string& path) {
-    ArchiveContents read;
+    ArchiveMaps read;
     ReadArchive(ctx, read, path, ctx.fs.resolve(path));
     AddArchiveMaps(read, maps);
 }
 
 void ScanPakArchives(const Context& ctx, MapFields& maps) {
-    ArchiveContents read;
+    ArchiveMaps read;
     if (DirExistsConst(ctx.fs, ctx.state.strModDir)) ScanDirectory(ctx, read, ctx.state.strModDir, false);
     // The base game's first archive holds the stock maps and is not opened.
     if (DirExistsConst(ctx.fs, "baseq2")) ScanDirectory(ctx, read, "baseq2", true);
