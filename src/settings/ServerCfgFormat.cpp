@@ -206,8 +206,10 @@ std::optional<CfgSetting> SplitCfgLine(const std::string& line) {
 }
 
 void ApplyServerSetting(ServerFields& f, form::Grid& scriptList, const std::string& name, const std::string& value) {
-    // A script row is its file name alone; its origin tag stays 0.
-    if (name == kExecName) return scriptList.append(value);
+    // A script row is its file name alone; its origin tag stays 0. The "set" form keeps the
+    // blanks after the name, but the row is written back as "exec <name>", whose reading drops
+    // them: they are dropped here too, so a second save writes what the first did.
+    if (name == kExecName) return scriptList.append(TrimBlanks(value));
     // "deathmatch", "ininame", "map" and every other name: nothing to take.
     if (const ServerVariable* v = FindServerVariable(name)) ApplyVariable(f, *v, value);
 }

@@ -130,6 +130,8 @@ TEST_F(DataLoss, AwkwardLinesSaveTheSameTwice) {
         {"setmaster a \"b", "setmaster a b  "},                  // a quote would hide a comment
         {"set maxclients \"16 \"", "set maxclients 16"},
         {"set Admin \" dmflags\"", "set Admin \"dmflags\" s"},
+        {"set exec  ctf.cfg", "exec ctf.cfg"},  // a script named in the "set" form
+        {"set exec  \"\"", "exec \"\""},
     };
     for (const auto& [line, written] : cases) {
         SCOPED_TRACE(line);
