@@ -17,7 +17,7 @@ void AddArchiveEntry(MapSources& sources, std::string_view entry) {
 void ReadPak(const platform::FileSystem& fs, const std::string& path, MapSources& sources) {
     std::string directory;
     if (!maps::ReadPakDirectoryBytes(fs, path, directory)) return;
-    for (const auto name : maps::PakEntryNames(directory)) AddArchiveEntry(sources, name);
+    for (const auto map : maps::PakMapNames(directory)) sources.archived.insert(LowerCase(std::string(map)));
 }
 
 void ReadArchivesOf(const platform::FileSystem& fs, const std::string& dir, MapSources& sources) {

@@ -123,6 +123,16 @@ void Grid::appendRows(std::vector<GridRow> rows) {
     changed.emit();
 }
 
+void KeepRows(std::vector<GridRow>& rows, const std::vector<bool>& keep) {
+    std::size_t write = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!keep[i]) continue;
+        if (write != i) rows[write] = std::move(rows[i]);
+        ++write;
+    }
+    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(write), rows.end());
+}
+
 void Grid::editRows(const std::function<void(std::vector<GridRow>&)>& edit) {
     // Whatever the edit did before a failure is what the grid holds, and the window hears of it.
     try {

@@ -142,6 +142,9 @@ struct GridRow {
     bool operator==(const GridRow&) const = default;
 };
 
+// Keeps the rows whose `keep` is true, in their order, moving each at most once.
+void KeepRows(std::vector<GridRow>& rows, const std::vector<bool>& keep);
+
 // A one-column grid of text rows without a header. The current row is the row the user last
 // clicked, -1 when the grid is empty.
 class Grid : public Control {

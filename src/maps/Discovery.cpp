@@ -199,16 +199,16 @@ MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
 // most once; nameOrder receives their new places in the order of their map names.
 void ApplyMerge(std::vector<form::GridRow>& rows, const MergePlan& plan, std::vector<std::uint32_t>* nameOrder) {
     std::vector<std::uint32_t> placeOf(nameOrder ? rows.size() : 0);
-    std::size_t write = 0;
+    std::uint32_t place = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (!plan.survives[i]) continue;
-        if (nameOrder) placeOf[i] = static_cast<std::uint32_t>(write);
-        if (write != i) rows[write] = std::move(rows[i]);
-        form::GridRow& row = rows[write++];
+        if (nameOrder) placeOf[i] = place;
+        ++place;
+        form::GridRow& row = rows[i];
         row.tag = plan.tags[i];
         if (plan.marked[i] && (row.text.empty() || row.text.back() != '*')) row.text += '*';
     }
-    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(write), rows.end());
+    form::KeepRows(rows, plan.survives);
     if (nameOrder) {
         nameOrder->clear();
         nameOrder->reserve(plan.survivorsByName.size());

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -12,34 +11,36 @@ namespace tolvane::maps {
 
 namespace {
 
-// Rows are gathered in an order that jumps about a list of megabytes: asking for the row a few
-// places ahead hides most of the wait for memory.
-inline void PrefetchRow(const std::vector<form::GridRow>& rows, const std::vector<std::uint32_t>& order, std::size_t k) {
+// The rows in `order` (every number below the row count). The order jumps about a list of
+// megabytes: asking for the row a few places ahead hides most of the wait for memory.
+std::vector<form::GridRow> Gather(const std::vector<form::GridRow>& rows, const std::vector<std::uint32_t>& order) {
+    std::vector<form::GridRow> out;
+    out.reserve(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
 #if defined(__GNUC__) || defined(__clang__)
-    constexpr std::size_t kAhead = 8;
-    if (k + kAhead < order.size() && order[k + kAhead] < rows.size()) __builtin_prefetch(&rows[order[k + kAhead]]);
-#else
-    (void)rows, (void)order, (void)k;
+        constexpr std::size_t kAhead = 8;
+        if (k + kAhead < order.size()) __builtin_prefetch(&rows[order[k + kAhead]]);
 #endif
+        out.push_back(rows[order[k]]);
+    }
+    return out;
 }
 
-// The rows in `order` when that is the stable sort's order: ascending texts, equal texts in
-// their rows' order. Checking both for every neighbour also proves the order names each row
-// once. Nothing when it is not.
-std::optional<std::vector<form::GridRow>> RowsIfSorted(const std::vector<form::GridRow>& rows,
-                                                       const std::vector<std::uint32_t>& order) {
-    if (order.size() != rows.size()) return std::nullopt;
-    std::vector<form::GridRow> sorted;
-    sorted.reserve(rows.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        if (order[k] >= rows.size()) return std::nullopt;
-        PrefetchRow(rows, order, k);
-        sorted.push_back(rows[order[k]]);
-        if (k == 0) continue;
-        const int c = sorted[k - 1].text.compare(sorted[k].text);
-        if (c > 0 || (c == 0 && order[k - 1] >= order[k])) return std::nullopt;
+// Whether `order` names rows only: as many numbers as rows, each below the row count.
+bool NamesRowsOnly(const std::vector<form::GridRow>& rows, const std::vector<std::uint32_t>& order) {
+    return order.size() == rows.size() &&
+           std::all_of(order.begin(), order.end(), [&rows](std::uint32_t i) { return i < rows.size(); });
+}
+
+// Whether rows gathered in `order` stand in the stable sort's order: ascending texts, equal
+// texts in their rows' order. Checking both for every neighbour also proves the order names
+// each row once.
+bool InStableOrder(const std::vector<form::GridRow>& gathered, const std::vector<std::uint32_t>& order) {
+    for (std::size_t k = 1; k < gathered.size(); ++k) {
+        const int c = gathered[k - 1].text.compare(gathered[k].text);
+        if (c > 0 || (c == 0 && order[k - 1] >= order[k])) return false;
     }
-    return sorted;
+    return true;
 }
 
 }  // namespace
@@ -47,25 +48,22 @@ std::optional<std::vector<form::GridRow>> RowsIfSorted(const std::vector<form::G
 void SortGrid(form::Grid& grid, const std::vector<std::uint32_t>* likelyOrder) {
     if (grid.rowCount() < 2) return;
     const auto& rows = grid.rows();
-    std::optional<std::vector<form::GridRow>> sorted;
-    if (likelyOrder) sorted = RowsIfSorted(rows, *likelyOrder);
-    if (!sorted) {
+    std::vector<form::GridRow> sorted;
+    if (likelyOrder && NamesRowsOnly(rows, *likelyOrder)) {
+        sorted = Gather(rows, *likelyOrder);
+        if (!InStableOrder(sorted, *likelyOrder)) sorted.clear();
+    }
+    if (sorted.empty()) {
         // The order a stable sort by unsigned character code gives, which is the exchange
         // sort's: equal texts keep their relative order. It is worked out on row numbers, so
         // long lists move no text until the order is known.
         std::vector<std::string_view> texts;
         texts.reserve(rows.size());
         for (const auto& row : rows) texts.emplace_back(row.text);
-        sorted.emplace();
-        sorted->reserve(rows.size());
-        const std::vector<std::uint32_t> order = StableByteOrder(texts);
-        for (std::size_t k = 0; k < order.size(); ++k) {
-            PrefetchRow(rows, order, k);
-            sorted->push_back(rows[order[k]]);
-        }
+        sorted = Gather(rows, StableByteOrder(texts));
     }
     const int current = grid.currentRow();
-    grid.setRows(std::move(*sorted));
+    grid.setRows(std::move(sorted));
     grid.setCurrentRow(current);
 }
 

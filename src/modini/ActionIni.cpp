@@ -79,15 +79,9 @@ void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& na
     }
     if (anyTaken) {
         // The rows left keep their order, each moved at most once.
-        maps.MapDir.editRows([&taken](std::vector<form::GridRow>& rows) {
-            std::size_t write = 0;
-            for (std::size_t i = 0; i < rows.size(); ++i) {
-                if (taken[i]) continue;
-                if (write != i) rows[write] = std::move(rows[i]);
-                ++write;
-            }
-            rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(write), rows.end());
-        });
+        std::vector<bool> left(taken.size());
+        for (std::size_t i = 0; i < taken.size(); ++i) left[i] = !taken[i];
+        maps.MapDir.editRows([&left](std::vector<form::GridRow>& rows) { form::KeepRows(rows, left); });
     }
     maps.MapIni.setRows(std::move(rotation));
 }
