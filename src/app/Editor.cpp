@@ -176,8 +176,10 @@ void Editor::LoadConfiguration(std::string& name) {
 
 // Map discovery and the catalogue, each at its place in the start-up sequence.
 void Editor::ScanLooseMaps() {
-    if (DirExistsConst(ctx.fs, state.strModDir + "\\maps")) maps::ScanBspFiles(ctx, mapFields, state.strModDir + "\\maps");
-    if (DirExistsConst(ctx.fs, "baseq2\\maps")) maps::ScanBspFiles(ctx, mapFields, "baseq2\\maps");
+    std::vector<std::string> dirs;
+    for (const std::string& dir : {state.strModDir + "\\maps", std::string("baseq2\\maps")})
+        if (DirExistsConst(ctx.fs, dir)) dirs.push_back(dir);
+    maps::ScanBspFolders(ctx, mapFields, dirs);
 }
 void Editor::ReadBaseMapList() { maps::ReadBaseMapsLst(ctx, mapFields); }
 void Editor::ReadMapCatalogue() { maps::ReadMapsLst(ctx, mapFields, state.strMapsLstFileName); }

@@ -7,6 +7,7 @@
 #include "maps/ByteOrder.h"
 #include "maps/MapIndex.h"
 #include "maps/MapsLstFormat.h"
+#include "maps/PackedNames.h"
 #include "maps/PakFile.h"
 #include "maps/PakFormat.h"
 #include "maps/ZipListing.h"
@@ -16,18 +17,41 @@
 namespace tolvane::maps {
 
 void ScanBspFiles(const Context& ctx, MapFields& maps, const std::string& dir) {
-    ctx.progress.show("Processing " + dir + "\\*.bsp...");
-    // The order of the files does not matter: each map name is one row whatever its place.
-    const auto files = ctx.fs.list(dir + "\\*.bsp", false, platform::FileSystem::Order::Unsorted);
+    ScanBspFolders(ctx, maps, {dir});
+}
+
+void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::string>& dirs) {
+    // Every folder is listed before any row is made, so the rows and their index are sized
+    // once for all of them. The order of the files does not matter: each map name is one row
+    // whatever its place.
+    std::vector<PackedNames> listed(dirs.size());
+    std::size_t total = 0;
+    for (std::size_t d = 0; d < dirs.size(); ++d) {
+        ctx.progress.show("Processing " + dirs[d] + "\\*.bsp...");
+        const bool whole = ctx.fs.listEach(dirs[d] + "\\*.bsp", false, [&](std::string&& file) {
+            listed[d].addLowerCase(std::string_view(file).substr(0, file.find('.')));
+        });
+        // A folder that could not be read to its end adds nothing, as an empty listing.
+        if (!whole) listed[d].clear();
+        total += listed[d].size();
+    }
     const RowLookup rotation(maps.MapIni.rows());
-    IndexedRows available(maps.MapDir.rows(), files.size());
-    for (const auto& file : files) {
-        std::string name = LowerCase(std::string(file, 0, file.find('.')));
-        // A file called ".bsp" names no map.
-        if (name.empty() || rotation.find(name) >= 0) continue;
-        // A map found in both map directories keeps the one row, unmarked.
-        if (const int row = available.findOrAppend(std::move(name), 0); row >= 0 && available.row(row).tag != 0)
-            available.setTag(row, 0);
+    IndexedRows available(maps.MapDir.rows(), total);
+    for (const PackedNames& names : listed) {
+        // Each name's place in the index is asked for a few names ahead of its lookup.
+        constexpr std::size_t kAhead = 8;
+        std::vector<std::uint32_t> hashes(names.size());
+        for (std::size_t i = 0; i < names.size(); ++i) hashes[i] = FoldedNameHash(names[i]);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (i + kAhead < names.size()) available.prefetch(hashes[i + kAhead]);
+            const std::string_view name = names[i];
+            // A file called ".bsp" names no map.
+            if (name.empty() || rotation.find(name) >= 0) continue;
+            // A map found in both map directories keeps the one row, unmarked.
+            if (const int row = available.findOrAppend(std::string(name), 0, hashes[i]);
+                row >= 0 && available.row(row).tag != 0)
+                available.setTag(row, 0);
+        }
     }
     if (available.changed()) maps.MapDir.setRows(available.take());
     ctx.progress.hide();
@@ -48,22 +72,10 @@ void ReadBaseMapsLst(const Context& ctx, MapFields& maps) {
 
 namespace {
 
-// The map names the archives hold, in the scan's order, packed one after another: a few
-// bytes a map rather than every archive's whole directory. Holding them until all archives
-// are read lets the new rows be made in one list of the right size.
-struct ArchiveMaps {
-    std::string bytes;
-    std::vector<std::size_t> ends;  // where each name ends in `bytes`
-
-    void add(std::string_view map) {
-        bytes += map;
-        ends.push_back(bytes.size());
-    }
-    std::string_view name(std::size_t i) const {
-        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
-        return std::string_view(bytes).substr(begin, ends[i] - begin);
-    }
-};
+// The map names the archives hold, in the scan's order: a few bytes a map rather than every
+// archive's whole directory. Holding them until all archives are read lets the new rows be
+// made in one list of the right size.
+using ArchiveMaps = PackedNames;
 
 bool IsPakName(const std::string& path) {
     const std::string lower = LowerCase(path);
@@ -75,7 +87,7 @@ void ReadArchive(const Context& ctx, ArchiveMaps& read, const std::string& path,
     if (IsPakName(path)) {
         std::string directory;
         if (!ReadPakDirectoryBytes(hostPath, directory)) return;
-        for (const auto map : PakMapNames(directory)) read.add(map);
+        ForEachPakMapName(directory, [&read](std::string_view map) { read.add(map); });
         return;
     }
     // The zip kinds: a file libzip cannot read as an archive holds no maps.
@@ -106,24 +118,26 @@ void ScanDirectory(const Context& ctx, ArchiveMaps& read, const std::string& dir
 // new MapDir row with tag 1. MapDir is not looked at (duplicates are merged afterwards).
 void AddArchiveMaps(const ArchiveMaps& read, MapFields& maps) {
     IndexedRows rotation(maps.MapIni.rows());
-    // MapDir's rows and the new ones in one list, sized once.
-    const auto& available = maps.MapDir.rows();
-    std::vector<form::GridRow> rows;
-    rows.reserve(available.size() + read.ends.size());
-    rows.insert(rows.end(), available.begin(), available.end());
-    const std::size_t before = rows.size();
-    for (std::size_t i = 0; i < read.ends.size(); ++i) {
-        const std::string_view map = read.name(i);
-        const int row = rotation.find(map);
+    std::vector<bool> isNew(read.size(), false);
+    std::size_t added = 0;
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const int row = rotation.find(read[i]);
         if (row < 0) {
-            rows.push_back({std::string(map), 1});
+            isNew[i] = true;
+            ++added;
         } else if (rotation.row(row).tag == 0) {
             rotation.setTag(row, 1);
             rotation.setText(row, rotation.row(row).text + "*");
         }
     }
     if (rotation.changed()) maps.MapIni.setRows(rotation.take());
-    if (rows.size() != before) maps.MapDir.setRows(std::move(rows));
+    if (added == 0) return;
+    // The new rows go straight after MapDir's, in a list grown once to its size.
+    maps.MapDir.editRows([&](std::vector<form::GridRow>& rows) {
+        rows.reserve(rows.size() + added);
+        for (std::size_t i = 0; i < read.size(); ++i)
+            if (isNew[i]) rows.push_back({std::string(read[i]), 1});
+    });
 }
 
 }  // namespace

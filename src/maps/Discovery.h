@@ -19,6 +19,9 @@ namespace tolvane::maps {
 // Adds the loose maps of directory `dir` ("action\\maps"): each *.bsp file's name up to its
 // first ".", lower-cased, unless the rotation has it; a map found again keeps its row (tag 0).
 void ScanBspFiles(const Context& ctx, MapFields& maps, const std::string& dir);
+// The same over several directories in order, with one list of rows for all of them: the
+// result is that of ScanBspFiles on each in turn.
+void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::string>& dirs);
 
 // Adds the maps of "baseq2\\maps.lst" that are neither in the rotation nor available (tag -1).
 void ReadBaseMapsLst(const Context& ctx, MapFields& maps);

@@ -100,8 +100,12 @@ int NameTable::find(std::string_view name, const std::vector<form::GridRow>& row
 }
 
 int& NameTable::insert(std::string_view name, int row, const std::vector<form::GridRow>& rows) {
-    reserve(used_ + 1);
-    const std::uint32_t hash = FoldedNameHash(name);
+    return insert(name, FoldedNameHash(name), row, rows);
+}
+
+int& NameTable::insert(std::string_view name, std::uint32_t hash, int row, const std::vector<form::GridRow>& rows) {
+    // At most half full: grown only when the next name would pass that.
+    if ((used_ + 1) * 2 > slots_.size()) reserve(used_ + 1);
     Slot& slot = slots_[locate(name, hash, rows)];
     if (slot.row < 0) {
         slot = {hash, row};
@@ -195,12 +199,12 @@ int IndexedRows::find(std::string_view name) const {
     return first_.find(name, rows_);
 }
 
-int IndexedRows::findOrAppend(std::string text, std::int32_t tag) {
+int IndexedRows::findOrAppend(std::string text, std::int32_t tag, std::uint32_t hash) {
     const int next = static_cast<int>(rows_.size());
     // The name is looked up through the text about to become the new row's: the table reads
     // names from the rows, so the row is added first and taken back when the name is known.
     rows_.push_back({std::move(text), tag});
-    const int row = first_.insert(MapKey(rows_.back().text), next, rows_);
+    const int row = first_.insert(MapKey(rows_.back().text), hash, next, rows_);
     if (row != next) {
         rows_.pop_back();
         return row;

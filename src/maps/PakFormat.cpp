@@ -48,18 +48,7 @@ std::vector<std::string_view> PakEntryNames(std::string_view directory) {
 
 std::vector<std::string_view> PakMapNames(std::string_view directory) {
     std::vector<std::string_view> maps;
-    maps.reserve(directory.size() / kPakEntrySize);
-    for (std::size_t at = 0; at + kPakEntrySize <= directory.size(); at += kPakEntrySize) {
-        const char* entry = directory.data() + at;
-        // An entry that begins with a comma, CR or LF has an empty name, which ends the walk.
-        if (entry[0] == ',' || entry[0] == '\r' || entry[0] == '\n') break;
-        // The name ends at the first NUL or at the first comma, CR or LF before it.
-        const void* nul = std::memchr(entry, '\0', kPakEntrySize);
-        const std::size_t limit = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - entry) : kPakEntrySize;
-        std::size_t end = 0;
-        while (end < limit && entry[end] != ',' && entry[end] != '\r' && entry[end] != '\n') ++end;
-        if (const auto map = MapNameViewOfArchiveEntry(std::string_view(entry, end))) maps.push_back(*map);
-    }
+    ForEachPakMapName(directory, [&maps](std::string_view map) { maps.push_back(map); });
     return maps;
 }
 

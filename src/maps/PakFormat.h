@@ -3,6 +3,7 @@
 // the rule that turns an archive entry's name into a map name. Pure functions over bytes; the
 // file shell lives in Discovery.
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,27 @@ std::vector<std::string_view> PakEntryNames(std::string_view directory);
 // The maps of directory bytes: MapNameViewOfArchiveEntry of each of PakEntryNames, worked
 // out in one pass over each entry. The names point into `directory`.
 std::vector<std::string_view> PakMapNames(std::string_view directory);
+
+// The same names handed to take(name) one at a time, with no list made.
+template <typename Take>
+void ForEachPakMapName(std::string_view directory, Take&& take) {
+    const auto endsName = [](char c) { return c == '\0' || c == ',' || c == '\r' || c == '\n'; };
+    for (std::size_t at = 0; at + kPakEntrySize <= directory.size(); at += kPakEntrySize) {
+        const char* entry = directory.data() + at;
+        // An entry that begins with a comma, CR or LF has an empty name, which ends the walk.
+        if (entry[0] == ',' || entry[0] == '\r' || entry[0] == '\n') break;
+        // A map's name begins with the whole folder: no NUL, comma, CR or LF in those bytes.
+        if (std::memcmp(entry, "maps/", 5) != 0) continue;
+        // Its first "." must come before the name's end, with at least one character before
+        // it ("maps/.bsp" names no map); the three characters kept after it must be "bsp",
+        // which then lie inside the name and end it once cut at the extension.
+        std::size_t dot = 5;
+        while (dot < kPakEntrySize && !endsName(entry[dot]) && entry[dot] != '.') ++dot;
+        if (dot == kPakEntrySize || entry[dot] != '.' || dot == 5 || dot + 4 > kPakEntrySize) continue;
+        if (std::memcmp(entry + dot + 1, "bsp", 3) != 0) continue;
+        take(std::string_view(entry + 5, dot - 5));
+    }
+}
 
 // Both steps over a whole archive held in memory; the names point into `archive`.
 std::vector<std::string_view> ParsePakDirectory(std::string_view archive);

@@ -268,16 +268,17 @@ fs::path FileSystem::resolve(const std::string& path) const {
 #endif
 }
 
-std::vector<std::string> FileSystem::list(const std::string& pattern, bool includeDirectories, Order order) const {
+bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
+                          const std::function<void(std::string&&)>& take) const {
     try {
         const auto cut = pattern.find_last_of("\\/");
         const std::string dirPart = cut == std::string::npos ? std::string() : pattern.substr(0, cut);
         const std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
-        if (namePattern.empty() || namePattern == "." || namePattern == "..") return {};
+        if (namePattern.empty() || namePattern == "." || namePattern == "..") return true;
 
         const fs::path dir = resolve(dirPart);
         std::error_code ec;
-        if (!fs::is_directory(dir, ec)) return {};
+        if (!fs::is_directory(dir, ec)) return true;
 
         // Links count as what they point to; sockets, devices and dangling links are skipped.
         const auto wanted = [includeDirectories](const fs::path& p) {
@@ -287,13 +288,12 @@ std::vector<std::string> FileSystem::list(const std::string& pattern, bool inclu
             return fs::is_regular_file(st) || (includeDirectories && fs::is_directory(st));
         };
 
-        std::vector<std::string> names;
 #ifndef _WIN32
         // Windows gives the real name from the listing below, where a plain name matches the
         // one entry equal to it ignoring case.
         if (!hasWildcard(namePattern)) {
-            if (auto real = findEntry(dir, namePattern); real && wanted(dir / *real)) names.push_back(*real);
-            return names;
+            if (auto real = findEntry(dir, namePattern); real && wanted(dir / *real)) take(std::move(*real));
+            return true;
         }
 #endif
         // Entries whose type the listing gives are taken as they are; links and entries of
@@ -301,16 +301,26 @@ std::vector<std::string> FileSystem::list(const std::string& pattern, bool inclu
         bool failed = false;
         ForEachEntry(dir, failed, [&](std::string name, EntryKind kind) {
             if (!WildcardMatch(namePattern, name)) return;
-            const bool take = kind == EntryKind::File || (kind == EntryKind::Directory && includeDirectories) ||
-                              (kind == EntryKind::Other && wanted(dir / name));
-            if (take) names.push_back(std::move(name));
+            const bool wantedKind = kind == EntryKind::File || (kind == EntryKind::Directory && includeDirectories) ||
+                                    (kind == EntryKind::Other && wanted(dir / name));
+            if (wantedKind) take(std::move(name));
         });
-        if (failed) return {};
+        return !failed;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::vector<std::string> FileSystem::list(const std::string& pattern, bool includeDirectories, Order order) const {
+    std::vector<std::string> names;
+    try {
+        if (!listEach(pattern, includeDirectories, [&names](std::string&& name) { names.push_back(std::move(name)); }))
+            return {};
         if (order == Order::Sorted) SortInListingOrder(names);
-        return names;
     } catch (const std::exception&) {
         return {};
     }
+    return names;
 }
 
 bool FileSystem::isDirectory(const std::string& path) const {

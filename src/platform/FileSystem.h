@@ -49,6 +49,11 @@ public:
     enum class Order { Sorted, Unsorted };
     std::vector<std::string> list(const std::string& pattern, bool includeDirectories,
                                   Order order = Order::Sorted) const;
+    // The same names handed one at a time, in the system's order, with no list held: a map
+    // directory of tens of thousands of files costs no list of its names. False when the
+    // listing failed part way (the names already handed are then not the whole directory).
+    bool listEach(const std::string& pattern, bool includeDirectories,
+                  const std::function<void(std::string&&)>& take) const;
 
     bool isDirectory(const std::string& path) const;
     bool isFile(const std::string& path) const;

@@ -104,6 +104,41 @@ TEST_F(MapsFixture, RotationMapsAreMarkedThereAndNotListedAsAvailable) {
     EXPECT_EQ(FindInAvailable(maps.MapDir, "keep"), 2);
 }
 
+TEST_F(MapsFixture, BothMapFoldersInOneScanGiveWhatTwoScansGive) {
+    // Names that meet across the folders ignoring case, names cut at their first ".", a bare
+    // ".bsp", files that are not maps, a map of the rotation, and rows MapDir already held.
+    std::mt19937 random(5);
+    const std::vector<std::string> stems = {"Keep", "keep", "KEEP.v2", "keep.old", "harbor", "ctf_x", "", "lone", "Lone"};
+    for (const char* folder : {"action/maps/", "baseq2/maps/"})
+        for (int i = 0; i < 40; ++i)
+            dir.write(folder + stems[random() % stems.size()] + std::to_string(random() % 5) + (i % 7 ? ".bsp" : ".BSP"),
+                      "IBSP");
+    dir.write("action/maps/.bsp", "IBSP");
+    dir.write("baseq2/maps/readme.txt", "x");
+    const Rows before{{"harbor1", -1}, {"zzz", 1}, {"keep2", 1}};
+    const Rows rotation{{"lone3", 0}};
+    MapFields twice;
+    twice.MapDir.setRows(before);
+    twice.MapIni.setRows(rotation);
+    ScanBspFiles(ctx, twice, "action\\maps");
+    ScanBspFiles(ctx, twice, "baseq2\\maps");
+    maps.MapDir.setRows(before);
+    maps.MapIni.setRows(rotation);
+    ScanBspFolders(ctx, maps, {"action\\maps", "baseq2\\maps"});
+    // The folders' listing orders may differ between the two runs: compare as sets of rows,
+    // after checking that the rows held before stay first, in their order.
+    ASSERT_GE(maps.MapDir.rowCount(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(maps.MapDir.text(i), before[static_cast<std::size_t>(i)].text);
+    auto sorted = [](Rows rows) {
+        std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.text < b.text; });
+        return rows;
+    };
+    EXPECT_EQ(sorted(maps.MapDir.rows()), sorted(twice.MapDir.rows()));
+    EXPECT_EQ(maps.MapIni.rows(), rotation);
+    // Rows met again in a folder are loose files now; the others keep their tags.
+    EXPECT_EQ(maps.MapDir.rows()[1], (form::GridRow{"zzz", 1}));
+}
+
 TEST_F(MapsFixture, MissingDirectoriesAndDamagedArchivesAreSkippedSilently) {
     TOLVANE_NEEDS_ZIP();
     ScanPakArchives(ctx, maps);
