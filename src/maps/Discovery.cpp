@@ -40,18 +40,19 @@ void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::
     for (const PackedNames& names : listed) {
         // Each name's place in the index is asked for a few names ahead of its lookup.
         constexpr std::size_t kAhead = 8;
-        std::vector<std::uint32_t> hashes(names.size());
-        for (std::size_t i = 0; i < names.size(); ++i) hashes[i] = FoldedNameHash(names[i]);
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (i + kAhead < names.size()) available.prefetch(hashes[i + kAhead]);
-            const std::string_view name = names[i];
+        std::vector<std::uint32_t> hashes;
+        hashes.reserve(names.size());
+        names.forEach([&hashes](std::string_view name) { hashes.push_back(FoldedNameHash(name)); });
+        std::size_t i = 0;
+        names.forEach([&](std::string_view name) {
+            const std::uint32_t hash = hashes[i];
+            if (++i + kAhead <= hashes.size()) available.prefetch(hashes[i + kAhead - 1]);
             // A file called ".bsp" names no map.
-            if (name.empty() || rotation.find(name) >= 0) continue;
+            if (name.empty() || rotation.find(name) >= 0) return;
             // A map found in both map directories keeps the one row, unmarked.
-            if (const int row = available.findOrAppend(std::string(name), 0, hashes[i]);
-                row >= 0 && available.row(row).tag != 0)
+            if (const int row = available.findOrAppend(std::string(name), 0, hash); row >= 0 && available.row(row).tag != 0)
                 available.setTag(row, 0);
-        }
+        });
     }
     if (available.changed()) maps.MapDir.setRows(available.take());
     ctx.progress.hide();
@@ -120,8 +121,9 @@ void AddArchiveMaps(const ArchiveMaps& read, MapFields& maps) {
     IndexedRows rotation(maps.MapIni.rows());
     std::vector<bool> isNew(read.size(), false);
     std::size_t added = 0;
-    for (std::size_t i = 0; i < read.size(); ++i) {
-        const int row = rotation.find(read[i]);
+    std::size_t i = 0;
+    read.forEach([&](std::string_view map) {
+        const int row = rotation.find(map);
         if (row < 0) {
             isNew[i] = true;
             ++added;
@@ -129,14 +131,17 @@ void AddArchiveMaps(const ArchiveMaps& read, MapFields& maps) {
             rotation.setTag(row, 1);
             rotation.setText(row, rotation.row(row).text + "*");
         }
-    }
+        ++i;
+    });
     if (rotation.changed()) maps.MapIni.setRows(rotation.take());
     if (added == 0) return;
     // The new rows go straight after MapDir's, in a list grown once to its size.
     maps.MapDir.editRows([&](std::vector<form::GridRow>& rows) {
         rows.reserve(rows.size() + added);
-        for (std::size_t i = 0; i < read.size(); ++i)
-            if (isNew[i]) rows.push_back({std::string(read[i]), 1});
+        std::size_t k = 0;
+        read.forEach([&](std::string_view map) {
+            if (isNew[k++]) rows.push_back({std::string(map), 1});
+        });
     });
 }
 

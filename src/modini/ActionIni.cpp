@@ -1,5 +1,6 @@
 #include "modini/ActionIni.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -67,9 +68,15 @@ void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& na
     bool anyTaken = false;
     std::string key;
     for (std::size_t i = 0; i < available.size(); ++i) {
-        key.assign(maps::MapKey(available[i].text));
-        key = LowerCase(std::move(key));
-        const int n = rotationNames.find(key);
+        // Map names are mostly lower case already: only a name with a capital is copied.
+        std::string_view name = maps::MapKey(available[i].text);
+        if (std::any_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
+            key.assign(name);
+            for (char& c : key)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            name = key;
+        }
+        const int n = rotationNames.find(name);
         if (n < 0) continue;
         Waiting& w = waiting[static_cast<std::size_t>(n)];
         if (w.next == w.rotationRows.size()) continue;

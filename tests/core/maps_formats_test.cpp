@@ -10,6 +10,7 @@
 #include <random>
 
 #include "maps/MapsLstFormat.h"
+#include "maps/PackedNames.h"
 #include "maps/PakFormat.h"
 #include "maps/Sorts.h"
 #include "pak_format.h"
@@ -109,6 +110,40 @@ TEST(PakDirectory, MapNamesInOnePassAreTheEntriesMapsOneByOne) {
             if (const auto map = MapNameViewOfArchiveEntry(name)) oneByOne.push_back(*map);
         ASSERT_EQ(PakMapNames(directory), oneByOne) << "round " << round;
     }
+}
+
+TEST(PackedNames, GiveBackEveryNameInOrderWhateverItsLength) {
+    // Lengths on both sides of each step of the length's encoding, empty names, bytes above
+    // 127 and NULs inside names; enough names to grow the buffer many times.
+    std::mt19937 random(8);
+    std::vector<std::string> names;
+    for (const std::size_t length : {0u, 1u, 127u, 128u, 129u, 255u, 16383u, 16384u, 70000u})
+        names.push_back(std::string(length, static_cast<char>('A' + length % 26)));
+    for (int i = 0; i < 5000; ++i) {
+        std::string name(random() % 40, '\0');
+        for (char& c : name) c = static_cast<char>(random() % 256);
+        names.push_back(name);
+    }
+    PackedNames plain, lowered;
+    for (const auto& name : names) {
+        plain.add(name);
+        lowered.addLowerCase(name);
+    }
+    ASSERT_EQ(plain.size(), names.size());
+    std::vector<std::string> back, backLowered;
+    plain.forEach([&](std::string_view name) { back.emplace_back(name); });
+    lowered.forEach([&](std::string_view name) { backLowered.emplace_back(name); });
+    EXPECT_EQ(back, names);
+    ASSERT_EQ(backLowered.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string expected = names[i];
+        for (char& c : expected)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        ASSERT_EQ(backLowered[i], expected) << i;
+    }
+    plain.clear();
+    EXPECT_EQ(plain.size(), 0u);
+    plain.forEach([](std::string_view) { ADD_FAILURE() << "a cleared list gave a name"; });
 }
 
 TEST(ArchiveEntries, OnlyLowerCaseMapsFolderAndExtensionNameAMap) {
