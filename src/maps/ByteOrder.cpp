@@ -5,6 +5,8 @@
 #include <bit>
 #include <cstring>
 
+#include "maps/MapIndex.h"
+
 namespace tolvane::maps {
 
 namespace {
@@ -68,12 +70,15 @@ constexpr std::size_t kRadixRun = 256;
 // Radix passes go this many bytes into the names; ties beyond are settled by comparing.
 constexpr std::size_t kMaxDepth = 32;
 
+// Names are read through keys_(position), straight from where they are kept: a list of
+// views beside a list of rows would be megabytes more to fill and to wait for.
+template <typename KeyAt>
 class Sorter {
 public:
-    Sorter(const std::vector<std::string_view>& keys, std::vector<bool>* equalToPrevious)
-        : keys_(keys), items_(keys.size()), scratch_(keys.size()), equal_(equalToPrevious) {
-        for (std::size_t i = 0; i < keys.size(); ++i) items_[i] = {0, static_cast<std::uint32_t>(i)};
-        if (equal_) equal_->assign(keys.size(), false);
+    Sorter(std::size_t count, KeyAt keys, std::vector<bool>* equalToPrevious)
+        : keys_(keys), items_(count), scratch_(count), equal_(equalToPrevious) {
+        for (std::size_t i = 0; i < count; ++i) items_[i] = {0, static_cast<std::uint32_t>(i)};
+        if (equal_) equal_->assign(count, false);
     }
 
     std::vector<std::uint32_t> order() {
@@ -84,7 +89,7 @@ public:
     }
 
 private:
-    bool less(const Keyed& a, const Keyed& b) const { return keys_[a.at] < keys_[b.at]; }
+    bool less(const Keyed& a, const Keyed& b) const { return keys_(a.at) < keys_(b.at); }
 
     // A stable sort by the whole names; items are in their original order when it starts, so
     // equal names keep their places. Runs sharing their leading bytes are short, and an
@@ -106,7 +111,7 @@ private:
         }
         // Only here can neighbours be equal: elsewhere their bytes differ somewhere.
         if (equal_)
-            for (std::size_t i = begin + 1; i < end; ++i) (*equal_)[i] = keys_[items_[i].at] == keys_[items_[i - 1].at];
+            for (std::size_t i = begin + 1; i < end; ++i) (*equal_)[i] = keys_(items_[i].at) == keys_(items_[i - 1].at);
     }
 
     void sortRun(std::size_t begin, std::size_t end, std::size_t depth) {
@@ -115,7 +120,7 @@ private:
             compareSort(begin, end);
             return;
         }
-        for (std::size_t i = begin; i < end; ++i) items_[i].word = WordAt(keys_[items_[i].at], depth);
+        for (std::size_t i = begin; i < end; ++i) items_[i].word = WordAt(keys_(items_[i].at), depth);
         RadixByWord(items_, scratch_, begin, end);
         // Items whose eight bytes agree are ordered by what follows.
         for (std::size_t i = begin; i < end;) {
@@ -126,7 +131,7 @@ private:
                 // the comparison decides.
                 const bool anyEnds = std::any_of(items_.begin() + static_cast<std::ptrdiff_t>(i),
                                                  items_.begin() + static_cast<std::ptrdiff_t>(j),
-                                                 [&](const Keyed& k) { return keys_[k.at].size() <= depth + 8; });
+                                                 [&](const Keyed& k) { return keys_(k.at).size() <= depth + 8; });
                 if (anyEnds) compareSort(i, j);
                 else sortRun(i, j, depth + 8);
             }
@@ -134,7 +139,7 @@ private:
         }
     }
 
-    const std::vector<std::string_view>& keys_;
+    KeyAt keys_;
     std::vector<Keyed> items_;
     std::vector<Keyed> scratch_;
     std::vector<bool>* equal_;
@@ -142,8 +147,14 @@ private:
 
 }  // namespace
 
-std::vector<std::uint32_t> StableByteOrder(const std::vector<std::string_view>& keys, std::vector<bool>* equalToPrevious) {
-    return Sorter(keys, equalToPrevious).order();
+std::vector<std::uint32_t> StableRowOrder(const std::vector<form::GridRow>& rows, RowKey key,
+                                          std::vector<bool>* equalToPrevious) {
+    if (key == RowKey::MapName) {
+        const auto at = [&rows](std::uint32_t i) { return MapKey(rows[i].text); };
+        return Sorter<decltype(at)>(rows.size(), at, equalToPrevious).order();
+    }
+    const auto at = [&rows](std::uint32_t i) { return std::string_view(rows[i].text); };
+    return Sorter<decltype(at)>(rows.size(), at, equalToPrevious).order();
 }
 
 }  // namespace tolvane::maps

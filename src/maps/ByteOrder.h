@@ -6,11 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "form/Controls.h"
+
 namespace tolvane::maps {
 
-// Positions of `keys` in that order. The names must outlive the call only. When asked,
-// equalToPrevious tells for each place in the order whether its name equals the one before.
-std::vector<std::uint32_t> StableByteOrder(const std::vector<std::string_view>& keys,
-                                           std::vector<bool>* equalToPrevious = nullptr);
+// Positions of grid rows in that order, by their texts or by the map names they stand for
+// (MapKey), read from the rows in place. When asked, equalToPrevious tells for each place in
+// the order whether its name equals the one before.
+enum class RowKey { Text, MapName };
+std::vector<std::uint32_t> StableRowOrder(const std::vector<form::GridRow>& rows, RowKey key,
+                                          std::vector<bool>* equalToPrevious = nullptr);
 
 }  // namespace tolvane::maps

@@ -180,19 +180,17 @@ struct MergePlan {
 // of its map first to last, and each meeting may mark it. The rows are grouped by map name
 // (each group in row order) and that sequence runs within each group.
 MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
-    std::vector<std::string_view> keys;
-    keys.reserve(rows.size());
-    for (const auto& row : rows) keys.push_back(MapKey(row.text));
     std::vector<bool> sameMap;
-    const std::vector<std::uint32_t> order = StableByteOrder(keys, &sameMap);
+    const std::vector<std::uint32_t> order = StableRowOrder(rows, RowKey::MapName, &sameMap);
     MergePlan plan;
     plan.survives.assign(rows.size(), false);
     plan.marked.assign(rows.size(), false);
+    plan.survivorsByName.reserve(rows.size());
     // The tags apart from the rows: the groups visit rows all over a list of megabytes, and a
-    // small array of tags keeps those visits in the cache.
+    // small array of tags keeps those visits in the cache. Only a group's survivor changes
+    // its tag, once its group has been read.
     plan.tags.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) plan.tags[i] = rows[i].tag;
-    const std::vector<std::int32_t> given = plan.tags;
     for (std::size_t g = 0; g < order.size();) {
         std::size_t end = g + 1;
         while (end < order.size() && sameMap[end]) ++end;
@@ -200,9 +198,9 @@ MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
         plan.survives[s] = true;
         plan.survivorsByName.push_back(static_cast<std::uint32_t>(s));
         plan.removed += end - g - 1;
-        std::int32_t tag = given[s];
+        std::int32_t tag = plan.tags[s];
         for (std::size_t k = g; k + 1 < end; ++k) {
-            const std::int32_t other = given[order[k]];
+            const std::int32_t other = plan.tags[order[k]];
             if ((tag == 1 || other == 1) && tag != -1 && other != -1) {
                 plan.marked[s] = true;
                 tag = 1;
@@ -215,23 +213,22 @@ MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
 }
 
 // Keeps the surviving rows in their order, with their tags and markers, moving each row at
-// most once; nameOrder receives their new places in the order of their map names.
-void ApplyMerge(std::vector<form::GridRow>& rows, const MergePlan& plan, std::vector<std::uint32_t>* nameOrder) {
-    std::vector<std::uint32_t> placeOf(nameOrder ? rows.size() : 0);
-    std::uint32_t place = 0;
+// most once; nameOrder receives their new places in the order of their map names. The plan's
+// tags are used up: each survivor's slot then holds its new place.
+void ApplyMerge(std::vector<form::GridRow>& rows, MergePlan& plan, std::vector<std::uint32_t>* nameOrder) {
+    std::int32_t place = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (!plan.survives[i]) continue;
-        if (nameOrder) placeOf[i] = place;
-        ++place;
         form::GridRow& row = rows[i];
         row.tag = plan.tags[i];
         if (plan.marked[i] && (row.text.empty() || row.text.back() != '*')) row.text += '*';
+        plan.tags[i] = place++;
     }
     form::KeepRows(rows, plan.survives);
     if (nameOrder) {
         nameOrder->clear();
         nameOrder->reserve(plan.survivorsByName.size());
-        for (const std::uint32_t s : plan.survivorsByName) nameOrder->push_back(placeOf[s]);
+        for (const std::uint32_t s : plan.survivorsByName) nameOrder->push_back(static_cast<std::uint32_t>(plan.tags[s]));
     }
 }
 
@@ -252,7 +249,7 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
         }
         return rows;
     }
-    const MergePlan plan = PlanMerge(rows);
+    MergePlan plan = PlanMerge(rows);
     std::vector<form::GridRow> out = rows;
     ApplyMerge(out, plan, nameOrder);
     return out;
@@ -266,10 +263,10 @@ void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remov
         for (const auto& text : reports) ctx.message(text);
         return;
     }
-    const MergePlan plan = PlanMerge(MapDir.rows());
+    MergePlan plan = PlanMerge(MapDir.rows());
     if (plan.removed == 0) {
         // Nothing to merge: no row moves, and none is marked.
-        if (nameOrder) *nameOrder = plan.survivorsByName;
+        if (nameOrder) *nameOrder = std::move(plan.survivorsByName);
         return;
     }
     MapDir.editRows([&](std::vector<form::GridRow>& rows) { ApplyMerge(rows, plan, nameOrder); });

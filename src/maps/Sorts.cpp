@@ -83,10 +83,7 @@ void SortGrid(form::Grid& grid, const std::vector<std::uint32_t>* likelyOrder) {
         // The order a stable sort by unsigned character code gives, which is the exchange
         // sort's: equal texts keep their relative order. It is worked out on row numbers, so
         // long lists move no text until the order is known.
-        std::vector<std::string_view> texts;
-        texts.reserve(rows.size());
-        for (const auto& row : rows) texts.emplace_back(row.text);
-        order = StableByteOrder(texts);
+        order = StableRowOrder(rows, RowKey::Text);
     }
     const int current = grid.currentRow();
     grid.editRows([&order](std::vector<form::GridRow>& all) { Permute(all, order); });
