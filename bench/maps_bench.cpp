@@ -3,8 +3,12 @@
 // listing the directories and reading the archive directories and map lists into memory, with
 // no processing), and their ratio. Usage: maps_bench [RUNS] [--keep]
 // --keep leaves the generated installs in the temporary directory and reuses them next time.
+// Each start-up runs in a process of its own, as the program's does: a start-up after another
+// in the same process would find the memory its predecessor freed and touch no fresh pages.
 #include <dirent.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -179,6 +184,84 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+// What one start-up measured: its time, the pages it touched first, the grids' sizes and the
+// time spent under each progress text.
+struct StartUpRun {
+    double ms = 0;
+    long faults = 0;
+    int available = 0, rotation = 0, catalogue = 0;
+    std::map<std::string, double> steps;
+};
+
+StartUpRun StartUpOnce(platform::FileSystem& files) {
+    QuietDialogs dialogs;
+    TimedProgress progress;
+    NoLaunch launcher;
+    // A fresh editor, as the program starts: the rotation comes from action.ini.
+    app::Editor editor(files, dialogs, progress, launcher);
+    StartUpRun run;
+    const long faultsBefore = MinorFaults();
+    const auto start = std::chrono::steady_clock::now();
+    editor.StartUp();
+    const auto end = std::chrono::steady_clock::now();
+    run.faults = MinorFaults() - faultsBefore;
+    run.ms = Ms(end - start);
+    run.available = editor.mapFields.MapDir.rowCount();
+    run.rotation = editor.mapFields.MapIni.rowCount();
+    run.catalogue = editor.mapFields.MapList.rowCount();
+    // Where the time went, by the progress text shown (the archives summed). Work done while
+    // no text is shown (the base map list, the duplicate merge, the small files) is summed on
+    // its own line.
+    const auto& m = progress.marks;
+    for (std::size_t i = 0; i < m.size(); ++i) {
+        std::string step = m[i].first.empty() ? "(no progress text shown)" : m[i].first;
+        if (step.rfind("Scanning", 0) == 0) step = "Scanning archives";
+        run.steps[step] += Ms((i + 1 < m.size() ? m[i + 1].second : end) - m[i].second);
+    }
+    if (!m.empty()) run.steps["(no progress text shown)"] += Ms(m.front().second - start);
+    return run;
+}
+
+// Runs StartUpOnce in a child process and reads its figures back through a pipe, one value a
+// line (the step names hold no line breaks).
+StartUpRun StartUpInFreshProcess(platform::FileSystem& files) {
+    int fds[2];
+    if (::pipe(fds) != 0) std::exit(1);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        const StartUpRun run = StartUpOnce(files);
+        std::ostringstream out;
+        out << run.ms << '\n' << run.faults << '\n' << run.available << '\n' << run.rotation << '\n' << run.catalogue << '\n';
+        for (const auto& [step, ms] : run.steps) out << step << '\n' << ms << '\n';
+        const std::string text = out.str();
+        std::size_t written = 0;
+        while (written < text.size()) {
+            const ssize_t n = ::write(fds[1], text.data() + written, text.size() - written);
+            if (n <= 0) ::_exit(1);
+            written += static_cast<std::size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (child < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "the start-up process failed\n");
+        std::exit(1);
+    }
+    std::istringstream in(text);
+    StartUpRun run;
+    in >> run.ms >> run.faults >> run.available >> run.rotation >> run.catalogue;
+    in.ignore(1);
+    for (std::string step, ms; std::getline(in, step) && std::getline(in, ms);) run.steps[step] = std::stod(ms);
+    return run;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -195,55 +278,29 @@ int main(int argc, char** argv) {
         const Install install = Generate(root, scale, !reuse);
         if (keep) Write(marker, "");
         platform::FileSystem files(root);
-        QuietDialogs dialogs;
-        TimedProgress progress;
-        NoLaunch launcher;
         std::vector<double> startUp, floor, ratios;
-        int available = 0, rotation = 0, catalogue = 0;
-        std::chrono::steady_clock::time_point lastStart, lastEnd;
-        long faults = 0;
+        StartUpRun last;
         RawFloor(root);  // warm the caches for both
         for (int r = 0; r < runs; ++r) {
-            auto t0 = std::chrono::steady_clock::now();
+            const auto t0 = std::chrono::steady_clock::now();
             RawFloor(root);
             floor.push_back(Ms(std::chrono::steady_clock::now() - t0));
-
-            // A fresh editor, as the program starts: the rotation comes from action.ini.
-            app::Editor editor(files, dialogs, progress, launcher);
-            progress.marks.clear();
-            const long faultsBefore = MinorFaults();
-            t0 = std::chrono::steady_clock::now();
-            editor.StartUp();
-            lastEnd = std::chrono::steady_clock::now();
-            faults = MinorFaults() - faultsBefore;
-            lastStart = t0;
-            startUp.push_back(Ms(lastEnd - t0));
+            last = StartUpInFreshProcess(files);
+            startUp.push_back(last.ms);
             // Each start-up against the floor measured just before it, so a machine whose speed
             // drifts during the run does not skew the ratio.
             ratios.push_back(startUp.back() / floor.back());
-            available = editor.mapFields.MapDir.rowCount();
-            rotation = editor.mapFields.MapIni.rowCount();
-            catalogue = editor.mapFields.MapList.rowCount();
         }
         const double s = Median(startUp), f = Median(floor);
-        std::printf("%-8d %-10d %-9d %-10d %-14.1f %-12.1f %-6.2f\n", install.maps, available, rotation, catalogue, s, f,
-                    Median(ratios));
-        // Where the last run's time went, by the progress text shown (the archives summed).
-        // Work done while no text is shown (the base map list, the duplicate merge, the small
-        // files) is summed on its own line.
-        std::map<std::string, double> steps;
-        const auto& m = progress.marks;
-        for (std::size_t i = 0; i < m.size(); ++i) {
-            std::string step = m[i].first.empty() ? "(no progress text shown)" : m[i].first;
-            if (step.rfind("Scanning", 0) == 0) step = "Scanning archives";
-            steps[step] += Ms((i + 1 < m.size() ? m[i + 1].second : lastEnd) - m[i].second);
-        }
-        if (!m.empty()) steps["(no progress text shown)"] += Ms(m.front().second - lastStart);
-        for (const auto& [step, ms] : steps) std::printf("    %-40s %8.1f ms\n", step.c_str(), ms);
-        std::printf("    %-40s %8ld\n", "memory pages first touched", faults);
+        std::printf("%-8d %-10d %-9d %-10d %-14.1f %-12.1f %-6.2f\n", install.maps, last.available, last.rotation,
+                    last.catalogue, s, f, Median(ratios));
+        // Where the last run's time went.
+        for (const auto& [step, ms] : last.steps) std::printf("    %-40s %8.1f ms\n", step.c_str(), ms);
+        std::printf("    %-40s %8ld\n", "memory pages first touched", last.faults);
         if (!keep) stdfs::remove_all(root);
     }
-    std::printf("(medians of %d runs each, caches warm; the ratio is the median of each run's start-up over its floor)\n",
+    std::printf("(medians of %d runs each, caches warm, each start-up in a fresh process; the ratio is the median of each\n"
+                " run's start-up over its floor)\n",
                 runs);
     return 0;
 }

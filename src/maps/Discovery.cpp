@@ -28,8 +28,8 @@ void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::
     std::size_t total = 0;
     for (std::size_t d = 0; d < dirs.size(); ++d) {
         ctx.progress.show("Processing " + dirs[d] + "\\*.bsp...");
-        const bool whole = ctx.fs.listEach(dirs[d] + "\\*.bsp", false, [&](std::string&& file) {
-            listed[d].addLowerCase(std::string_view(file).substr(0, file.find('.')));
+        const bool whole = ctx.fs.listEach(dirs[d] + "\\*.bsp", false, [&](std::string_view file) {
+            listed[d].addLowerCase(file.substr(0, file.find('.')));
         });
         // A folder that could not be read to its end adds nothing, as an empty listing.
         if (!whole) listed[d].clear();
@@ -37,6 +37,11 @@ void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::
     }
     const RowLookup rotation(maps.MapIni.rows());
     IndexedRows available(maps.MapDir.rows(), total);
+    // Room for the rows the later start-up steps add (the catalogue's and the archives' maps):
+    // room never written costs no memory, as the system gives a page when it is first written,
+    // while moving the rows to a bigger list writes every one of them again. Four times the
+    // loose maps holds every install where they are at least a quarter of all maps.
+    available.reserveRows(4 * (maps.MapDir.rowCount() + total));
     for (const PackedNames& names : listed) {
         // Each name's place in the index is asked for a few names ahead of its lookup.
         constexpr std::size_t kAhead = 8;

@@ -130,6 +130,7 @@ public:
         rows_[static_cast<std::size_t>(row)].tag = tag;
         changed_ = true;
     }
+    void reserveRows(std::size_t rows) { rows_.reserve(rows); }
     const form::GridRow& row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
     const std::vector<form::GridRow>& rows() const { return rows_; }
     std::vector<form::GridRow> take() { return std::move(rows_); }

@@ -29,7 +29,8 @@ bool sameIgnoringCase(char a, char b) { return upperAscii(a) == upperAscii(b); }
 
 enum class EntryKind { File, Directory, Other };
 
-// Calls f(name, kind) for every entry of a directory but "." and "..". `failed` is set when the
+// Calls f(name, kind) for every entry of a directory but "." and ".."; the name is a view
+// valid during the call only. `failed` is set when the
 // directory cannot be read to its end. Large map directories are read straight from the
 // system's listing, which carries each entry's type.
 template <typename F>
@@ -52,7 +53,8 @@ void ForEachEntry(const fs::path& dir, bool& failed, F&& f) {
             if (it->is_regular_file(tec)) kind = EntryKind::File;
             else if (it->is_directory(tec)) kind = EntryKind::Directory;
         }
-        f(it->path().filename().string(), kind);
+        const std::string name = it->path().filename().string();
+        f(std::string_view(name), kind);
     }
 #else
     DIR* d = ::opendir(dir.c_str());
@@ -67,7 +69,7 @@ void ForEachEntry(const fs::path& dir, bool& failed, F&& f) {
         EntryKind kind = EntryKind::Other;
         if (e->d_type == DT_REG) kind = EntryKind::File;
         else if (e->d_type == DT_DIR) kind = EntryKind::Directory;
-        f(std::string(name), kind);
+        f(name, kind);
         errno = 0;
     }
     if (errno != 0) failed = true;
@@ -110,7 +112,7 @@ std::vector<std::string> splitComponents(const std::string& path) {
 }
 
 #ifndef _WIN32
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return sameIgnoringCase(x, y);
            });
@@ -134,8 +136,8 @@ std::optional<std::string> findEntry(const fs::path& dir, const std::string& nam
     // for each name that is missing as written.
     std::optional<std::string> best;
     bool failed = false;
-    ForEachEntry(dir, failed, [&](std::string candidate, EntryKind) {
-        if (sameIgnoringCase(candidate, name) && (!best || candidate < *best)) best = std::move(candidate);
+    ForEachEntry(dir, failed, [&](std::string_view candidate, EntryKind) {
+        if (sameIgnoringCase(candidate, name) && (!best || candidate < *best)) best = std::string(candidate);
     });
     return best;
 }
@@ -153,10 +155,10 @@ fs::path failureKey(const fs::path& p) {
 #endif
 }
 
-bool wildcardMatchPlain(const std::string& pattern, const std::string& name) {
+bool wildcardMatchPlain(std::string_view pattern, std::string_view name) {
     // "*" and a plain ending ("*.bsp"), the common case over large map directories: the name
     // must end with it.
-    if (pattern.size() > 1 && pattern[0] == '*' && pattern.find_first_of("*?", 1) == std::string::npos) {
+    if (pattern.size() > 1 && pattern[0] == '*' && pattern.find_first_of("*?", 1) == std::string_view::npos) {
         const std::size_t tail = pattern.size() - 1;
         if (name.size() < tail) return false;
         for (std::size_t i = 0; i < tail; ++i)
@@ -164,7 +166,7 @@ bool wildcardMatchPlain(const std::string& pattern, const std::string& name) {
         return true;
     }
     std::size_t p = 0, n = 0;
-    std::size_t starP = std::string::npos, starN = 0;
+    std::size_t starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
@@ -172,7 +174,7 @@ bool wildcardMatchPlain(const std::string& pattern, const std::string& name) {
         } else if (p < pattern.size() && (pattern[p] == '?' || sameIgnoringCase(pattern[p], name[n]))) {
             ++p;
             ++n;
-        } else if (starP != std::string::npos) {
+        } else if (starP != std::string_view::npos) {
             // Let the last star swallow one more character and retry from there.
             p = starP + 1;
             n = ++starN;
@@ -226,12 +228,12 @@ void syncDirectory(const fs::path& dir) {
 
 }  // namespace
 
-bool WildcardMatch(const std::string& pattern, const std::string& name) {
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
     // "*.*" is every name, dotted or not, as on Windows.
     if (pattern == "*.*") return true;
     // A trailing "." after a star asks for names without an extension.
     if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, "*.") == 0) {
-        if (name.find('.') != std::string::npos) return false;
+        if (name.find('.') != std::string_view::npos) return false;
         return wildcardMatchPlain(pattern.substr(0, pattern.size() - 1), name);
     }
     return wildcardMatchPlain(pattern, name);
@@ -269,7 +271,7 @@ fs::path FileSystem::resolve(const std::string& path) const {
 }
 
 bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
-                          const std::function<void(std::string&&)>& take) const {
+                          const std::function<void(std::string_view)>& take) const {
     try {
         const auto cut = pattern.find_last_of("\\/");
         const std::string dirPart = cut == std::string::npos ? std::string() : pattern.substr(0, cut);
@@ -292,18 +294,18 @@ bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
         // Windows gives the real name from the listing below, where a plain name matches the
         // one entry equal to it ignoring case.
         if (!hasWildcard(namePattern)) {
-            if (auto real = findEntry(dir, namePattern); real && wanted(dir / *real)) take(std::move(*real));
+            if (auto real = findEntry(dir, namePattern); real && wanted(dir / *real)) take(*real);
             return true;
         }
 #endif
         // Entries whose type the listing gives are taken as they are; links and entries of
         // unknown type are looked at through what they point to.
         bool failed = false;
-        ForEachEntry(dir, failed, [&](std::string name, EntryKind kind) {
+        ForEachEntry(dir, failed, [&](std::string_view name, EntryKind kind) {
             if (!WildcardMatch(namePattern, name)) return;
             const bool wantedKind = kind == EntryKind::File || (kind == EntryKind::Directory && includeDirectories) ||
                                     (kind == EntryKind::Other && wanted(dir / name));
-            if (wantedKind) take(std::move(name));
+            if (wantedKind) take(name);
         });
         return !failed;
     } catch (const std::exception&) {
@@ -314,7 +316,7 @@ bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
 std::vector<std::string> FileSystem::list(const std::string& pattern, bool includeDirectories, Order order) const {
     std::vector<std::string> names;
     try {
-        if (!listEach(pattern, includeDirectories, [&names](std::string&& name) { names.push_back(std::move(name)); }))
+        if (!listEach(pattern, includeDirectories, [&names](std::string_view name) { names.emplace_back(name); }))
             return {};
         if (order == Order::Sorted) SortInListingOrder(names);
     } catch (const std::exception&) {

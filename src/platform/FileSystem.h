@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvane::platform {
@@ -49,11 +50,12 @@ public:
     enum class Order { Sorted, Unsorted };
     std::vector<std::string> list(const std::string& pattern, bool includeDirectories,
                                   Order order = Order::Sorted) const;
-    // The same names handed one at a time, in the system's order, with no list held: a map
+    // The same names handed one at a time (each a view valid during the call), in the
+    // system's order, with no list held: a map
     // directory of tens of thousands of files costs no list of its names. False when the
     // listing failed part way (the names already handed are then not the whole directory).
     bool listEach(const std::string& pattern, bool includeDirectories,
-                  const std::function<void(std::string&&)>& take) const;
+                  const std::function<void(std::string_view)>& take) const;
 
     bool isDirectory(const std::string& path) const;
     bool isFile(const std::string& path) const;
@@ -116,6 +118,6 @@ private:
 
 // True when a name matches a wildcard pattern (* and ?), ignoring ASCII case. A pattern ending
 // in "*." matches names without a dot in them, as the Windows listing does.
-bool WildcardMatch(const std::string& pattern, const std::string& name);
+bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 }  // namespace tolvane::platform
