@@ -11,10 +11,22 @@ namespace tolvane::maps {
 
 namespace {
 
+// Eight bytes of the name from the current depth (big-endian, zero-padded) and the name's
+// position, in twelve bytes: the word is kept as two halves, so the passes move a quarter
+// less memory than with an eight-byte-aligned word.
 struct Keyed {
-    std::uint64_t word;  // eight bytes of the name from the current depth, big-endian, zero-padded
-    std::uint32_t at;    // position in the keys
+    std::uint32_t high = 0, low = 0;
+    std::uint32_t at = 0;
+
+    std::uint64_t word() const { return (std::uint64_t{high} << 32) | low; }
+    void setWord(std::uint64_t w) {
+        high = static_cast<std::uint32_t>(w >> 32);
+        low = static_cast<std::uint32_t>(w);
+    }
+    // Byte b of the word, 0 the least significant.
+    unsigned byte(std::size_t b) const { return ((b < 4 ? low >> (8 * b) : high >> (8 * (b - 4)))) & 0xFFu; }
 };
+static_assert(sizeof(Keyed) == 12);
 
 std::uint64_t ByteSwapped(std::uint64_t v) {
     std::uint64_t out = 0;
@@ -45,7 +57,7 @@ void RadixByWord(std::vector<Keyed>& items, std::vector<Keyed>& scratch, std::si
     const std::size_t n = end - begin;
     std::array<std::array<std::uint32_t, 256>, 8> counts{};
     for (std::size_t i = begin; i < end; ++i)
-        for (std::size_t b = 0; b < 8; ++b) ++counts[b][(items[i].word >> (8 * b)) & 0xFF];
+        for (std::size_t b = 0; b < 8; ++b) ++counts[b][items[i].byte(b)];
     Keyed* from = items.data() + begin;
     Keyed* to = scratch.data() + begin;
     for (std::size_t b = 0; b < 8; ++b) {
@@ -57,7 +69,7 @@ void RadixByWord(std::vector<Keyed>& items, std::vector<Keyed>& scratch, std::si
             c = sum;
             sum += here;
         }
-        for (std::size_t i = 0; i < n; ++i) to[count[(from[i].word >> (8 * b)) & 0xFF]++] = from[i];
+        for (std::size_t i = 0; i < n; ++i) to[count[from[i].byte(b)]++] = from[i];
         std::swap(from, to);
     }
     if (from != items.data() + begin) std::copy(from, from + n, items.data() + begin);
@@ -77,7 +89,7 @@ class Sorter {
 public:
     Sorter(std::size_t count, KeyAt keys, std::vector<bool>* equalToPrevious)
         : keys_(keys), items_(count), scratch_(count), equal_(equalToPrevious) {
-        for (std::size_t i = 0; i < count; ++i) items_[i] = {0, static_cast<std::uint32_t>(i)};
+        for (std::size_t i = 0; i < count; ++i) items_[i].at = static_cast<std::uint32_t>(i);
         if (equal_) equal_->assign(count, false);
     }
 
@@ -120,12 +132,12 @@ private:
             compareSort(begin, end);
             return;
         }
-        for (std::size_t i = begin; i < end; ++i) items_[i].word = WordAt(keys_(items_[i].at), depth);
+        for (std::size_t i = begin; i < end; ++i) items_[i].setWord(WordAt(keys_(items_[i].at), depth));
         RadixByWord(items_, scratch_, begin, end);
         // Items whose eight bytes agree are ordered by what follows.
         for (std::size_t i = begin; i < end;) {
             std::size_t j = i + 1;
-            while (j < end && items_[j].word == items_[i].word) ++j;
+            while (j < end && items_[j].word() == items_[i].word()) ++j;
             if (j - i > 1) {
                 // Zero padding makes "ab" and "ab\0" agree: where a name ends within these bytes
                 // the comparison decides.

@@ -186,22 +186,21 @@ struct MergePlan {
 // (each group in row order) and that sequence runs within each group.
 MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
     std::vector<bool> sameMap;
-    const std::vector<std::uint32_t> order = StableRowOrder(rows, RowKey::MapName, &sameMap);
+    std::vector<std::uint32_t> order = StableRowOrder(rows, RowKey::MapName, &sameMap);
     MergePlan plan;
     plan.survives.assign(rows.size(), false);
     plan.marked.assign(rows.size(), false);
-    plan.survivorsByName.reserve(rows.size());
     // The tags apart from the rows: the groups visit rows all over a list of megabytes, and a
     // small array of tags keeps those visits in the cache. Only a group's survivor changes
     // its tag, once its group has been read.
     plan.tags.resize(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) plan.tags[i] = rows[i].tag;
+    std::size_t kept = 0;
     for (std::size_t g = 0; g < order.size();) {
         std::size_t end = g + 1;
         while (end < order.size() && sameMap[end]) ++end;
         const std::size_t s = order[end - 1];
         plan.survives[s] = true;
-        plan.survivorsByName.push_back(static_cast<std::uint32_t>(s));
         plan.removed += end - g - 1;
         std::int32_t tag = plan.tags[s];
         for (std::size_t k = g; k + 1 < end; ++k) {
@@ -212,14 +211,19 @@ MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
             }
         }
         plan.tags[s] = tag;
+        // The survivors in name order take the places of the order read so far.
+        order[kept++] = static_cast<std::uint32_t>(s);
         g = end;
     }
+    order.resize(kept);
+    plan.survivorsByName = std::move(order);
     return plan;
 }
 
 // Keeps the surviving rows in their order, with their tags and markers, moving each row at
-// most once; nameOrder receives their new places in the order of their map names. The plan's
-// tags are used up: each survivor's slot then holds its new place.
+// most once; nameOrder receives their new places in the order of their map names. The plan is
+// used up: each survivor's tag slot then holds its new place, and the survivors in name order
+// become those places.
 void ApplyMerge(std::vector<form::GridRow>& rows, MergePlan& plan, std::vector<std::uint32_t>* nameOrder) {
     std::int32_t place = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -231,9 +235,8 @@ void ApplyMerge(std::vector<form::GridRow>& rows, MergePlan& plan, std::vector<s
     }
     form::KeepRows(rows, plan.survives);
     if (nameOrder) {
-        nameOrder->clear();
-        nameOrder->reserve(plan.survivorsByName.size());
-        for (const std::uint32_t s : plan.survivorsByName) nameOrder->push_back(static_cast<std::uint32_t>(plan.tags[s]));
+        for (std::uint32_t& s : plan.survivorsByName) s = static_cast<std::uint32_t>(plan.tags[s]);
+        *nameOrder = std::move(plan.survivorsByName);
     }
 }
 
