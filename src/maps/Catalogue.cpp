@@ -19,12 +19,14 @@ void ReadMapsLst(const Context& ctx, MapFields& maps, const std::string& fileNam
     std::string error;
     // A catalogue that is missing or cannot be read lists nothing.
     if (FileExists(ctx.fs, path) && ctx.fs.readFile(path, content, error)) {
+        const std::vector<MapsLstEntry> entries = MapsLstEntries(content);
         std::vector<form::GridRow> catalogue;
         std::vector<std::string> names;
-        for (const auto& line : ParseMapsLst(content)) {
-            if (!line.isEntry) continue;
-            catalogue.push_back({CatalogueRow(line.name, line.description), 0});
-            names.push_back(line.name);
+        catalogue.reserve(entries.size());
+        names.reserve(entries.size());
+        for (const auto& entry : entries) {
+            catalogue.push_back({CatalogueRow(entry.name, entry.description), 0});
+            names.emplace_back(entry.name);
         }
         if (!catalogue.empty()) maps.MapList.setRows(std::move(catalogue));
         // A catalogued map that is neither in the rotation nor available is added (tag -1).

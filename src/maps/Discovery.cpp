@@ -44,7 +44,7 @@ void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::
     available.reserveRows(4 * (maps.MapDir.rowCount() + total));
     for (const PackedNames& names : listed) {
         // Each name's place in the index is asked for a few names ahead of its lookup.
-        constexpr std::size_t kAhead = 8;
+        constexpr std::size_t kAhead = 24;
         std::vector<std::uint32_t> hashes;
         hashes.reserve(names.size());
         names.forEach([&hashes](std::string_view name) { hashes.push_back(FoldedNameHash(name)); });

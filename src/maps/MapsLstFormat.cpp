@@ -27,28 +27,55 @@ std::string MapListLineName(const std::string& line) {
     return line.substr(start, end - start);
 }
 
+namespace {
+
+// Whether a line is an entry: a name (the text before the first blank, blanks before it
+// skipped) followed by a blank, and a description between the first two double quotes.
+bool ReadEntry(std::string_view text, std::string_view& name, std::string_view& description) {
+    std::size_t start = 0;
+    while (start < text.size() && IsBlank(text[start])) ++start;
+    std::size_t blank = start;
+    while (blank < text.size() && !IsBlank(text[blank])) ++blank;
+    const std::size_t open = text.find('"', start);
+    const std::size_t close = open == std::string_view::npos ? open : text.find('"', open + 1);
+    if (blank == start || blank == text.size() || close == std::string_view::npos) return false;
+    name = text.substr(start, blank - start);
+    description = text.substr(open + 1, close - open - 1);
+    return true;
+}
+
+}  // namespace
+
 std::vector<MapsLstLine> ParseMapsLst(const std::string& content) {
     std::vector<MapsLstLine> lines;
-    for (auto& text : SplitLines(content)) {
+    ForEachLine(content, [&lines](std::string_view text) {
         MapsLstLine line;
-        const std::size_t start = SkipBlanks(text);
-        std::size_t blank = start;
-        while (blank < text.size() && !IsBlank(text[blank])) ++blank;
-        const std::size_t open = text.find('"', start);
-        const std::size_t close = open == std::string::npos ? open : text.find('"', open + 1);
-        if (blank > start && blank < text.size() && close != std::string::npos) {
+        std::string_view name, description;
+        if (ReadEntry(text, name, description)) {
             line.isEntry = true;
-            line.name = text.substr(start, blank - start);
-            line.description = text.substr(open + 1, close - open - 1);
+            line.name = name;
+            line.description = description;
         }
-        line.text = std::move(text);
+        line.text = text;
         lines.push_back(std::move(line));
-    }
+    });
     return lines;
 }
 
-std::string CatalogueRow(const std::string& name, const std::string& description) {
-    return description + " [" + name + "]";
+std::vector<MapsLstEntry> MapsLstEntries(std::string_view content) {
+    std::vector<MapsLstEntry> entries;
+    ForEachLine(content, [&entries](std::string_view text) {
+        MapsLstEntry entry;
+        if (ReadEntry(text, entry.name, entry.description)) entries.push_back(entry);
+    });
+    return entries;
+}
+
+std::string CatalogueRow(std::string_view name, std::string_view description) {
+    std::string row;
+    row.reserve(description.size() + name.size() + 3);
+    row.append(description).append(" [").append(name).append("]");
+    return row;
 }
 
 void SplitCatalogueRow(const std::string& row, std::string& description, std::string& name) {

@@ -4,6 +4,7 @@
 // description holding a comma stays whole. Lines that are not entries (comments, blank lines,
 // anything without a blank or without two double quotes) are kept and written back.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvane::maps {
@@ -18,12 +19,20 @@ struct MapsLstLine {
 // Every line of the file, in order (CR LF, a lone CR and a lone LF end a line).
 std::vector<MapsLstLine> ParseMapsLst(const std::string& content);
 
+// The entries alone, in order, as views into the content: the name and description of each
+// line ParseMapsLst calls an entry.
+struct MapsLstEntry {
+    std::string_view name;
+    std::string_view description;
+};
+std::vector<MapsLstEntry> MapsLstEntries(std::string_view content);
+
 // The first word of a map list line: the text before the first blank, leading blanks skipped
 // (a line without a blank is all name). Empty for a line of blanks.
 std::string MapListLineName(const std::string& line);
 
 // A catalogue row as the list shows it: description + " [" + name + "]".
-std::string CatalogueRow(const std::string& name, const std::string& description);
+std::string CatalogueRow(std::string_view name, std::string_view description);
 // Splits a row at its last " [" (so a description holding "[" survives): the description is
 // what lies before, the name what lies after less its last character (the "]"). A row without
 // " [" is all name.

@@ -4,9 +4,11 @@
 // rows. Read back in order only.
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string_view>
-#include <vector>
 
 namespace tolvane::maps {
 
@@ -20,14 +22,13 @@ public:
     }
     std::size_t size() const { return count_; }
     void clear() {
-        bytes_.clear();
         used_ = 0;
         count_ = 0;
     }
     // Calls f(name) for each name, in the order they were added.
     template <typename F>
     void forEach(F&& f) const {
-        const unsigned char* at = bytes_.data();
+        const unsigned char* at = bytes_.get();
         const unsigned char* const end = at + used_;
         while (at < end) {
             // The length: seven bits a byte, low bits first, the top bit set on all but the last.
@@ -44,23 +45,36 @@ public:
 
 private:
     // Writes the length of a name of n bytes and returns where its bytes go. The buffer grows
-    // by doubling: a call per name would cost more than the copy of a short name.
+    // by doubling, through realloc: a large block then grows where it stands, or is moved by
+    // the system without copying or touching its pages again.
     char* room(std::size_t n) {
-        if (used_ + n + 10 > bytes_.size()) bytes_.resize(std::max(bytes_.size() * 2, used_ + n + 4096));
+        if (used_ + n + 10 > capacity_) {
+            const std::size_t grown = std::max(capacity_ * 2, used_ + n + 4096);
+            void* moved = std::realloc(bytes_.get(), grown);
+            if (!moved) throw std::bad_alloc();
+            (void)bytes_.release();
+            bytes_.reset(static_cast<unsigned char*>(moved));
+            capacity_ = grown;
+        }
+        unsigned char* const bytes = bytes_.get();
         for (std::size_t rest = n;; rest >>= 7) {
             const auto low = static_cast<unsigned char>(rest & 0x7F);
             if (rest < 0x80) {
-                bytes_[used_++] = low;
+                bytes[used_++] = low;
                 break;
             }
-            bytes_[used_++] = static_cast<unsigned char>(low | 0x80);
+            bytes[used_++] = static_cast<unsigned char>(low | 0x80);
         }
         ++count_;
-        char* at = reinterpret_cast<char*>(bytes_.data() + used_);
+        char* at = reinterpret_cast<char*>(bytes + used_);
         used_ += n;
         return at;
     }
-    std::vector<unsigned char> bytes_;
+    struct Free {
+        void operator()(unsigned char* p) const { std::free(p); }
+    };
+    std::unique_ptr<unsigned char, Free> bytes_;
+    std::size_t capacity_ = 0;
     std::size_t used_ = 0;
     std::size_t count_ = 0;
 };

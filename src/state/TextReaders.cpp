@@ -14,18 +14,7 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
 
 std::vector<std::string> SplitLines(const std::string& content) {
     std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < content.size(); ++i) {
-        const char c = content[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            if (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty()) lines.push_back(std::move(line));
+    ForEachLine(content, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The two ways the editor reads its text files: line by line, and as a stream of fields.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -16,6 +17,19 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 // Splits file content into lines. CR LF, a lone CR and a lone LF each end a line; a final line
 // without a line end is still a line; no empty line is produced after a final line end.
 std::vector<std::string> SplitLines(const std::string& content);
+// The same lines handed to f one at a time, as views into the content.
+template <typename F>
+void ForEachLine(std::string_view content, F&& f) {
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = start;
+        while (end < content.size() && content[end] != '\r' && content[end] != '\n') ++end;
+        f(content.substr(start, end - start));
+        if (end == content.size()) break;
+        start = end + 1;
+        if (content[end] == '\r' && start < content.size() && content[start] == '\n') ++start;
+    }
+}
 
 // Reads a file's lines; false (and no lines) when it cannot be read.
 bool ReadLines(const platform::FileSystem& fs, const std::string& path, std::vector<std::string>& lines);

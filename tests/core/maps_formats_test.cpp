@@ -189,6 +189,22 @@ TEST(MapsLst, EntriesBecomeRowsAndRowsTheSameLines) {
     EXPECT_EQ(BuildMapsLst(Rows(BuildMapsLst(rows, file)), BuildMapsLst(rows, file)), file);
 }
 
+TEST(MapsLst, EntriesAloneAreTheEntryLinesOfTheWholeFile) {
+    // Random lines from pieces that decide what an entry is: blanks and tabs, quotes, line ends
+    // of every kind, commas and brackets inside descriptions.
+    std::mt19937 random(3);
+    const std::vector<std::string> pieces = {"q2dm1", " ", "\t", "\"", "The Edge", ",", "[x]", "\r\n", "\r", "\n", "//"};
+    for (int round = 0; round < 500; ++round) {
+        std::string content;
+        for (int p = static_cast<int>(random() % 30); p > 0; --p) content += pieces[random() % pieces.size()];
+        std::vector<std::pair<std::string, std::string>> whole, alone;
+        for (const auto& line : ParseMapsLst(content))
+            if (line.isEntry) whole.emplace_back(line.name, line.description);
+        for (const auto& entry : MapsLstEntries(content)) alone.emplace_back(entry.name, entry.description);
+        ASSERT_EQ(alone, whole) << "round " << round;
+    }
+}
+
 TEST(MapsLst, LinesThatAreNotEntriesAreKeptInPlace) {
     const std::string file =
         "// catalogue of the server\n"   // no quotes: kept at the top
