@@ -77,12 +77,14 @@ void NameTable::reserve(std::size_t names) {
     if (size <= slots_.size()) return;
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(size, Slot{});
+    homes_.assign((size + 63) / 64, 0);
     const std::size_t mask = size - 1;
     for (const Slot& s : old) {
         if (s.row < 0) continue;
         std::size_t i = s.hash & mask;
         while (slots_[i].row >= 0) i = (i + 1) & mask;
         slots_[i] = s;
+        markHome(s.hash);
     }
 }
 
@@ -98,7 +100,12 @@ std::size_t NameTable::locate(std::string_view name, std::uint32_t hash, const s
 
 int NameTable::find(std::string_view name, const std::vector<form::GridRow>& rows) const {
     if (used_ == 0) return -1;
-    return slots_[locate(name, FoldedNameHash(name), rows)].row;
+    const std::uint32_t hash = FoldedNameHash(name);
+    // A name whose first slot no stored name starts from is not stored: a small map of bits
+    // says so without a visit to the table (most names looked up in a rotation are not in it).
+    const std::size_t home = hash & (slots_.size() - 1);
+    if (!(homes_[home / 64] >> (home % 64) & 1)) return -1;
+    return slots_[locate(name, hash, rows)].row;
 }
 
 int& NameTable::insert(std::string_view name, int row, const std::vector<form::GridRow>& rows) {
@@ -112,12 +119,14 @@ int& NameTable::insert(std::string_view name, std::uint32_t hash, int row, const
     if (slot.row < 0) {
         slot = {hash, row};
         ++used_;
+        markHome(hash);
     }
     return slot.row;
 }
 
 void NameTable::clear() {
     slots_.clear();
+    homes_.clear();
     used_ = 0;
 }
 

@@ -58,7 +58,12 @@ private:
         int row = -1;
     };
     std::size_t locate(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const;
+    void markHome(std::uint32_t hash) {
+        const std::size_t home = hash & (slots_.size() - 1);
+        homes_[home / 64] |= std::uint64_t{1} << (home % 64);
+    }
     std::vector<Slot> slots_;
+    std::vector<std::uint64_t> homes_;  // a bit for each slot where some name's lookup starts
     std::size_t used_ = 0;
 };
 
