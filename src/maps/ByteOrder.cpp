@@ -34,19 +34,34 @@ std::uint64_t ByteSwapped(std::uint64_t v) {
     return out;
 }
 
+std::uint32_t BigEndian32(const char* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    if constexpr (std::endian::native == std::endian::little)
+        v = (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
+    return v;
+}
+
+// Eight bytes of the key from `from`, the first the most significant, zero past its end. Only
+// bytes of the key are read: whole words where it has them, the last word overlapping.
 std::uint64_t WordAt(std::string_view key, std::size_t from) {
-    if (key.size() >= from + 8) {
+    const std::size_t left = key.size() > from ? key.size() - from : 0;
+    const char* p = key.data() + from;
+    if (left >= 8) {
         // Eight whole bytes: one load, turned so the first byte is the most significant.
         std::uint64_t word;
-        std::memcpy(&word, key.data() + from, 8);
+        std::memcpy(&word, p, 8);
         if constexpr (std::endian::native == std::endian::little) word = ByteSwapped(word);
         return word;
     }
-    std::uint64_t word = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        const std::size_t p = from + i;
-        word = (word << 8) | (p < key.size() ? static_cast<unsigned char>(key[p]) : 0u);
+    if (left >= 4) {
+        // The first four bytes, then the last four (which overlap them) moved to follow.
+        const std::uint64_t high = BigEndian32(p);
+        const std::uint64_t tail = BigEndian32(p + left - 4);
+        return (high << 32) | ((tail << (8 * (8 - left))) & 0xFFFFFFFFu);
     }
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < left; ++i) word |= std::uint64_t{static_cast<unsigned char>(p[i])} << (56 - 8 * i);
     return word;
 }
 

@@ -5,11 +5,6 @@
 
 namespace tolvane::maps {
 
-std::string_view MapKey(std::string_view text) {
-    if (!text.empty() && text.back() == '*') text.remove_suffix(1);
-    return text;
-}
-
 std::uint32_t FoldedNameHash(std::string_view name) {
     const std::uint64_t full = NameHash{}(name);
     return static_cast<std::uint32_t>(full ^ (full >> 32));

@@ -12,7 +12,10 @@
 namespace tolvane::maps {
 
 // The map name of a row text: the text with one trailing "*" removed.
-std::string_view MapKey(std::string_view text);
+inline std::string_view MapKey(std::string_view text) {
+    if (!text.empty() && text.back() == '*') text.remove_suffix(1);
+    return text;
+}
 
 // 1-based position of the first MapIni row naming the map, 0 when there is none.
 int FindInRotation(const form::Grid& MapIni, const std::string& name);
