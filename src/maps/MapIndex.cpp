@@ -5,52 +5,6 @@
 
 namespace tolvane::maps {
 
-std::uint32_t FoldedNameHash(std::string_view name) {
-    const std::uint64_t full = NameHash{}(name);
-    return static_cast<std::uint32_t>(full ^ (full >> 32));
-}
-
-namespace {
-
-std::uint64_t Load64(const char* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-
-std::uint64_t Load32(const char* p) {
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-
-}  // namespace
-
-std::size_t NameHash::operator()(std::string_view name) const noexcept {
-    const char* p = name.data();
-    const std::size_t n = name.size();
-    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ n;
-    const auto mix = [&h](std::uint64_t word) {
-        h ^= word;
-        h *= 0xBF58476D1CE4E5B9ULL;
-        h ^= h >> 31;
-    };
-    // Whole words only, never a read of a variable length: the last word and the short cases
-    // overlap bytes already read, which the length taken in above keeps apart.
-    if (n >= 8) {
-        for (std::size_t at = 0; at + 8 < n; at += 8) mix(Load64(p + at));
-        mix(Load64(p + n - 8));
-    } else if (n >= 4) {
-        mix((Load32(p) << 32) | Load32(p + n - 4));
-    } else if (n > 0) {
-        mix((std::uint64_t{static_cast<unsigned char>(p[0])} << 16) |
-            (std::uint64_t{static_cast<unsigned char>(p[n / 2])} << 8) | static_cast<unsigned char>(p[n - 1]));
-    }
-    h *= 0x94D049BB133111EBULL;
-    h ^= h >> 29;
-    return static_cast<std::size_t>(h);
-}
-
 namespace {
 
 int FindFirst(const form::Grid& grid, const std::string& name) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "form/Controls.h"
+#include "form/TextHash.h"
 #include "maps/MapFields.h"
 
 namespace tolvane::maps {
@@ -22,13 +23,16 @@ int FindInRotation(const form::Grid& MapIni, const std::string& name);
 // The same over MapDir.
 int FindInAvailable(const form::Grid& MapDir, const std::string& name);
 
-// A quick hash of a map name, eight bytes at a time: names are short and hashed by the
-// hundred thousand at start-up.
+// A quick hash of a map name (form::TextHash): names are short and hashed by the hundred
+// thousand at start-up.
 struct NameHash {
-    std::size_t operator()(std::string_view name) const noexcept;
+    std::size_t operator()(std::string_view name) const noexcept { return static_cast<std::size_t>(form::TextHash(name)); }
 };
 // The same folded to 32 bits, for tables whose slots are kept to eight bytes.
-std::uint32_t FoldedNameHash(std::string_view name);
+inline std::uint32_t FoldedNameHash(std::string_view name) {
+    const std::uint64_t full = form::TextHash(name);
+    return static_cast<std::uint32_t>(full ^ (full >> 32));
+}
 
 // Map names of a grid's rows, each to one row number: an open-addressing table that keeps only
 // row numbers and hashes and reads the names from the rows themselves, so indexing a grid of
