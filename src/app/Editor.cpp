@@ -151,11 +151,9 @@ void Editor::StartUp() {
     Step([&] { ReadMapCatalogue(); });
     Step([&] { ScanPakArchives(); });
     Step([&] { ReadBWAdmin(); });
-    // The merge orders the maps by name on its way; the sort starts from that order.
-    std::vector<std::uint32_t> nameOrder;
-    Step([&] { MergeAvailableDuplicates(nameOrder); });
+    Step([&] { MergeAvailableDuplicates(); });
     Step([&] { ctx.progress.show("Sorting map listing..."); });
-    Step([&] { maps::SortGrid(mapFields.MapDir, &nameOrder); });
+    Step([&] { maps::SortGrid(mapFields.MapDir); });
     Step([&] { ctx.progress.hide(); });
     MarkSaved();
 }
@@ -184,8 +182,10 @@ void Editor::ScanLooseMaps() {
 void Editor::ReadBaseMapList() { maps::ReadBaseMapsLst(ctx, mapFields); }
 void Editor::ReadMapCatalogue() { maps::ReadMapsLst(ctx, mapFields, state.strMapsLstFileName); }
 void Editor::ScanPakArchives() { maps::ScanPakArchives(ctx, mapFields); }
-void Editor::MergeAvailableDuplicates(std::vector<std::uint32_t>& nameOrder) {
-    maps::MergeAvailableDuplicates(ctx, mapFields.MapDir, true, &nameOrder);
+void Editor::MergeAvailableDuplicates() {
+    // The merge leaves the maps in the order of their names, which the sort that follows then
+    // only has to confirm.
+    maps::MergeAvailableDuplicates(ctx, mapFields.MapDir, true, maps::MergeOrder::ByName);
 }
 
 // The readers below belong to subsystems still being built; each is called from its one

@@ -105,8 +105,7 @@ private:
     void ReadMapCatalogue();
     void ScanPakArchives();
     void ReadBWAdmin();
-    // nameOrder receives the maps' order by name, for the sort that follows.
-    void MergeAvailableDuplicates(std::vector<std::uint32_t>& nameOrder);
+    void MergeAvailableDuplicates();
     void ReadActionIni();
     void RebuildScriptLists();
     void ReadServerSettings();

@@ -144,6 +144,10 @@ struct GridRow {
 
 // Keeps the rows whose `keep` is true, in their order, moving each at most once.
 void KeepRows(std::vector<GridRow>& rows, const std::vector<bool>& keep);
+// Row k becomes the row that was at from[k], for every k; rows that no number of `from` names
+// are dropped. `from` names each row at most once, each below the row count. Each row moves
+// at most once, where it stands: a list of megabytes needs no second list.
+void GatherRows(std::vector<GridRow>& rows, const std::vector<std::uint32_t>& from);
 
 // A one-column grid of text rows without a header. The current row is the row the user last
 // clicked, -1 when the grid is empty.

@@ -220,30 +220,23 @@ MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
     return plan;
 }
 
-// Keeps the surviving rows in their order, with their tags and markers, moving each row at
-// most once; nameOrder receives their new places in the order of their map names. The plan is
-// used up: each survivor's tag slot then holds its new place, and the survivors in name order
-// become those places.
-void ApplyMerge(std::vector<form::GridRow>& rows, MergePlan& plan, std::vector<std::uint32_t>* nameOrder) {
-    std::int32_t place = 0;
+// Keeps the surviving rows with their tags and markers, in their order or in the order of
+// their map names, moving each row at most once.
+void ApplyMerge(std::vector<form::GridRow>& rows, const MergePlan& plan, MergeOrder order) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (!plan.survives[i]) continue;
         form::GridRow& row = rows[i];
         row.tag = plan.tags[i];
         if (plan.marked[i] && (row.text.empty() || row.text.back() != '*')) row.text += '*';
-        plan.tags[i] = place++;
     }
-    form::KeepRows(rows, plan.survives);
-    if (nameOrder) {
-        for (std::uint32_t& s : plan.survivorsByName) s = static_cast<std::uint32_t>(plan.tags[s]);
-        *nameOrder = std::move(plan.survivorsByName);
-    }
+    if (order == MergeOrder::ByName) form::GatherRows(rows, plan.survivorsByName);
+    else form::KeepRows(rows, plan.survives);
 }
 
 }  // namespace
 
 std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& rows, bool remove,
-                                              std::vector<std::string>* reports, std::vector<std::uint32_t>* nameOrder) {
+                                              std::vector<std::string>* reports, MergeOrder order) {
     if (!remove) {
         // Every pair is reported: rows from the last up, each with the rows before it in order.
         std::unordered_map<std::string_view, std::vector<std::size_t>> rowsOf;
@@ -257,27 +250,23 @@ std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& 
         }
         return rows;
     }
-    MergePlan plan = PlanMerge(rows);
+    const MergePlan plan = PlanMerge(rows);
     std::vector<form::GridRow> out = rows;
-    ApplyMerge(out, plan, nameOrder);
+    ApplyMerge(out, plan, order);
     return out;
 }
 
-void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove,
-                              std::vector<std::uint32_t>* nameOrder) {
+void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove, MergeOrder order) {
     if (!remove) {
         std::vector<std::string> reports;
         MergeDuplicateRows(MapDir.rows(), false, &reports);
         for (const auto& text : reports) ctx.message(text);
         return;
     }
-    MergePlan plan = PlanMerge(MapDir.rows());
-    if (plan.removed == 0) {
-        // Nothing to merge: no row moves, and none is marked.
-        if (nameOrder) *nameOrder = std::move(plan.survivorsByName);
-        return;
-    }
-    MapDir.editRows([&](std::vector<form::GridRow>& rows) { ApplyMerge(rows, plan, nameOrder); });
+    const MergePlan plan = PlanMerge(MapDir.rows());
+    // Nothing to merge and no new order: no row moves, and none is marked.
+    if (plan.removed == 0 && order == MergeOrder::AsFound) return;
+    MapDir.editRows([&](std::vector<form::GridRow>& rows) { ApplyMerge(rows, plan, order); });
 }
 
 }  // namespace tolvane::maps

@@ -34,20 +34,22 @@ void ReadPakDirectory(const Context& ctx, MapFields& maps, const std::string& pa
 // "pak0.pak" (the stock maps) excepted.
 void ScanPakArchives(const Context& ctx, MapFields& maps);
 
+// The order the merged rows are left in: as they were found, or by their map names (the
+// start-up sorts them next, and then finds them in order already: after the merge no two rows
+// share a text, so the sort's result does not depend on the order it starts from).
+enum class MergeOrder { AsFound, ByName };
+
 // Merges (remove = true) or reports (remove = false, one message per pair) MapDir rows naming
 // the same map. Of each map the last row stays; it takes "*" and tag 1 when an archive row meets
 // a loose-file row or another archive row, but not a map list row.
-// When asked, nameOrder receives the surviving rows' positions in the order of their map names:
-// the sort that follows at start-up starts from it.
 void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove,
-                              std::vector<std::uint32_t>* nameOrder = nullptr);
+                              MergeOrder order = MergeOrder::AsFound);
 
 // The merge over plain rows, in one pass: the same rows, texts, tags and order as comparing
-// every pair from the last row up. Messages (remove = false) are appended to `reports`.
-// With remove, nameOrder (when asked) receives the result's positions in the order of their
-// map names.
+// every pair from the last row up (or those rows by map name). Messages (remove = false) are
+// appended to `reports`.
 std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& rows, bool remove,
                                               std::vector<std::string>* reports = nullptr,
-                                              std::vector<std::uint32_t>* nameOrder = nullptr);
+                                              MergeOrder order = MergeOrder::AsFound);
 
 }  // namespace tolvane::maps

@@ -11,10 +11,7 @@ namespace tolvane::maps {
 
 // Sorts a grid's rows by text. Each row's origin tag moves with its text, so a map keeps its
 // origin however the list is ordered.
-// `likelyOrder`, when given, is an order of the rows that is probably already the sorted one
-// (the duplicate merge's order by map name): it is taken when checking it proves it right, and
-// the rows are sorted from scratch otherwise.
-void SortGrid(form::Grid& grid, const std::vector<std::uint32_t>* likelyOrder = nullptr);
+void SortGrid(form::Grid& grid);
 
 // Sorts a drop-down list's items. A list of more than 101 items is left unsorted and a message
 // naming the list ("Team1Model too large to be sorted!") is shown.

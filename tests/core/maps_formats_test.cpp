@@ -330,37 +330,63 @@ TEST(Sorts, LongListsOfAlikeNamesSortAsTheExchangeSortDoes) {
     }
 }
 
-TEST(Sorts, ALikelyOrderIsTakenOnlyWhenItIsTheSortedOne) {
+TEST(Sorts, RowsGatheredInPlaceAreTheRowsNamedInThatOrder) {
+    // Orders that drop rows or keep them all, with places kept where they are, chains that
+    // end past the kept places and cycles among them; short texts and texts long enough to be
+    // held apart from the row.
+    std::mt19937 random(4);
+    for (int round = 0; round < 300; ++round) {
+        const std::size_t n = random() % 300;
+        std::vector<form::GridRow> rows;
+        for (std::size_t i = 0; i < n; ++i)
+            rows.push_back({(random() % 2 ? "r" : "a row text long enough for the heap ") + std::to_string(i),
+                            static_cast<std::int32_t>(i)});
+        std::vector<std::uint32_t> from(n);
+        for (std::size_t i = 0; i < n; ++i) from[i] = static_cast<std::uint32_t>(i);
+        switch (round % 4) {
+            case 0: std::shuffle(from.begin(), from.end(), random); break;
+            case 1: std::reverse(from.begin(), from.end()); break;
+            case 2:  // a few places swapped, the others kept
+                for (std::size_t k = 0; n > 1 && k < 3; ++k) std::swap(from[random() % n], from[random() % n]);
+                break;
+            default: break;
+        }
+        if (round % 3 != 0) from.resize(n == 0 ? 0 : random() % (n + 1));
+        std::vector<form::GridRow> expected;
+        for (const std::uint32_t f : from) expected.push_back(rows[f]);
+        form::GatherRows(rows, from);
+        ASSERT_EQ(rows, expected) << "round " << round;
+    }
+}
+
+TEST(Sorts, RowsInOrderAlreadyAreKeptAndNearlyOrderedOnesSorted) {
+    // Rows in order are left as they stand; every near miss is sorted as the exchange sort
+    // sorts it: reversed, one row out of place at either end or in the middle, and equal texts
+    // swapped (still in order: equal texts keep the order they stand in).
     std::mt19937 random(9);
     std::vector<form::GridRow> rows;
     for (int i = 0; i < 200; ++i) rows.push_back({AlikeName(random), static_cast<std::int32_t>(i)});
-    form::Grid plain{"MapDir"};
-    plain.setRows(rows);
-    SortGrid(plain);
-    // The right order, and every kind of wrong one: reversed, a row twice, a row out of range,
-    // too short, and equal texts swapped.
-    std::vector<std::uint32_t> right(rows.size());
-    for (std::uint32_t i = 0; i < right.size(); ++i) right[i] = static_cast<std::uint32_t>(plain.tag(static_cast<int>(i)));
-    auto reversed = right;
+    const std::vector<form::GridRow> ordered = BubbleSorted(rows);
+    auto reversed = ordered;
     std::reverse(reversed.begin(), reversed.end());
-    auto twice = right;
-    twice[1] = twice[0];
-    auto outside = right;
-    outside[5] = 1000;
-    auto shorter = right;
-    shorter.pop_back();
-    auto swapped = right;
-    for (std::size_t k = 1; k < swapped.size(); ++k)
-        if (rows[swapped[k]].text == rows[swapped[k - 1]].text) {
-            std::swap(swapped[k], swapped[k - 1]);
+    auto lastFirst = ordered;
+    std::rotate(lastFirst.begin(), lastFirst.end() - 1, lastFirst.end());
+    auto firstLast = ordered;
+    std::rotate(firstLast.begin(), firstLast.begin() + 1, firstLast.end());
+    auto middle = ordered;
+    std::swap(middle[100], middle[150]);
+    auto tieSwapped = ordered;
+    for (std::size_t k = 1; k < tieSwapped.size(); ++k)
+        if (tieSwapped[k].text == tieSwapped[k - 1].text) {
+            std::swap(tieSwapped[k], tieSwapped[k - 1]);
             break;
         }
-    ASSERT_NE(swapped, right);  // the names repeat, so some texts are equal
-    for (const auto* hint : {&right, &reversed, &twice, &outside, &shorter, &swapped}) {
+    ASSERT_NE(tieSwapped, ordered);  // the names repeat, so some texts are equal
+    for (const auto& start : {ordered, reversed, lastFirst, firstLast, middle, tieSwapped}) {
         form::Grid grid{"MapDir"};
-        grid.setRows(rows);
-        SortGrid(grid, hint);
-        ASSERT_EQ(grid.rows(), plain.rows());
+        grid.setRows(start);
+        SortGrid(grid);
+        ASSERT_EQ(grid.rows(), BubbleSorted(start));
     }
 }
 
