@@ -11,6 +11,7 @@
 #include "maps/PakFile.h"
 #include "maps/PakFormat.h"
 #include "maps/ZipListing.h"
+#include "platform/LargePages.h"
 #include "state/FileUtils.h"
 #include "state/TextReaders.h"
 
@@ -42,6 +43,9 @@ void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::
     // while moving the rows to a bigger list writes every one of them again. Four times the
     // loose maps holds every install where they are at least a quarter of all maps.
     available.reserveRows(4 * (maps.MapDir.rowCount() + total));
+    // The list of a hundred thousand maps is written once here and by the later steps, and
+    // the merge and the sort jump about it.
+    platform::PreferLargePages(available.rows().data(), available.rows().capacity() * sizeof(form::GridRow));
     for (const PackedNames& names : listed) {
         // Each name's place in the index is asked for a few names ahead of its lookup.
         constexpr std::size_t kAhead = 24;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/LargePages.h"
 #include "platform/ReadOnlyFile.h"
 #include "support/HostFiles.h"
 #include "support/TestSupport.h"
@@ -450,6 +451,19 @@ TEST_F(Launcher, ReportsWhyAProgramCannotStart) {
 }
 
 #endif
+
+TEST(LargePages, TheHintLeavesMemoryAndItsContentAsTheyWere) {
+    // Blocks of every awkward size and place: empty, smaller than a page, not page-aligned,
+    // and large enough to hold whole large pages. Written before and after the hint.
+    for (const std::size_t bytes : {std::size_t{0}, std::size_t{1}, std::size_t{5000}, std::size_t{3} << 20}) {
+        std::vector<unsigned char> block(bytes + 3);
+        for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<unsigned char>(i * 7);
+        platform::PreferLargePages(block.data() + 3, bytes);
+        for (std::size_t i = 0; i < block.size(); ++i) ASSERT_EQ(block[i], static_cast<unsigned char>(i * 7)) << bytes;
+        for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<unsigned char>(i * 3);
+        for (std::size_t i = 0; i < block.size(); ++i) ASSERT_EQ(block[i], static_cast<unsigned char>(i * 3)) << bytes;
+    }
+}
 
 }  // namespace
 }  // namespace tolvane
