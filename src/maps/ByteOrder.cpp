@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "maps/MapIndex.h"
+#include "platform/LargePages.h"
 
 namespace tolvane::maps {
 
@@ -68,13 +69,13 @@ std::uint64_t WordAt(std::string_view key, std::size_t from) {
 // Orders items[begin, end) by their words with byte-wise radix passes. Each pass is stable, so
 // equal words keep the order the items had; passes over a byte that all items share are left
 // out. The passes go back and forth between the items and the scratch space.
-void RadixByWord(std::vector<Keyed>& items, std::vector<Keyed>& scratch, std::size_t begin, std::size_t end) {
+void RadixByWord(Keyed* items, Keyed* scratch, std::size_t begin, std::size_t end) {
     const std::size_t n = end - begin;
     std::array<std::array<std::uint32_t, 256>, 8> counts{};
     for (std::size_t i = begin; i < end; ++i)
         for (std::size_t b = 0; b < 8; ++b) ++counts[b][items[i].byte(b)];
-    Keyed* from = items.data() + begin;
-    Keyed* to = scratch.data() + begin;
+    Keyed* from = items + begin;
+    Keyed* to = scratch + begin;
     for (std::size_t b = 0; b < 8; ++b) {
         auto& count = counts[b];
         if (std::any_of(count.begin(), count.end(), [n](std::uint32_t c) { return c == n; })) continue;
@@ -87,7 +88,7 @@ void RadixByWord(std::vector<Keyed>& items, std::vector<Keyed>& scratch, std::si
         for (std::size_t i = 0; i < n; ++i) to[count[from[i].byte(b)]++] = from[i];
         std::swap(from, to);
     }
-    if (from != items.data() + begin) std::copy(from, from + n, items.data() + begin);
+    if (from != items + begin) std::copy(from, from + n, items + begin);
 }
 
 // Below this many items an insertion sort is the quickest; below kRadixRun a comparison sort
@@ -148,7 +149,7 @@ private:
             return;
         }
         for (std::size_t i = begin; i < end; ++i) items_[i].setWord(WordAt(keys_(items_[i].at), depth));
-        RadixByWord(items_, scratch_, begin, end);
+        RadixByWord(items_.data(), scratch_.data(), begin, end);
         // Items whose eight bytes agree are ordered by what follows.
         for (std::size_t i = begin; i < end;) {
             std::size_t j = i + 1;
@@ -167,8 +168,10 @@ private:
     }
 
     KeyAt keys_;
-    std::vector<Keyed> items_;
-    std::vector<Keyed> scratch_;
+    // A hundred thousand items are a megabyte or more: in large pages, they cost a few page
+    // faults rather than hundreds.
+    platform::LargeArray<Keyed> items_;
+    platform::LargeArray<Keyed> scratch_;
     std::vector<bool>* equal_;
 };
 

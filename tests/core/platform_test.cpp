@@ -452,6 +452,20 @@ TEST_F(Launcher, ReportsWhyAProgramCannotStart) {
 
 #endif
 
+TEST(LargePages, LargeArraysAreZeroFilledAndHoldWhatIsWritten) {
+    // Below and above the size that gets large pages, and empty.
+    for (const std::size_t count : {std::size_t{0}, std::size_t{10}, std::size_t{100000}, std::size_t{700000}}) {
+        platform::LargeArray<std::uint64_t> values(count);
+        ASSERT_EQ(values.size(), count);
+        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(values[i], 0u) << count;
+        for (std::size_t i = 0; i < count; ++i) values[i] = i * 2654435761u;
+        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(values[i], i * 2654435761u) << count;
+        if (count > 0) {
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(values.data()) % alignof(std::max_align_t), 0u);
+        }
+    }
+}
+
 TEST(LargePages, TheHintLeavesMemoryAndItsContentAsTheyWere) {
     // Blocks of every awkward size and place: empty, smaller than a page, not page-aligned,
     // and large enough to hold whole large pages. Written before and after the hint.
