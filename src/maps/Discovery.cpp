@@ -175,46 +175,49 @@ void ScanPakArchives(const Context& ctx, MapFields& maps) {
 
 namespace {
 
-// The duplicate merge worked out before any row moves: which rows survive, with what tags and
-// markers, and the survivors in the order of their map names.
+// The duplicate merge worked out before any row moves: which rows survive, the survivors of
+// maps found more than once with their new tags and markers, and the survivors in the order of
+// their map names.
 struct MergePlan {
+    struct Change {
+        std::uint32_t row;
+        std::int32_t tag;
+        bool marked;
+    };
     std::vector<bool> survives;
-    std::vector<std::int32_t> tags;
-    std::vector<bool> marked;
+    std::vector<Change> changes;                 // only maps found more than once
     std::vector<std::uint32_t> survivorsByName;  // row numbers
     std::size_t removed = 0;
 };
 
 // Of each map the last row survives. Compared from the last row up, it meets the earlier rows
 // of its map first to last, and each meeting may mark it. The rows are grouped by map name
-// (each group in row order) and that sequence runs within each group.
+// (each group in row order) and that sequence runs within each group. A map found once keeps
+// its row as it is, so only the few groups of several rows read tags.
 MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
     std::vector<bool> sameMap;
     std::vector<std::uint32_t> order = StableRowOrder(rows, RowKey::MapName, &sameMap);
     MergePlan plan;
     plan.survives.assign(rows.size(), false);
-    plan.marked.assign(rows.size(), false);
-    // The tags apart from the rows: the groups visit rows all over a list of megabytes, and a
-    // small array of tags keeps those visits in the cache. Only a group's survivor changes
-    // its tag, once its group has been read.
-    plan.tags.resize(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) plan.tags[i] = rows[i].tag;
     std::size_t kept = 0;
     for (std::size_t g = 0; g < order.size();) {
         std::size_t end = g + 1;
         while (end < order.size() && sameMap[end]) ++end;
         const std::size_t s = order[end - 1];
         plan.survives[s] = true;
-        plan.removed += end - g - 1;
-        std::int32_t tag = plan.tags[s];
-        for (std::size_t k = g; k + 1 < end; ++k) {
-            const std::int32_t other = plan.tags[order[k]];
-            if ((tag == 1 || other == 1) && tag != -1 && other != -1) {
-                plan.marked[s] = true;
-                tag = 1;
+        if (end - g > 1) {
+            plan.removed += end - g - 1;
+            std::int32_t tag = rows[s].tag;
+            bool marked = false;
+            for (std::size_t k = g; k + 1 < end; ++k) {
+                const std::int32_t other = rows[order[k]].tag;
+                if ((tag == 1 || other == 1) && tag != -1 && other != -1) {
+                    marked = true;
+                    tag = 1;
+                }
             }
+            plan.changes.push_back({static_cast<std::uint32_t>(s), tag, marked});
         }
-        plan.tags[s] = tag;
         // The survivors in name order take the places of the order read so far.
         order[kept++] = static_cast<std::uint32_t>(s);
         g = end;
@@ -227,11 +230,10 @@ MergePlan PlanMerge(const std::vector<form::GridRow>& rows) {
 // Keeps the surviving rows with their tags and markers, in their order or in the order of
 // their map names, moving each row at most once.
 void ApplyMerge(std::vector<form::GridRow>& rows, const MergePlan& plan, MergeOrder order) {
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (!plan.survives[i]) continue;
-        form::GridRow& row = rows[i];
-        row.tag = plan.tags[i];
-        if (plan.marked[i] && (row.text.empty() || row.text.back() != '*')) row.text += '*';
+    for (const MergePlan::Change& change : plan.changes) {
+        form::GridRow& row = rows[change.row];
+        row.tag = change.tag;
+        if (change.marked && (row.text.empty() || row.text.back() != '*')) row.text += '*';
     }
     if (order == MergeOrder::ByName) form::GatherRows(rows, plan.survivorsByName);
     else form::KeepRows(rows, plan.survives);
