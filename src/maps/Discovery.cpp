@@ -127,31 +127,23 @@ void ScanDirectory(const Context& ctx, ArchiveMaps& read, const std::string& dir
 // as a loose file and now in an archive as well, it takes "*" and tag 1); every other one is a
 // new MapDir row with tag 1. MapDir is not looked at (duplicates are merged afterwards).
 void AddArchiveMaps(const ArchiveMaps& read, MapFields& maps) {
+    if (read.size() == 0) return;
     IndexedRows rotation(maps.MapIni.rows());
-    std::vector<bool> isNew(read.size(), false);
-    std::size_t added = 0;
-    std::size_t i = 0;
-    read.forEach([&](std::string_view map) {
-        const int row = rotation.find(map);
-        if (row < 0) {
-            isNew[i] = true;
-            ++added;
-        } else if (rotation.row(row).tag == 0) {
-            rotation.setTag(row, 1);
-            rotation.setText(row, rotation.row(row).text + "*");
-        }
-        ++i;
-    });
-    if (rotation.changed()) maps.MapIni.setRows(rotation.take());
-    if (added == 0) return;
-    // The new rows go straight after MapDir's, in a list grown once to its size.
+    // The new rows go straight after MapDir's, in one pass over the maps read, with room for
+    // all of them made once (room left unwritten costs no memory).
     maps.MapDir.editRows([&](std::vector<form::GridRow>& rows) {
-        rows.reserve(rows.size() + added);
-        std::size_t k = 0;
+        rows.reserve(rows.size() + read.size());
         read.forEach([&](std::string_view map) {
-            if (isNew[k++]) rows.push_back({std::string(map), 1});
+            const int row = rotation.find(map);
+            if (row < 0) {
+                rows.push_back({std::string(map), 1});
+            } else if (rotation.row(row).tag == 0) {
+                rotation.setTag(row, 1);
+                rotation.setText(row, rotation.row(row).text + "*");
+            }
         });
     });
+    if (rotation.changed()) maps.MapIni.setRows(rotation.take());
 }
 
 }  // namespace
