@@ -12,9 +12,10 @@ namespace tolvane::maps {
 
 namespace {
 
-// Eight bytes of the name from the current depth (big-endian, zero-padded) and the name's
-// position, in twelve bytes: the word is kept as two halves, so the passes move a quarter
-// less memory than with an eight-byte-aligned word.
+// Eight bytes of the name from the current depth (big-endian, zero-padded), the name's
+// position, and whether the name ends within those bytes, in twelve bytes: the word is kept
+// as two halves, so the passes move a quarter less memory than with an eight-byte-aligned
+// word, and the flag takes the top bit of the position (grids count their rows in an int).
 struct Keyed {
     std::uint32_t high = 0, low = 0;
     std::uint32_t at = 0;
@@ -26,6 +27,9 @@ struct Keyed {
     }
     // Byte b of the word, 0 the least significant.
     unsigned byte(std::size_t b) const { return ((b < 4 ? low >> (8 * b) : high >> (8 * (b - 4)))) & 0xFFu; }
+    std::uint32_t row() const { return at & 0x7FFFFFFFu; }
+    bool endsHere() const { return (at >> 31) != 0; }
+    void setEndsHere(bool ends) { at = row() | (ends ? 0x80000000u : 0u); }
 };
 static_assert(sizeof(Keyed) == 12);
 
@@ -91,20 +95,21 @@ void RadixByWord(Keyed* items, Keyed* scratch, std::size_t begin, std::size_t en
     if (from != items + begin) std::copy(from, from + n, items + begin);
 }
 
-// Below this many items an insertion sort is the quickest; below kRadixRun a comparison sort
+// Below this many items an insertion sort is the quickest; below kRadixRun a sort by the words
 // is quicker than radix passes, whose counters alone are 8 KB.
 constexpr std::size_t kSmallRun = 32;
 constexpr std::size_t kRadixRun = 256;
-// Radix passes go this many bytes into the names; ties beyond are settled by comparing.
+// Names are read by words this many bytes into them; ties beyond are settled by comparing.
 constexpr std::size_t kMaxDepth = 32;
 
 // Names are read through keys_(position), straight from where they are kept: a list of
-// views beside a list of rows would be megabytes more to fill and to wait for.
-template <typename KeyAt>
+// views beside a list of rows would be megabytes more to fill and to wait for. touch_(position)
+// asks for a name's place in memory ahead of reading it.
+template <typename KeyAt, typename Touch>
 class Sorter {
 public:
-    Sorter(std::size_t count, KeyAt keys, std::vector<bool>* equalToPrevious)
-        : keys_(keys), items_(count), scratch_(count), equal_(equalToPrevious) {
+    Sorter(std::size_t count, KeyAt keys, Touch touch, std::vector<bool>* equalToPrevious)
+        : keys_(keys), touch_(touch), items_(count), scratch_(count), equal_(equalToPrevious) {
         for (std::size_t i = 0; i < count; ++i) items_[i].at = static_cast<std::uint32_t>(i);
         if (equal_) equal_->assign(count, false);
     }
@@ -112,12 +117,12 @@ public:
     std::vector<std::uint32_t> order() {
         sortRun(0, items_.size(), 0);
         std::vector<std::uint32_t> out(items_.size());
-        for (std::size_t i = 0; i < items_.size(); ++i) out[i] = items_[i].at;
+        for (std::size_t i = 0; i < items_.size(); ++i) out[i] = items_[i].row();
         return out;
     }
 
 private:
-    bool less(const Keyed& a, const Keyed& b) const { return keys_(a.at) < keys_(b.at); }
+    bool less(const Keyed& a, const Keyed& b) const { return keys_(a.row()) < keys_(b.row()); }
 
     // A stable sort by the whole names; items are in their original order when it starts, so
     // equal names keep their places. Runs sharing their leading bytes are short, and an
@@ -139,35 +144,71 @@ private:
         }
         // Only here can neighbours be equal: elsewhere their bytes differ somewhere.
         if (equal_)
-            for (std::size_t i = begin + 1; i < end; ++i) (*equal_)[i] = keys_(items_[i].at) == keys_(items_[i - 1].at);
+            for (std::size_t i = begin + 1; i < end; ++i) (*equal_)[i] = keys_(items_[i].row()) == keys_(items_[i - 1].row());
+    }
+
+    // A stable sort by the words alone, for runs too short for radix passes.
+    void wordSort(std::size_t begin, std::size_t end) {
+        const auto byWord = [](const Keyed& a, const Keyed& b) { return a.word() < b.word(); };
+        if (end - begin < kSmallRun) {
+            for (std::size_t i = begin + 1; i < end; ++i) {
+                const Keyed item = items_[i];
+                std::size_t j = i;
+                while (j > begin && byWord(item, items_[j - 1])) {
+                    items_[j] = items_[j - 1];
+                    --j;
+                }
+                items_[j] = item;
+            }
+        } else {
+            std::stable_sort(items_.begin() + static_cast<std::ptrdiff_t>(begin), items_.begin() + static_cast<std::ptrdiff_t>(end),
+                             byWord);
+        }
     }
 
     void sortRun(std::size_t begin, std::size_t end, std::size_t depth) {
         if (end - begin < 2) return;
-        if (end - begin < kRadixRun || depth >= kMaxDepth) {
+        if (depth >= kMaxDepth) {
             compareSort(begin, end);
             return;
         }
-        for (std::size_t i = begin; i < end; ++i) items_[i].setWord(WordAt(keys_(items_[i].at), depth));
-        RadixByWord(items_.data(), scratch_.data(), begin, end);
-        // Items whose eight bytes agree are ordered by what follows.
+        // Each name's eight bytes from `depth`, and whether it ends within them. Past the first
+        // bytes a run's items stand in name order, all over the rows: each name is asked for a
+        // few items ahead.
+        constexpr std::size_t kAhead = 8;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (i + kAhead < end) touch_(items_[i + kAhead].row());
+            const std::string_view key = keys_(items_[i].row());
+            items_[i].setWord(WordAt(key, depth));
+            items_[i].setEndsHere(key.size() <= depth + 8);
+        }
+        if (end - begin < kRadixRun) wordSort(begin, end);
+        else RadixByWord(items_.data(), scratch_.data(), begin, end);
+        // Items whose eight bytes agree are ordered by what follows. A name that ends within
+        // these bytes is a prefix of every longer name of its run (their bytes past its end
+        // are the zeros it is padded with), so those come first, in their order; only they can
+        // be equal to one another or differ by trailing NULs, which a comparison settles. The
+        // longer ones go on eight bytes further.
         for (std::size_t i = begin; i < end;) {
             std::size_t j = i + 1;
             while (j < end && items_[j].word() == items_[i].word()) ++j;
             if (j - i > 1) {
-                // Zero padding makes "ab" and "ab\0" agree: where a name ends within these bytes
-                // the comparison decides.
-                const bool anyEnds = std::any_of(items_.begin() + static_cast<std::ptrdiff_t>(i),
-                                                 items_.begin() + static_cast<std::ptrdiff_t>(j),
-                                                 [&](const Keyed& k) { return keys_(k.at).size() <= depth + 8; });
-                if (anyEnds) compareSort(i, j);
-                else sortRun(i, j, depth + 8);
+                std::size_t ended = i, longer = i;
+                for (std::size_t k = i; k < j; ++k) {
+                    if (items_[k].endsHere()) items_[ended++] = items_[k];
+                    else scratch_[longer++] = items_[k];
+                }
+                std::copy(scratch_.begin() + static_cast<std::ptrdiff_t>(i), scratch_.begin() + static_cast<std::ptrdiff_t>(longer),
+                          items_.begin() + static_cast<std::ptrdiff_t>(ended));
+                if (ended - i > 1) compareSort(i, ended);
+                sortRun(ended, j, depth + 8);
             }
             i = j;
         }
     }
 
     KeyAt keys_;
+    Touch touch_;
     // A hundred thousand items are a megabyte or more: in large pages, they cost a few page
     // faults rather than hundreds.
     platform::LargeArray<Keyed> items_;
@@ -179,12 +220,19 @@ private:
 
 std::vector<std::uint32_t> StableRowOrder(const std::vector<form::GridRow>& rows, RowKey key,
                                           std::vector<bool>* equalToPrevious) {
+    const auto touch = [&rows](std::uint32_t i) {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(&rows[i]);
+#else
+        (void)rows[i];
+#endif
+    };
     if (key == RowKey::MapName) {
         const auto at = [&rows](std::uint32_t i) { return MapKey(rows[i].text); };
-        return Sorter<decltype(at)>(rows.size(), at, equalToPrevious).order();
+        return Sorter<decltype(at), decltype(touch)>(rows.size(), at, touch, equalToPrevious).order();
     }
     const auto at = [&rows](std::uint32_t i) { return std::string_view(rows[i].text); };
-    return Sorter<decltype(at)>(rows.size(), at, equalToPrevious).order();
+    return Sorter<decltype(at), decltype(touch)>(rows.size(), at, touch, equalToPrevious).order();
 }
 
 }  // namespace tolvane::maps

@@ -4,7 +4,6 @@
 // the address cache less. Only a hint: where the system has no such pages, or they are
 // switched off, nothing changes.
 #include <cstddef>
-#include <cstring>
 #include <memory>
 #include <type_traits>
 
@@ -20,16 +19,16 @@ void PreferLargePages(const void* data, std::size_t bytes);
 void* AllocateLargeBlock(std::size_t bytes);
 void FreeLargeBlock(void* block) noexcept;
 
-// A fixed number of plain values (no constructors to run) in such a block, zero-filled.
+// A fixed number of plain values (no constructors or destructors to run) in such a block.
+// Their contents are whatever the memory held until written: filling a block of megabytes
+// the caller fills anyway would touch every page twice.
 template <typename T>
 class LargeArray {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
 
 public:
     explicit LargeArray(std::size_t count)
-        : data_(static_cast<T*>(AllocateLargeBlock(count * sizeof(T)))), size_(count) {
-        std::memset(static_cast<void*>(data_.get()), 0, count * sizeof(T));
-    }
+        : data_(static_cast<T*>(AllocateLargeBlock(count * sizeof(T)))), size_(count) {}
     T* data() { return data_.get(); }
     const T* data() const { return data_.get(); }
     std::size_t size() const { return size_; }

@@ -452,12 +452,11 @@ TEST_F(Launcher, ReportsWhyAProgramCannotStart) {
 
 #endif
 
-TEST(LargePages, LargeArraysAreZeroFilledAndHoldWhatIsWritten) {
+TEST(LargePages, LargeArraysHoldWhatIsWritten) {
     // Below and above the size that gets large pages, and empty.
     for (const std::size_t count : {std::size_t{0}, std::size_t{10}, std::size_t{100000}, std::size_t{700000}}) {
         platform::LargeArray<std::uint64_t> values(count);
         ASSERT_EQ(values.size(), count);
-        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(values[i], 0u) << count;
         for (std::size_t i = 0; i < count; ++i) values[i] = i * 2654435761u;
         for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(values[i], i * 2654435761u) << count;
         if (count > 0) {
