@@ -298,11 +298,26 @@ bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
             return true;
         }
 #endif
+        // "*" and a plain ending ("*.bsp"), the pattern of map directories of tens of
+        // thousands of files: the ending is upper-cased once, not at every name.
+        std::string ending;
+        const bool plainEnding = namePattern.size() > 1 && namePattern[0] == '*' &&
+                                 namePattern.find_first_of("*?", 1) == std::string::npos && namePattern != "*.";
+        if (plainEnding)
+            for (std::size_t i = 1; i < namePattern.size(); ++i) ending += upperAscii(namePattern[i]);
+        const auto matches = [&](std::string_view name) {
+            if (!plainEnding) return WildcardMatch(namePattern, name);
+            if (name.size() < ending.size()) return false;
+            const std::size_t from = name.size() - ending.size();
+            for (std::size_t i = 0; i < ending.size(); ++i)
+                if (upperAscii(name[from + i]) != ending[i]) return false;
+            return true;
+        };
         // Entries whose type the listing gives are taken as they are; links and entries of
         // unknown type are looked at through what they point to.
         bool failed = false;
         ForEachEntry(dir, failed, [&](std::string_view name, EntryKind kind) {
-            if (!WildcardMatch(namePattern, name)) return;
+            if (!matches(name)) return;
             const bool wantedKind = kind == EntryKind::File || (kind == EntryKind::Directory && includeDirectories) ||
                                     (kind == EntryKind::Other && wanted(dir / name));
             if (wantedKind) take(name);

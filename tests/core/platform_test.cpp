@@ -136,6 +136,20 @@ TEST_F(FileSystemListing, AnUnsortedListingHoldsTheSameNames) {
     EXPECT_EQ(listed, (Strings{"a.bsp", "dir.bsp", "MAP.BSP", "_under.bsp"}));
 }
 
+TEST_F(FileSystemListing, EveryPatternListsTheNamesTheWildcardRulesMatch) {
+    // Patterns of a star and a plain ending are matched by a quicker path than the others:
+    // both must take the names the wildcard rules take.
+    for (const char* name : {"x.BsP", "bsp", ".bsp", "y.bspx", "z.pk3", "Z.PK3", "a.b.bsp", "abc"}) dir.write(std::string("maps/") + name, "x");
+    Strings all = files.list("maps\\*", false);
+    ASSERT_GT(all.size(), 10u);
+    for (const char* pattern : {"*.bsp", "*.BSP", "*bsp", "*.pk3", "*c", "*.", "*.*", "*", "?.bsp", "*.b?p", "*.bsp*"}) {
+        Strings expected;
+        for (const auto& name : all)
+            if (WildcardMatch(pattern, name)) expected.push_back(name);
+        EXPECT_EQ(files.list(std::string("maps\\") + pattern, false), expected) << pattern;
+    }
+}
+
 TEST_F(FileSystemListing, NamesWithoutExtensionIncludeDirectoriesOnlyWhenAsked) {
     EXPECT_EQ(files.list("maps\\*.", false), Concat({"noext"}, kReadmes));
     EXPECT_EQ(files.list("maps\\*.", true), Concat({"female", "noext"}, kReadmes));
