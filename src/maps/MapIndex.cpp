@@ -47,13 +47,7 @@ std::size_t NameTable::locate(std::string_view name, std::uint32_t hash, const s
     return i;
 }
 
-int NameTable::find(std::string_view name, const std::vector<form::GridRow>& rows) const {
-    if (used_ == 0) return -1;
-    const std::uint32_t hash = FoldedNameHash(name);
-    // A name whose first slot no stored name starts from is not stored: a small map of bits
-    // says so without a visit to the table (most names looked up in a rotation are not in it).
-    const std::size_t home = hash & (slots_.size() - 1);
-    if (!(homes_[home / 64] >> (home % 64) & 1)) return -1;
+int NameTable::findStored(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const {
     return slots_[locate(name, hash, rows)].row;
 }
 
@@ -101,15 +95,7 @@ std::size_t NameSet::locate(std::string_view name, std::uint32_t hash) const {
     return i;
 }
 
-int NameSet::find(std::string_view name) const {
-    if (names_.empty()) return -1;
-    const std::uint32_t hash = FoldedNameHash(name);
-    // Most names looked up are not in the set: the bit of their first slot, in a small map of
-    // bits that stays in the nearest cache, says so without a visit to the table.
-    const std::size_t home = hash & (slots_.size() - 1);
-    if (!(homes_[home / 64] >> (home % 64) & 1)) return -1;
-    return slots_[locate(name, hash)].index;
-}
+int NameSet::findStored(std::string_view name, std::uint32_t hash) const { return slots_[locate(name, hash)].index; }
 
 int NameSet::add(std::string_view name) {
     if ((names_.size() + 1) * 2 > slots_.size()) {

@@ -40,8 +40,16 @@ inline std::uint32_t FoldedNameHash(std::string_view name) {
 class NameTable {
 public:
     void reserve(std::size_t names);
-    // The row stored for the name, or -1.
-    int find(std::string_view name, const std::vector<form::GridRow>& rows) const;
+    // The row stored for the name, or -1. A name whose first slot no stored name starts from
+    // is not stored: a small map of bits says so at once, without a visit to the table (most
+    // names looked up in a rotation are not in it).
+    int find(std::string_view name, const std::vector<form::GridRow>& rows) const {
+        if (used_ == 0) return -1;
+        const std::uint32_t hash = FoldedNameHash(name);
+        const std::size_t home = hash & (slots_.size() - 1);
+        if (!(homes_[home / 64] >> (home % 64) & 1)) return -1;
+        return findStored(name, hash, rows);
+    }
     // The row stored for the name; when it has none, `row` is stored first. The reference stays
     // valid until the next insert.
     int& insert(std::string_view name, int row, const std::vector<form::GridRow>& rows);
@@ -65,6 +73,7 @@ private:
         int row = -1;
     };
     std::size_t locate(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const;
+    int findStored(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const;
     void markHome(std::uint32_t hash) {
         const std::size_t home = hash & (slots_.size() - 1);
         homes_[home / 64] |= std::uint64_t{1} << (home % 64);
@@ -91,8 +100,16 @@ private:
 // thousand names looked up a hundred thousand times, with no allocation per lookup.
 class NameSet {
 public:
-    // The number of the name, -1 when it was never added.
-    int find(std::string_view name) const;
+    // The number of the name, -1 when it was never added. Most names looked up are not in
+    // the set: the bit of their first slot, in a small map of bits that stays in the nearest
+    // cache, says so without a visit to the table.
+    int find(std::string_view name) const {
+        if (names_.empty()) return -1;
+        const std::uint32_t hash = FoldedNameHash(name);
+        const std::size_t home = hash & (slots_.size() - 1);
+        if (!(homes_[home / 64] >> (home % 64) & 1)) return -1;
+        return findStored(name, hash);
+    }
     // Adds the name when it is new; returns its number (the first one when it was there).
     int add(std::string_view name);
     std::size_t size() const { return names_.size(); }
@@ -103,6 +120,7 @@ private:
         int index = -1;
     };
     std::size_t locate(std::string_view name, std::uint32_t hash) const;
+    int findStored(std::string_view name, std::uint32_t hash) const;
     void markHome(std::uint32_t hash) {
         const std::size_t home = hash & (slots_.size() - 1);
         homes_[home / 64] |= std::uint64_t{1} << (home % 64);
