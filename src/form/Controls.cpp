@@ -133,6 +133,11 @@ void KeepRows(std::vector<GridRow>& rows, const std::vector<bool>& keep) {
     rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(write), rows.end());
 }
 
+void ReserveMoreRows(std::vector<GridRow>& rows, std::size_t extra) {
+    const std::size_t needed = rows.size() + extra;
+    if (needed > rows.capacity()) rows.reserve(std::max(needed, 2 * rows.capacity()));
+}
+
 void GatherRows(std::vector<GridRow>& rows, const std::vector<std::uint32_t>& from) {
     const std::size_t kept = from.size();
     std::vector<bool> named(rows.size(), false);

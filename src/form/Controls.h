@@ -144,6 +144,9 @@ struct GridRow {
 
 // Keeps the rows whose `keep` is true, in their order, moving each at most once.
 void KeepRows(std::vector<GridRow>& rows, const std::vector<bool>& keep);
+// Room for `extra` more rows: at least doubled when it grows, so adding rows batch after batch
+// stays linear.
+void ReserveMoreRows(std::vector<GridRow>& rows, std::size_t extra);
 // Row k becomes the row that was at from[k], for every k; rows that no number of `from` names
 // are dropped. `from` names each row at most once, each below the row count. Each row moves
 // at most once, where it stands: a list of megabytes needs no second list.

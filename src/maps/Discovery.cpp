@@ -132,7 +132,7 @@ void AddArchiveMaps(const ArchiveMaps& read, MapFields& maps) {
     // The new rows go straight after MapDir's, in one pass over the maps read, with room for
     // all of them made once (room left unwritten costs no memory).
     maps.MapDir.editRows([&](std::vector<form::GridRow>& rows) {
-        rows.reserve(rows.size() + read.size());
+        form::ReserveMoreRows(rows, read.size());
         read.forEach([&](std::string_view map) {
             const int row = rotation.find(map);
             if (row < 0) {

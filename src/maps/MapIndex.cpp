@@ -119,8 +119,11 @@ int NameSet::add(std::string_view name) {
     return slot.index;
 }
 
-std::vector<std::string> NamesNotListed(const std::vector<std::string>& names,
-                                        const std::vector<const form::Grid*>& grids) {
+namespace {
+
+// For each of `names` in order, whether it is taken: no row of the grids and no earlier name
+// taken stands for it.
+std::vector<bool> TakenNames(const std::vector<std::string>& names, const std::vector<const form::Grid*>& grids) {
     NameSet asked;
     for (const auto& name : names) asked.add(name);
     // The asked names a row already stands for, then those each taken name stands for.
@@ -128,20 +131,38 @@ std::vector<std::string> NamesNotListed(const std::vector<std::string>& names,
     for (const form::Grid* grid : grids)
         for (const auto& row : grid->rows())
             if (const int i = asked.find(MapKey(row.text)); i >= 0) blocked[static_cast<std::size_t>(i)] = true;
-    std::vector<std::string> taken;
-    for (const auto& name : names) {
+    std::vector<bool> taken(names.size(), false);
+    for (std::size_t n = 0; n < names.size(); ++n) {
+        const std::string& name = names[n];
         if (name.empty() || blocked[static_cast<std::size_t>(asked.find(name))]) continue;
-        taken.push_back(name);
+        taken[n] = true;
         // Only an asked name can be blocked by it.
         if (const int i = asked.find(MapKey(name)); i >= 0) blocked[static_cast<std::size_t>(i)] = true;
     }
     return taken;
 }
 
+}  // namespace
+
+std::vector<std::string> NamesNotListed(const std::vector<std::string>& names,
+                                        const std::vector<const form::Grid*>& grids) {
+    const std::vector<bool> taken = TakenNames(names, grids);
+    std::vector<std::string> out;
+    for (std::size_t n = 0; n < names.size(); ++n)
+        if (taken[n]) out.push_back(names[n]);
+    return out;
+}
+
 void AddUnlistedMaps(MapFields& maps, const std::vector<std::string>& names) {
-    std::vector<form::GridRow> added;
-    for (auto& name : NamesNotListed(names, {&maps.MapIni, &maps.MapDir})) added.push_back({std::move(name), -1});
-    maps.MapDir.appendRows(std::move(added));
+    const std::vector<bool> taken = TakenNames(names, {&maps.MapIni, &maps.MapDir});
+    const auto count = static_cast<std::size_t>(std::count(taken.begin(), taken.end(), true));
+    if (count == 0) return;
+    // Straight into MapDir's list, with no list of names or rows between.
+    maps.MapDir.editRows([&](std::vector<form::GridRow>& rows) {
+        form::ReserveMoreRows(rows, count);
+        for (std::size_t n = 0; n < names.size(); ++n)
+            if (taken[n]) rows.push_back({names[n], -1});
+    });
 }
 
 IndexedRows::IndexedRows(std::vector<form::GridRow> rows, std::size_t appending) : rows_(std::move(rows)) {
