@@ -206,10 +206,15 @@ std::optional<CfgSetting> SplitCfgLine(const std::string& line) {
 }
 
 void ApplyServerSetting(ServerFields& f, form::Grid& scriptList, const std::string& name, const std::string& value) {
-    // A script row is its file name alone; its origin tag stays 0. The "set" form keeps the
-    // blanks after the name, but the row is written back as "exec <name>", whose reading drops
-    // them: they are dropped here too, so a second save writes what the first did.
-    if (name == kExecName) return scriptList.append(TrimBlanks(value));
+    // A script row is its file name alone; its origin tag stays 0. The row is written back as
+    // "exec <name>", so it takes what reading that line gives: the "set" form keeps blanks
+    // after the name, and a quoted "s"-flagged line may hide a word starting a comment, both
+    // of which the written line loses. A second save then writes what the first did.
+    if (name == kExecName) {
+        const std::string script = TrimBlanks(value);
+        const auto written = SplitCfgLine(std::string(kExecName) + " " + script);
+        return scriptList.append(written && written->name == kExecName ? written->value : script);
+    }
     // "deathmatch", "ininame", "map" and every other name: nothing to take.
     if (const ServerVariable* v = FindServerVariable(name)) ApplyVariable(f, *v, value);
 }

@@ -132,6 +132,7 @@ TEST_F(DataLoss, AwkwardLinesSaveTheSameTwice) {
         {"set Admin \" dmflags\"", "set Admin \"dmflags\" s"},
         {"set exec  ctf.cfg", "exec ctf.cfg"},  // a script named in the "set" form
         {"set exec  \"\"", "exec \"\""},
+        {"exec x \"ctf.cfg //old\" s", "exec ctf.cfg"},  // a comment hidden by the quotes (fuzz)
     };
     for (const auto& [line, written] : cases) {
         SCOPED_TRACE(line);
