@@ -133,12 +133,10 @@ public:
     }
 
 private:
-    bool less(const Keyed& a, const Keyed& b) const { return keys_(a.row()) < keys_(b.row()); }
-
-    // A stable sort by the whole names; items are in their original order when it starts, so
-    // equal names keep their places. Runs sharing their leading bytes are short, and an
-    // insertion sort needs no buffer for them.
-    void compareSort(std::size_t begin, std::size_t end) {
+    // A stable sort of items[begin, end): an insertion sort for short runs, which needs no
+    // buffer, the library's stable sort for longer ones.
+    template <typename Less>
+    void stableSort(std::size_t begin, std::size_t end, Less less) {
         if (end - begin < kSmallRun) {
             for (std::size_t i = begin + 1; i < end; ++i) {
                 const Keyed item = items_[i];
@@ -151,8 +149,14 @@ private:
             }
         } else {
             std::stable_sort(items_.begin() + static_cast<std::ptrdiff_t>(begin), items_.begin() + static_cast<std::ptrdiff_t>(end),
-                             [this](const Keyed& a, const Keyed& b) { return less(a, b); });
+                             less);
         }
+    }
+
+    // A stable sort by the whole names; items are in their original order when it starts, so
+    // equal names keep their places. Runs sharing their leading bytes are short.
+    void compareSort(std::size_t begin, std::size_t end) {
+        stableSort(begin, end, [this](const Keyed& a, const Keyed& b) { return keys_(a.row()) < keys_(b.row()); });
         // Only here can neighbours be equal: elsewhere their bytes differ somewhere.
         if (equal_)
             for (std::size_t i = begin + 1; i < end; ++i) (*equal_)[i] = keys_(items_[i].row()) == keys_(items_[i - 1].row());
@@ -160,21 +164,7 @@ private:
 
     // A stable sort by the words alone, for runs too short for radix passes.
     void wordSort(std::size_t begin, std::size_t end) {
-        const auto byWord = [](const Keyed& a, const Keyed& b) { return a.word() < b.word(); };
-        if (end - begin < kSmallRun) {
-            for (std::size_t i = begin + 1; i < end; ++i) {
-                const Keyed item = items_[i];
-                std::size_t j = i;
-                while (j > begin && byWord(item, items_[j - 1])) {
-                    items_[j] = items_[j - 1];
-                    --j;
-                }
-                items_[j] = item;
-            }
-        } else {
-            std::stable_sort(items_.begin() + static_cast<std::ptrdiff_t>(begin), items_.begin() + static_cast<std::ptrdiff_t>(end),
-                             byWord);
-        }
+        stableSort(begin, end, [](const Keyed& a, const Keyed& b) { return a.word() < b.word(); });
     }
 
     void sortRun(std::size_t begin, std::size_t end, std::size_t depth) {

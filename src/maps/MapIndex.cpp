@@ -26,14 +26,14 @@ void NameTable::reserve(std::size_t names) {
     if (size <= slots_.size()) return;
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(size, Slot{});
-    homes_.assign((size + 63) / 64, 0);
+    starts_.reset(size);
     const std::size_t mask = size - 1;
     for (const Slot& s : old) {
         if (s.row < 0) continue;
         std::size_t i = s.hash & mask;
         while (slots_[i].row >= 0) i = (i + 1) & mask;
         slots_[i] = s;
-        markHome(s.hash);
+        starts_.mark(s.hash);
     }
 }
 
@@ -62,14 +62,14 @@ int& NameTable::insert(std::string_view name, std::uint32_t hash, int row, const
     if (slot.row < 0) {
         slot = {hash, row};
         ++used_;
-        markHome(hash);
+        starts_.mark(hash);
     }
     return slot.row;
 }
 
 void NameTable::clear() {
     slots_.clear();
-    homes_.clear();
+    starts_.clear();
     used_ = 0;
 }
 
@@ -102,11 +102,11 @@ int NameSet::add(std::string_view name) {
         // Grown to keep it at most half full; every name is placed again.
         std::vector<Slot> old = std::move(slots_);
         slots_.assign(std::max<std::size_t>(64, old.size() * 2), Slot{});
-        homes_.assign(slots_.size() / 64, 0);
+        starts_.reset(slots_.size());
         for (const Slot& s : old) {
             if (s.index < 0) continue;
             slots_[locate(names_[static_cast<std::size_t>(s.index)], s.hash)] = s;
-            markHome(s.hash);
+            starts_.mark(s.hash);
         }
     }
     const std::uint32_t hash = FoldedNameHash(name);
@@ -114,7 +114,7 @@ int NameSet::add(std::string_view name) {
     if (slot.index < 0) {
         slot = {hash, static_cast<int>(names_.size())};
         names_.push_back(name);
-        markHome(hash);
+        starts_.mark(hash);
     }
     return slot.index;
 }

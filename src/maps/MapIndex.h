@@ -34,20 +34,44 @@ inline std::uint32_t FoldedNameHash(std::string_view name) {
     return static_cast<std::uint32_t>(full ^ (full >> 32));
 }
 
+// A bit for each slot of a name table where some stored name's lookup starts. A name whose
+// starting slot has no bit is not stored: the bits, a small map that stays in the nearest
+// cache, say so without a visit to the table (most names looked up are not stored).
+class StartingSlots {
+public:
+    void reset(std::size_t slots) {
+        bits_.assign((slots + 63) / 64, 0);
+        mask_ = slots - 1;
+    }
+    void clear() {
+        bits_.clear();
+        mask_ = 0;
+    }
+    void mark(std::uint32_t hash) {
+        const std::size_t slot = hash & mask_;
+        bits_[slot / 64] |= std::uint64_t{1} << (slot % 64);
+    }
+    bool mayHold(std::uint32_t hash) const {
+        const std::size_t slot = hash & mask_;
+        return (bits_[slot / 64] >> (slot % 64) & 1) != 0;
+    }
+
+private:
+    std::vector<std::uint64_t> bits_;
+    std::size_t mask_ = 0;
+};
+
 // Map names of a grid's rows, each to one row number: an open-addressing table that keeps only
 // row numbers and hashes and reads the names from the rows themselves, so indexing a grid of
 // two hundred thousand maps costs no allocation per name.
 class NameTable {
 public:
     void reserve(std::size_t names);
-    // The row stored for the name, or -1. A name whose first slot no stored name starts from
-    // is not stored: a small map of bits says so at once, without a visit to the table (most
-    // names looked up in a rotation are not in it).
+    // The row stored for the name, or -1.
     int find(std::string_view name, const std::vector<form::GridRow>& rows) const {
         if (used_ == 0) return -1;
         const std::uint32_t hash = FoldedNameHash(name);
-        const std::size_t home = hash & (slots_.size() - 1);
-        if (!(homes_[home / 64] >> (home % 64) & 1)) return -1;
+        if (!starts_.mayHold(hash)) return -1;
         return findStored(name, hash, rows);
     }
     // The row stored for the name; when it has none, `row` is stored first. The reference stays
@@ -74,12 +98,8 @@ private:
     };
     std::size_t locate(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const;
     int findStored(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const;
-    void markHome(std::uint32_t hash) {
-        const std::size_t home = hash & (slots_.size() - 1);
-        homes_[home / 64] |= std::uint64_t{1} << (home % 64);
-    }
     std::vector<Slot> slots_;
-    std::vector<std::uint64_t> homes_;  // a bit for each slot where some name's lookup starts
+    StartingSlots starts_;
     std::size_t used_ = 0;
 };
 
@@ -100,14 +120,11 @@ private:
 // thousand names looked up a hundred thousand times, with no allocation per lookup.
 class NameSet {
 public:
-    // The number of the name, -1 when it was never added. Most names looked up are not in
-    // the set: the bit of their first slot, in a small map of bits that stays in the nearest
-    // cache, says so without a visit to the table.
+    // The number of the name, -1 when it was never added.
     int find(std::string_view name) const {
         if (names_.empty()) return -1;
         const std::uint32_t hash = FoldedNameHash(name);
-        const std::size_t home = hash & (slots_.size() - 1);
-        if (!(homes_[home / 64] >> (home % 64) & 1)) return -1;
+        if (!starts_.mayHold(hash)) return -1;
         return findStored(name, hash);
     }
     // Adds the name when it is new; returns its number (the first one when it was there).
@@ -121,12 +138,8 @@ private:
     };
     std::size_t locate(std::string_view name, std::uint32_t hash) const;
     int findStored(std::string_view name, std::uint32_t hash) const;
-    void markHome(std::uint32_t hash) {
-        const std::size_t home = hash & (slots_.size() - 1);
-        homes_[home / 64] |= std::uint64_t{1} << (home % 64);
-    }
     std::vector<Slot> slots_;
-    std::vector<std::uint64_t> homes_;  // a bit for each slot where some name's lookup starts
+    StartingSlots starts_;
     std::vector<std::string_view> names_;
 };
 

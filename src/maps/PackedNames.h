@@ -10,6 +10,8 @@
 #include <new>
 #include <string_view>
 
+#include "state/TextReaders.h"
+
 namespace tolvane::maps {
 
 class PackedNames {
@@ -18,7 +20,7 @@ public:
     // Adds the name lower-cased (ASCII letters only, as map names are compared).
     void addLowerCase(std::string_view name) {
         char* out = room(name.size());
-        for (const char c : name) *out++ = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        for (const char c : name) *out++ = LowerAscii(c);
     }
     std::size_t size() const { return count_; }
     void clear() {

@@ -72,8 +72,7 @@ void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& na
         std::string_view name = maps::MapKey(available[i].text);
         if (std::any_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
             key.assign(name);
-            for (char& c : key)
-                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            for (char& c : key) c = LowerAscii(c);
             name = key;
         }
         const int n = rotationNames.find(name);

@@ -3,8 +3,7 @@
 namespace tolvane {
 
 std::string LowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : text) c = LowerAscii(c);
     return text;
 }
 

@@ -11,6 +11,8 @@ namespace tolvane {
 // ASCII letters in lower case; other bytes unchanged (file text is 8-bit, and the case rules of
 // the files are those of plain ASCII names).
 std::string LowerCase(std::string text);
+// The same for one character.
+inline char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 // Equal when compared ignoring ASCII case.
 bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 
