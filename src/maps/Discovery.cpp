@@ -37,12 +37,11 @@ void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::
         total += listed[d].size();
     }
     const RowLookup rotation(maps.MapIni.rows());
-    IndexedRows available(maps.MapDir.rows(), total);
     // Room for the rows the later start-up steps add (the catalogue's and the archives' maps):
     // room never written costs no memory, as the system gives a page when it is first written,
     // while moving the rows to a bigger list writes every one of them again. Four times the
     // loose maps holds every install where they are at least a quarter of all maps.
-    available.reserveRows(4 * (maps.MapDir.rowCount() + total));
+    IndexedRows available(maps.MapDir.rows(), total, 4 * (maps.MapDir.rowCount() + total));
     // The list of a hundred thousand maps is written once here and by the later steps, and
     // the merge and the sort jump about it.
     platform::PreferLargePages(available.rows().data(), available.rows().capacity() * sizeof(form::GridRow));

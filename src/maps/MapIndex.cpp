@@ -165,8 +165,9 @@ void AddUnlistedMaps(MapFields& maps, const std::vector<std::string>& names) {
     });
 }
 
-IndexedRows::IndexedRows(std::vector<form::GridRow> rows, std::size_t appending) : rows_(std::move(rows)) {
-    rows_.reserve(rows_.size() + appending);
+IndexedRows::IndexedRows(std::vector<form::GridRow> rows, std::size_t appending, std::size_t room)
+    : rows_(std::move(rows)) {
+    rows_.reserve(std::max(rows_.size() + appending, room));
     rebuild(appending);
 }
 

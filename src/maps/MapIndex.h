@@ -158,8 +158,9 @@ void AddUnlistedMaps(MapFields& maps, const std::vector<std::string>& names);
 // row. The grid gets the rows back in one change when the scan ends.
 class IndexedRows {
 public:
-    // `appending` is how many rows the scan may add, so the index is sized once.
-    explicit IndexedRows(std::vector<form::GridRow> rows, std::size_t appending = 0);
+    // `appending` is how many rows the scan may add, so the index is sized once; the list of
+    // rows gets room for at least `room` rows (room left unwritten costs no memory).
+    explicit IndexedRows(std::vector<form::GridRow> rows, std::size_t appending = 0, std::size_t room = 0);
     // 0-based position of the first row naming the map, -1 when there is none.
     int find(std::string_view name) const;
     // The first row naming the text's map; when there is none the text is appended as a new
@@ -178,7 +179,6 @@ public:
         rows_[static_cast<std::size_t>(row)].tag = tag;
         changed_ = true;
     }
-    void reserveRows(std::size_t rows) { rows_.reserve(rows); }
     const form::GridRow& row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
     const std::vector<form::GridRow>& rows() const { return rows_; }
     std::vector<form::GridRow> take() { return std::move(rows_); }

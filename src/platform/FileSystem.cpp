@@ -156,15 +156,6 @@ fs::path failureKey(const fs::path& p) {
 }
 
 bool wildcardMatchPlain(std::string_view pattern, std::string_view name) {
-    // "*" and a plain ending ("*.bsp"), the common case over large map directories: the name
-    // must end with it.
-    if (pattern.size() > 1 && pattern[0] == '*' && pattern.find_first_of("*?", 1) == std::string_view::npos) {
-        const std::size_t tail = pattern.size() - 1;
-        if (name.size() < tail) return false;
-        for (std::size_t i = 0; i < tail; ++i)
-            if (!sameIgnoringCase(pattern[1 + i], name[name.size() - tail + i])) return false;
-        return true;
-    }
     std::size_t p = 0, n = 0;
     std::size_t starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
@@ -228,16 +219,54 @@ void syncDirectory(const fs::path& dir) {
 
 }  // namespace
 
-bool WildcardMatch(std::string_view pattern, std::string_view name) {
-    // "*.*" is every name, dotted or not, as on Windows.
-    if (pattern == "*.*") return true;
-    // A trailing "." after a star asks for names without an extension.
-    if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, "*.") == 0) {
-        if (name.find('.') != std::string_view::npos) return false;
-        return wildcardMatchPlain(pattern.substr(0, pattern.size() - 1), name);
+namespace {
+
+// A pattern worked out once for many names. "*" and a plain ending ("*.bsp"), the pattern of
+// map directories of tens of thousands of files, is compared as an ending upper-cased
+// beforehand; every other pattern follows the general rules.
+class NamePattern {
+public:
+    explicit NamePattern(std::string_view pattern) : pattern_(pattern) {
+        // "*.*" is every name, dotted or not, as on Windows.
+        if (pattern == "*.*") {
+            kind_ = Kind::Every;
+        } else if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, "*.") == 0) {
+            // A trailing "." after a star asks for names without an extension.
+            kind_ = Kind::NoExtension;
+            pattern_.remove_suffix(1);
+        } else if (pattern.size() > 1 && pattern[0] == '*' && pattern.find_first_of("*?", 1) == std::string_view::npos) {
+            kind_ = Kind::Ending;
+            for (const char c : pattern.substr(1)) ending_ += upperAscii(c);
+        }
     }
-    return wildcardMatchPlain(pattern, name);
-}
+
+    bool matches(std::string_view name) const {
+        switch (kind_) {
+        case Kind::Every: return true;
+        case Kind::NoExtension:
+            return name.find('.') == std::string_view::npos && wildcardMatchPlain(pattern_, name);
+        case Kind::Ending: {
+            if (name.size() < ending_.size()) return false;
+            const std::size_t from = name.size() - ending_.size();
+            for (std::size_t i = 0; i < ending_.size(); ++i)
+                if (upperAscii(name[from + i]) != ending_[i]) return false;
+            return true;
+        }
+        case Kind::General: break;
+        }
+        return wildcardMatchPlain(pattern_, name);
+    }
+
+private:
+    enum class Kind { General, Every, NoExtension, Ending };
+    Kind kind_ = Kind::General;
+    std::string_view pattern_;
+    std::string ending_;
+};
+
+}  // namespace
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) { return NamePattern(pattern).matches(name); }
 
 FileSystem::FileSystem(std::filesystem::path root) : root_(std::move(root)) {}
 
@@ -298,26 +327,12 @@ bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
             return true;
         }
 #endif
-        // "*" and a plain ending ("*.bsp"), the pattern of map directories of tens of
-        // thousands of files: the ending is upper-cased once, not at every name.
-        std::string ending;
-        const bool plainEnding = namePattern.size() > 1 && namePattern[0] == '*' &&
-                                 namePattern.find_first_of("*?", 1) == std::string::npos && namePattern != "*.";
-        if (plainEnding)
-            for (std::size_t i = 1; i < namePattern.size(); ++i) ending += upperAscii(namePattern[i]);
-        const auto matches = [&](std::string_view name) {
-            if (!plainEnding) return WildcardMatch(namePattern, name);
-            if (name.size() < ending.size()) return false;
-            const std::size_t from = name.size() - ending.size();
-            for (std::size_t i = 0; i < ending.size(); ++i)
-                if (upperAscii(name[from + i]) != ending[i]) return false;
-            return true;
-        };
+        const NamePattern pattern(namePattern);
         // Entries whose type the listing gives are taken as they are; links and entries of
         // unknown type are looked at through what they point to.
         bool failed = false;
         ForEachEntry(dir, failed, [&](std::string_view name, EntryKind kind) {
-            if (!matches(name)) return;
+            if (!pattern.matches(name)) return;
             const bool wantedKind = kind == EntryKind::File || (kind == EntryKind::Directory && includeDirectories) ||
                                     (kind == EntryKind::Other && wanted(dir / name));
             if (wantedKind) take(name);
