@@ -1,8 +1,10 @@
 #pragma once
 // What the core asks of the user interface: message boxes, one-line input boxes, modal
 // dialogs run over a dialog model, and the progress line of the splash window.
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tolvane::platform {
 
@@ -34,6 +36,16 @@ public:
                                              const std::string& proposed) = 0;
     // Shows the dialog modally; returns when the model is hidden.
     virtual void showModal(DialogModel& dialog) = 0;
+    // A question with a button for each choice; the index of the button pressed, nothing when
+    // the box was closed or there is nobody to ask. Runs without a window ask nobody, so a
+    // choice that would risk an operator's file is never made for them.
+    virtual std::optional<std::size_t> ask(const std::string& text, const std::string& title,
+                                           const std::vector<std::string>& choices) {
+        (void)text;
+        (void)title;
+        (void)choices;
+        return std::nullopt;
+    }
 };
 
 class Progress {

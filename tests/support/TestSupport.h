@@ -77,6 +77,10 @@ public:
     std::deque<std::function<void(platform::DialogModel&)>> dialogSteps;
     // Called for every message as it is shown (lets a test act while a message is up).
     std::function<void(const std::string&)> onMessage;
+    // Answers of questions with buttons (index of the button pressed, nothing for a closed
+    // box); a question nothing was queued for fails the test. Every question asked is kept.
+    std::deque<std::optional<std::size_t>> askAnswers;
+    std::vector<std::string> questions;
 
     void message(const std::string& text, const std::string& title) override {
         messages.push_back({text, title});
@@ -104,6 +108,17 @@ public:
         dialogSteps.pop_front();
         step(dialog);
         if (dialog.visible()) dialog.closedByFrame();
+    }
+    std::optional<std::size_t> ask(const std::string& text, const std::string&,
+                                   const std::vector<std::string>&) override {
+        questions.push_back(text);
+        if (askAnswers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return std::nullopt;
+        }
+        auto a = askAnswers.front();
+        askAnswers.pop_front();
+        return a;
     }
     std::vector<std::string> texts() const {
         std::vector<std::string> t;
