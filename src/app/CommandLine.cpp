@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/Editor.h"
+#include "registry/ConfigRegistry.h"
 
 namespace tolvane::app {
 
@@ -19,6 +20,8 @@ class ConsoleDialogs : public platform::Dialogs {
 public:
     explicit ConsoleDialogs(std::ostream& err) : err_(err) {}
     bool confirm = false;
+    // A dialog that is always closed as cancelled (the save dialog of a run that only looks).
+    const platform::DialogModel* alwaysCancelled = nullptr;
     std::deque<std::string> answers;
     struct DialogField {
         platform::DialogModel* dialog;
@@ -31,6 +34,14 @@ public:
         std::string line;
         for (char c : text) line += (c == '\r' || c == '\n') ? ' ' : c;
         err_ << "message: " << line << '\n';
+    }
+    // Nobody is there to answer: the question is printed and left unanswered, so a choice that
+    // would risk an operator's file is never made for them.
+    std::optional<std::size_t> ask(const std::string& text, const std::string&, const std::vector<std::string>&) override {
+        std::string line;
+        for (char c : text) line += (c == '\r' || c == '\n') ? ' ' : c;
+        err_ << "question: " << line << " (no answer without a window)\n";
+        return std::nullopt;
     }
     std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
         if (answers.empty()) return std::nullopt;
@@ -51,7 +62,7 @@ public:
             it->fields->set(it->name, it->value);
             it = dialogFields.erase(it);
         }
-        if (confirm) dialog.confirm();
+        if (confirm && &dialog != alwaysCancelled) dialog.confirm();
         if (dialog.visible()) dialog.closedByFrame();
     }
 
@@ -78,7 +89,27 @@ std::optional<Options::Action::Kind> ActionKind(const std::string& arg) {
     return std::nullopt;
 }
 
-constexpr const char* kBanDialogPrefix = "frmBans.";
+// A reason or message on one line of standard error.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+// The modes that only look: nothing they do may write a file.
+bool LooksOnly(Options::Mode mode) { return mode == Options::Mode::Dump || mode == Options::Mode::Check; }
+
+bool IsRunMode(Options::Mode mode) {
+    return mode == Options::Mode::Dump || mode == Options::Mode::Check || mode == Options::Mode::Save ||
+           mode == Options::Mode::Start;
+}
+
+// A dialog whose fields --set fills when a --click opens it: "frmBans.IP=...".
+struct DialogTarget {
+    std::string prefix;
+    platform::DialogModel* dialog;
+    form::Form* fields;
+};
 
 }  // namespace
 
@@ -89,14 +120,17 @@ std::string UsageText() {
            "\n"
            "  --dump             run the start-up without a window, print every setting and exit\n"
            "  --set NAME=VALUE   after start-up, set the control NAME as typing would (repeatable);\n"
-           "                     frmBans.NAME=VALUE fills a field of the ban dialog the next --click opens\n"
+           "                     frmBans.NAME=VALUE, frmLoad.NAME=VALUE and frmSave.NAME=VALUE fill a\n"
+           "                     field of that dialog when the next --click opens it\n"
            "  --row GRID=N       make row N (from 0) the current row of GRID, as a click would\n"
            "  --pick LIST=TEXT   choose the item TEXT of the drop-down LIST, as a click would\n"
            "  --click BUTTON     press BUTTON; a dialog it opens is confirmed (cancelled if it refuses)\n"
            "  --answer TEXT      answer the next input box with TEXT (none queued or empty: cancel)\n"
-           "                     --set, --row, --pick, --click and --answer apply in the order given\n"
+           "                     --set, --row, --pick, --click and --answer apply in the order given;\n"
+           "                     every name is checked first: with a mistake nothing runs (exit 2)\n"
            "  --config NAME      switch to the configuration NAME first (the one left is not saved)\n"
            "  --check            print what the server would misread, one finding a line, then exit\n"
+           "                     (--dump and --check never write a file)\n"
            "                     (1 when there are findings, 0 when none)\n"
            "  --save             save every file as SAVE SETTINGS does, then exit (1 if a write failed)\n"
            "  --start            save as START SERVER does and start the server, then exit\n"
@@ -107,20 +141,27 @@ std::string UsageText() {
 Options ParseCommandLine(const std::vector<std::string>& args) {
     Options o;
     bool haveDir = false;
+    // One run does one thing: "--save --dump" would leave it to the order which one.
+    const auto runMode = [&o](Options::Mode mode, const std::string& option) {
+        if (IsRunMode(o.mode) && o.mode != mode) {
+            o.error = option + " cannot be combined with another of --dump, --check, --save and --start";
+            return false;
+        }
+        if (o.mode != Options::Mode::Help && o.mode != Options::Mode::Version) o.mode = mode;
+        return true;
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.mode = Options::Mode::Help;
         } else if (a == "--version") {
-            o.mode = Options::Mode::Version;
-        } else if (a == "--dump") {
-            o.mode = Options::Mode::Dump;
-        } else if (a == "--check") {
-            o.mode = Options::Mode::Check;
-        } else if (a == "--save") {
-            o.mode = Options::Mode::Save;
-        } else if (a == "--start") {
-            o.mode = Options::Mode::Start;
+            if (o.mode != Options::Mode::Help) o.mode = Options::Mode::Version;
+        } else if (a == "--dump" || a == "--check" || a == "--save" || a == "--start") {
+            const Options::Mode mode = a == "--dump"    ? Options::Mode::Dump
+                                       : a == "--check" ? Options::Mode::Check
+                                       : a == "--save"  ? Options::Mode::Save
+                                                        : Options::Mode::Start;
+            if (!runMode(mode, a)) return o;
         } else if (a == "--config") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 o.error = "--config needs a configuration name";
@@ -197,52 +238,133 @@ int RunHeadless(const Options& options, std::ostream& out, std::ostream& err,
     Editor editor(fs, dialogs, progress, launcher ? *launcher : noLauncher);
     editor.StartUp();
     editor.mainWindowVisible = true;
+    const bool looksOnly = LooksOnly(options.mode);
+    if (looksOnly) {
+        // From here on every write is refused, whatever a click or pick sets off; the save
+        // dialog a switch of configuration opens is cancelled, as the one being left is not
+        // to be saved.
+        editor.state.noWrites = true;
+        dialogs.alwaysCancelled = &editor.frmSave;
+    }
+
+    const std::vector<DialogTarget> dialogTargets = {
+        {"frmBans.", &editor.frmBans, &editor.frmBans.fields},
+        {"frmLoad.", &editor.frmLoad, &editor.frmLoad.fields},
+        {"frmSave.", &editor.frmSave, &editor.frmSave.fields},
+    };
+    const auto dialogOf = [&](const std::string& name) -> const DialogTarget* {
+        for (const DialogTarget& t : dialogTargets)
+            if (name.rfind(t.prefix, 0) == 0) return &t;
+        return nullptr;
+    };
+
+    // Every name (and every value that would be refused whatever runs before it) is checked
+    // before anything runs: a mistake found half-way would leave files written by the steps
+    // before it.
+    int status = 0;
+    std::vector<bool> setValid(options.sets.size(), true);
+    for (std::size_t i = 0; i < options.sets.size(); ++i) {
+        const auto& [name, value] = options.sets[i];
+        const DialogTarget* target = dialogOf(name);
+        const std::string problem = target ? target->fields->checkSet(name.substr(target->prefix.size()), value)
+                                           : editor.form.checkSet(name, value);
+        if (problem.empty()) continue;
+        err << "tolvane: --set " << name << ": " << OneLine(problem) << '\n';
+        setValid[i] = false;
+        status = 2;
+    }
+    for (const auto& action : options.actions) {
+        std::string problem;
+        switch (action.kind) {
+            case Options::Action::Kind::Row: problem = editor.form.checkSelectRow(action.name, action.value); break;
+            case Options::Action::Kind::Pick: problem = editor.form.checkPick(action.name); break;
+            case Options::Action::Kind::Click: problem = editor.form.checkClick(action.name); break;
+            case Options::Action::Kind::Answer:
+                // An input box holds one line, as a one-line field does.
+                if (action.value.find_first_of("\r\n") != std::string::npos)
+                    problem = "an answer cannot hold a line break";
+                break;
+        }
+        if (problem.empty()) continue;
+        err << "tolvane: " << (action.kind == Options::Action::Kind::Answer ? "--answer" : action.name) << ": "
+            << OneLine(problem) << '\n';
+        status = 2;
+    }
+    std::string configName;
     if (!options.config.empty()) {
-        // A pick in the list: the save dialog that offers to save the one being left is
-        // cancelled.
-        dialogs.confirm = false;
-        if (!editor.main.ConfigNameList.selectText(options.config)) {
+        // Names are matched ignoring case, as the registry matches them.
+        const auto listed = registry::ListedConfigName(editor.main.ConfigNameList, options.config);
+        if (!listed) {
             err << "tolvane: no configuration named " << options.config << '\n';
             return 2;
         }
+        configName = *listed;
     }
-    int status = 0;
-    // The settings and clicks apply in the order given. After a failure the remaining settings
-    // are still made (so a dump shows them), but no button is pressed and no item picked: they
-    // could save files.
+    // With a mistake, nothing runs; a dump still shows the state with the settings that could
+    // be made (no button is pressed and nothing is picked).
+    if (status != 0 && options.mode != Options::Mode::Dump) return status;
+
+    if (!configName.empty()) {
+        // A pick in the list: the save dialog that offers to save the one being left is
+        // cancelled.
+        dialogs.confirm = false;
+        editor.main.ConfigNameList.selectText(configName);
+    }
+    bool running = status == 0;
+    // A step that fails stops the run: no button is pressed and nothing is picked after it,
+    // as either could save files. A dump still makes the remaining settings, to show them.
+    const auto fail = [&](int code) {
+        if (status == 0) status = code;
+        running = false;
+        dialogs.confirm = false;
+    };
     std::size_t setsDone = 0;
     auto applySets = [&](std::size_t upTo) {
         for (; setsDone < upTo && setsDone < options.sets.size(); ++setsDone) {
+            if (!setValid[setsDone] || (!running && options.mode != Options::Mode::Dump)) continue;
             const auto& [name, value] = options.sets[setsDone];
             std::string problem;
-            if (name.rfind(kBanDialogPrefix, 0) == 0) {
-                // Checked on the dialog now, typed into it when it opens.
-                const std::string field = name.substr(std::string(kBanDialogPrefix).size());
-                problem = editor.frmBans.fields.set(field, value);
-                if (problem.empty()) dialogs.dialogFields.push_back({&editor.frmBans, &editor.frmBans.fields, field, value});
+            if (const DialogTarget* target = dialogOf(name)) {
+                // Typed into the dialog when it opens, after it has reset itself.
+                const std::string field = name.substr(target->prefix.size());
+                dialogs.dialogFields.push_back({target->dialog, target->fields, field, value});
             } else {
                 problem = editor.form.set(name, value);
             }
             if (!problem.empty()) {
-                err << "tolvane: --set " << name << ": " << problem << '\n';
-                status = 2;
+                err << "tolvane: --set " << name << ": " << OneLine(problem) << '\n';
+                fail(2);
             }
         }
     };
-    dialogs.confirm = true;
+    dialogs.confirm = running;
     for (const auto& action : options.actions) {
         applySets(action.setsBefore);
-        if (status != 0) continue;
+        if (!running) continue;
         std::string problem;
         switch (action.kind) {
             case Options::Action::Kind::Row: problem = editor.form.selectRow(action.name, action.value); break;
             case Options::Action::Kind::Pick: problem = editor.form.pick(action.name, action.value); break;
-            case Options::Action::Kind::Click: problem = editor.form.click(action.name); break;
+            case Options::Action::Kind::Click:
+                if (action.name == editor.main.ButtonLoad.name()) {
+                    // NEW CONFIG: its dialog makes the configuration, or refuses and is
+                    // cancelled; a refusal ends the run.
+                    const form::Button& button = editor.main.ButtonLoad;
+                    if (!button.enabled() || !button.visible()) {
+                        problem = "the button " + action.name + " cannot be pressed now";
+                    } else if (!editor.ButtonLoad_Click()) {
+                        err << "tolvane: " << action.name << ": no new configuration was made\n";
+                        fail(1);
+                    }
+                } else {
+                    problem = editor.form.click(action.name);
+                }
+                break;
             case Options::Action::Kind::Answer: dialogs.answers.push_back(action.value); break;
         }
         if (!problem.empty()) {
-            err << "tolvane: " << action.name << ": " << problem << '\n';
-            status = 2;
+            err << "tolvane: " << action.name << ": " << OneLine(problem) << '\n';
+            fail(2);
         }
     }
     applySets(options.sets.size());

@@ -89,6 +89,16 @@ void Editor::RegisterControls() {
     for (form::Button* b : {&main.ButtonLoad, &main.ButtonSave, &main.ButtonStart, &main.ButtonCancel, &main.ButtonAbout})
         form.add(*b);
     for (form::Button* b : teams.viewerButtons()) form.add(*b);
+    // The same controls again, by the file they are saved to, for the unsaved-changes digests.
+    configurationValues_.add(main.CommandLine);
+    settings::RegisterServerFields(configurationValues_, server);
+    configurationValues_.add(mapFields.MapIni, true);
+    configurationValues_.add(mapFields.MapDir, true);
+    scripts::RegisterScriptFields(configurationValues_, scripts);
+    teams::RegisterTeamFields(configurationValues_, teams);
+    sharedValues_.add(main.MOTDText);
+    sharedValues_.add(mapFields.MapList);
+    plugin::RegisterPluginFields(sharedValues_, plugin);
 }
 
 void Editor::ConnectHandlers() {
@@ -155,6 +165,7 @@ void Editor::StartUp() {
     Step([&] { ctx.progress.show("Sorting map listing..."); });
     Step([&] { maps::SortGrid(mapFields.MapDir); });
     Step([&] { ctx.progress.hide(); });
+    RememberUnreadFiles();
     MarkSaved();
 }
 
@@ -170,6 +181,7 @@ void Editor::LoadConfiguration(std::string& name) {
     Step([&] { ReadActionIni(); });
     Step([&] { ReadServerSettings(); });
     Step([&] { RebuildScriptLists(); });
+    RememberUnreadFiles();
 }
 
 // Map discovery and the catalogue, each at its place in the start-up sequence.
@@ -208,6 +220,11 @@ bool Editor::WriteBanList() { return plugin::WriteBanList(ctx, plugin); }
 bool Editor::SaveSequence() {
     const SaveScope save(ctx);
     if (!save.ok()) return false;
+    if (!ResolveChangedFiles()) return false;
+    return WriteAll() && save.succeeded();
+}
+
+bool Editor::WriteAll() {
     // Each writer checks its own preconditions and reports its own errors; one that fails does
     // not stop the writers after it.
     bool ok = true;
@@ -221,7 +238,7 @@ bool Editor::SaveSequence() {
         ok = WriteBWAdmin() && ok;
         ok = WriteBanList() && ok;
     }
-    return ok && save.succeeded();
+    return ok;
 }
 
 namespace {
@@ -250,20 +267,36 @@ bool Editor::SaveAndReport() {
                              mod + "server_bans.txt"});
     const bool ok = SaveSequence();
     const std::vector<std::string> written = watch.changed();
+    // Files left alone because their bytes would not change, files read again at the operator's
+    // word instead of being written, and what a write could not keep.
+    std::string more;
+    const SaveSession& session = state.save;
+    if (!session.unchanged.empty()) more += "; unchanged: " + JoinShown(session.unchanged);
+    if (!session.reloaded.empty()) more += "; reloaded from disk: " + JoinShown(session.reloaded);
+    for (const std::string& note : session.notes) more += "; " + Shown(note);
     if (ok) {
         MarkSaved();
-        SetResult(written.empty() ? "Saved: no file needed writing" : "Saved " + JoinShown(written));
+        SetResult((written.empty() ? std::string("Saved: no file needed writing") : "Saved " + JoinShown(written)) + more);
     } else {
         // Each writer that failed has shown its own message naming its file.
         SetResult("Not every file was saved (see the message shown)" +
-                  (written.empty() ? std::string("; nothing was written") : "; saved " + JoinShown(written)));
+                  (written.empty() ? std::string("; nothing was written") : "; saved " + JoinShown(written)) + more);
     }
     return ok;
 }
 
-void Editor::MarkSaved() { savedValues_ = form.fingerprint(); }
+void Editor::MarkSaved() {
+    MarkConfigurationRead();
+    savedShared_ = sharedValues_.fingerprint();
+}
 
-bool Editor::HasUnsavedChanges() const { return form.fingerprint() != savedValues_; }
+void Editor::MarkConfigurationRead() { savedConfiguration_ = configurationValues_.fingerprint(); }
+
+bool Editor::ConfigurationUnsaved() const { return configurationValues_.fingerprint() != savedConfiguration_; }
+
+bool Editor::HasUnsavedChanges() const {
+    return ConfigurationUnsaved() || sharedValues_.fingerprint() != savedShared_;
+}
 
 void Editor::SetResult(std::string text) {
     lastResult_ = std::move(text);
@@ -360,11 +393,14 @@ bool Editor::ButtonStart_Click() {
     return saved;
 }
 
-void Editor::ButtonLoad_Click() {
+bool Editor::ButtonLoad_Click() {
+    // The new configuration's files are read over the controls: edits not saved yet are saved
+    // or dropped at the operator's word first.
+    if (!KeepOrDropConfigurationEdits("making a new configuration")) return false;
     {
         // The dialog records the new configuration in the registry: a save of its own.
         const SaveScope save(ctx);
-        if (!save.ok() || !frmLoad.GetFileNames()) return;
+        if (!save.ok() || !frmLoad.GetFileNames() || !save.succeeded()) return false;
     }
     const platform::FileSystem::LoadingScope loading(ctx.fs);
     Step([&] { ReadActionIni(); });
@@ -372,7 +408,11 @@ void Editor::ButtonLoad_Click() {
     // The execution list now comes from another server.cfg: the available scripts follow it, so
     // that no script is offered twice or lost from both lists.
     Step([&] { RebuildScriptLists(); });
-    MarkSaved();
+    RememberUnreadFiles();
+    // Only the configuration's own files were read: edits of the shared files stay unsaved.
+    MarkConfigurationRead();
+    SetResult("Editing configuration " + state.strConfigName);
+    return true;
 }
 
 void Editor::ConfigNameList_Click() {
@@ -390,21 +430,34 @@ void Editor::ConfigNameList_Click() {
     // Picking the configuration already being edited again is no switch: nothing to save or load.
     if (EqualsIgnoringCase(picked, state.strConfigName)) return;
     switching_ = true;
-    // Offer to save the configuration being left; a cancel saves nothing and the switch goes on.
+    // Offer to save the configuration being left. After a cancel, edits that the switch would
+    // read over are saved or dropped at the operator's word, or the switch does not happen.
     {
         // While another editor saves, this one cannot: the message has said so, and the switch
         // goes on as after a cancel.
         const SaveScope save(ctx);
-        if (save.ok() && frmSave.GetFileNames()) SaveSequence();
+        bool saved = false;
+        if (save.ok() && frmSave.GetFileNames()) saved = SaveSequence();
+        if (!saved && !KeepOrDropConfigurationEdits("switching to " + picked)) {
+            main.ConfigNameList.selectText(state.strConfigName);
+            switching_ = false;
+            SetResult("Still editing configuration " + state.strConfigName);
+            return;
+        }
     }
     // What is read from here on is what the editor shows for the configuration picked.
     const platform::FileSystem::LoadingScope loading(ctx.fs);
     state.strConfigName = picked;
     main.ConfigNameList.selectText(picked);
+    // The catalogue is no file of a configuration: an edit of it made before the switch is still
+    // to be saved, whatever reading the registry does with its flag.
+    const bool catalogueChanged = state.bMapsLstChanged;
     Step([&] { registry::ReadConfigRegistry(ctx, main.ConfigNameList, main.CommandLine, state.strConfigName); });
+    state.bMapsLstChanged = catalogueChanged;
     LoadConfiguration(state.strConfigName);
     switching_ = false;
-    MarkSaved();
+    // Only the configuration's own files were read anew; edits of the shared ones stay unsaved.
+    MarkConfigurationRead();
     SetResult("Editing configuration " + state.strConfigName);
 }
 

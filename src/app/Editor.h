@@ -22,6 +22,7 @@
 #include "scripts/ScriptFields.h"
 #include "settings/ServerFields.h"
 #include "state/AppState.h"
+#include "state/FileUtils.h"
 #include "teams/TeamFields.h"
 
 namespace tolvane::app {
@@ -45,7 +46,8 @@ public:
     // The three commands of the main window and the switch of configuration.
     bool ButtonSave_Click();    // true when the dialog was confirmed and every write succeeded
     bool ButtonStart_Click();   // true when every write succeeded and the server was started
-    void ButtonLoad_Click();
+    // True when the new configuration was made and loaded; false when cancelled or refused.
+    bool ButtonLoad_Click();
     void ConfigNameList_Click();
     // The server's command line for the current configuration.
     std::string ServerCommandLine() const;
@@ -65,6 +67,10 @@ public:
     bool ModDirMissing() const;
     // True while any control differs from what was loaded or last saved.
     bool HasUnsavedChanges() const;
+    // True while a control of the configuration's own files (its server settings file, its
+    // action.ini, its command-line text) differs from what was loaded or last saved: what a
+    // switch of configuration or NEW CONFIG would read anew.
+    bool ConfigurationUnsaved() const;
     // What the last SAVE SETTINGS, START SERVER or switch of configuration did, in a line for
     // the operator; resultChanged fires when it changes.
     const std::string& lastResult() const { return lastResult_; }
@@ -121,11 +127,37 @@ private:
     std::vector<check::TeamEntry> TeamsToCheck() const;
     // The save sequence with a record of what it wrote, for the status line.
     bool SaveAndReport();
+    // Before any write: the save is rehearsed, and each file it would write with new bytes that
+    // is no longer what the editor read (another editor saved it, it appeared) is put to the
+    // operator: overwrite, reload, or cancel the save. Without a window nobody is asked and
+    // nothing is written. See EditorFiles.cpp.
+    bool ResolveChangedFiles();
+    // The writers in the fixed order; true when every write succeeded.
+    bool WriteAll();
+    // Files that start-up looked for through ways that keep no record are remembered as absent
+    // when nothing read them, so one that appears later is not taken for the file read.
+    void RememberUnreadFiles();
+    struct SavedFile {
+        std::string path;
+        std::function<void()> reload;  // reads the file into the editor again
+    };
+    std::vector<SavedFile> FilesToSave();
+    // Asks what to do with one file that changed since it was read; false to stop the save.
+    bool SettleChangedFile(const std::string& path, FileStanding standing, bool writesIt);
+    // Asked before unsaved edits of the configuration's files would be read over: true to go on
+    // (saved or discarded), false to stay.
+    bool KeepOrDropConfigurationEdits(const std::string& doing);
     void MarkSaved();
+    void MarkConfigurationRead();
     void SetResult(std::string text);
     bool switching_ = false;
-    // The digest of every control's value when the files were last read or saved.
-    std::uint64_t savedValues_ = 0;
+    // The controls of the configuration's own files, and those of the files every configuration
+    // shares (catalogue, MOTD, plug-in files), each with its digest when last read or saved: a
+    // switch reads the first anew and leaves the second unsaved.
+    form::Form configurationValues_;
+    form::Form sharedValues_;
+    std::uint64_t savedConfiguration_ = 0;
+    std::uint64_t savedShared_ = 0;
     std::string lastResult_;
     bool quitRequested_ = false;
 };

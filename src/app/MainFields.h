@@ -21,7 +21,7 @@ struct MainFields {
     form::Label AboutBox{"AboutBox"};
 
     // "Server 3": the message of the day.
-    form::TextBox MOTDText{"MOTDText"};
+    form::TextBox MOTDText{"MOTDText", true};
 
 };
 

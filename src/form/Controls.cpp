@@ -37,6 +37,14 @@ void TextBox::setText(const std::string& text) {
     changed.emit();
 }
 
+std::string TextBox::typingRefusal(const std::string& typed) const {
+    if (!multiLine_ && typed.find_first_of("\r\n") != std::string::npos)
+        return "a one-line field cannot hold a line break";
+    for (const TypingRule& rule : rules_)
+        if (std::string reason = rule(text_, typed); !reason.empty()) return reason;
+    return {};
+}
+
 void TextBox::setSelection(int start, int length) {
     const int size = static_cast<int>(text_.size());
     start = std::clamp(start, 0, size);

@@ -59,11 +59,23 @@ public:
 // request that the UI carries out.
 class TextBox : public Control {
 public:
-    using Control::Control;
+    explicit TextBox(std::string name, bool multiLine = false)
+        : Control(std::move(name)), multiLine_(multiLine) {}
 
     const std::string& text() const { return text_; }
     // Fires `changed` when the text differs from what the box holds.
     void setText(const std::string& text);
+
+    // A one-line box never holds a line break: the window turns one typed or pasted into a
+    // blank, so text arriving by other ways (the command line) must not smuggle one in.
+    bool multiLine() const { return multiLine_; }
+    void setMultiLine(bool on) { multiLine_ = on; }
+    // A rule of what may be typed: given the box's text now and the text typed, the reason it
+    // is refused, or "" when it is taken.
+    using TypingRule = std::function<std::string(const std::string& now, const std::string& typed)>;
+    void addTypingRule(TypingRule rule) { rules_.push_back(std::move(rule)); }
+    // Why typing `typed` into the box would be refused, or "" when it would be taken.
+    std::string typingRefusal(const std::string& typed) const;
 
     int selStart() const { return selStart_; }
     int selLength() const { return selLength_; }
@@ -80,6 +92,8 @@ private:
     std::string text_;
     int selStart_ = 0;
     int selLength_ = 0;
+    bool multiLine_ = false;
+    std::vector<TypingRule> rules_;
 };
 
 // A check box: 0 clear, 1 ticked, 2 greyed (2 only ever comes from a file).

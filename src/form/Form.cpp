@@ -130,7 +130,53 @@ std::uint64_t Form::fingerprint() const {
     return d.value();
 }
 
+namespace {
+
+// What a spinner takes: a whole number.
+std::string SpinnerRefusal(const std::string& value) {
+    int v = 0;
+    return ParseInt(value, v) ? std::string() : std::string("a spinner takes a whole number");
+}
+
+}  // namespace
+
+std::string Form::checkSet(const std::string& name, const std::string& value) const {
+    for (const auto& e : entries_) {
+        std::string result = "-";
+        std::visit(Overloaded{
+                       [&](TextBox* c) {
+                           if (c->name() == name) result = c->typingRefusal(value);
+                       },
+                       [&](CheckBox* c) {
+                           if (c->name() != name) return;
+                           int v = 0;
+                           result = !ParseInt(value, v) || v < 0 || v > 2 ? "a check box takes 0, 1 or 2" : "";
+                       },
+                       [&](NumericField* c) {
+                           if (c->name() == name) result = c->box.typingRefusal(value);
+                           else if (c->scroll.name() == name) result = SpinnerRefusal(value);
+                       },
+                       [&](ComboList* c) {
+                           // The items may change before the value is set; they are looked up then.
+                           if (c->name() == name) result.clear();
+                       },
+                       [&](Spinner* c) {
+                           if (c->name() == name) result = SpinnerRefusal(value);
+                       },
+                       [&](Grid* c) {
+                           if (c->name() == name) result = "a grid cannot be set from the command line";
+                       },
+                       [&](Label*) {},
+                       [&](Button*) {},
+                   },
+                   e.control);
+        if (result != "-") return result;
+    }
+    return "no control named " + name;
+}
+
 std::string Form::set(const std::string& name, const std::string& value) {
+    if (std::string problem = checkSet(name, value); !problem.empty()) return problem;
     for (auto& e : entries_) {
         std::string result = "-";
         std::visit(Overloaded{
@@ -138,17 +184,11 @@ std::string Form::set(const std::string& name, const std::string& value) {
                            if (c->name() == name) { c->setText(value); result.clear(); }
                        },
                        [&](CheckBox* c) {
-                           if (c->name() != name) return;
-                           int v = 0;
-                           if (!ParseInt(value, v) || v < 0 || v > 2) result = "a check box takes 0, 1 or 2";
-                           else { c->setValue(v); result.clear(); }
+                           if (c->name() == name) { c->setValue(std::stoi(value)); result.clear(); }
                        },
                        [&](NumericField* c) {
-                           if (c->name() == name) { c->setText(value); result.clear(); return; }
-                           if (c->scroll.name() != name) return;
-                           int v = 0;
-                           if (!ParseInt(value, v)) result = "a spinner takes a whole number";
-                           else { c->scroll.setValue(v); result.clear(); }
+                           if (c->name() == name) { c->setText(value); result.clear(); }
+                           else if (c->scroll.name() == name) { c->scroll.setValue(std::stoi(value)); result.clear(); }
                        },
                        [&](ComboList* c) {
                            if (c->name() != name) return;
@@ -156,14 +196,9 @@ std::string Form::set(const std::string& name, const std::string& value) {
                            else result = "no item \"" + value + "\" in the list";
                        },
                        [&](Spinner* c) {
-                           if (c->name() != name) return;
-                           int v = 0;
-                           if (!ParseInt(value, v)) result = "a spinner takes a whole number";
-                           else { c->setValue(v); result.clear(); }
+                           if (c->name() == name) { c->setValue(std::stoi(value)); result.clear(); }
                        },
-                       [&](Grid* c) {
-                           if (c->name() == name) result = "a grid cannot be set from the command line";
-                       },
+                       [&](Grid*) {},
                        [&](Label*) {},
                        [&](Button*) {},
                    },
@@ -179,6 +214,21 @@ C* Form::find(const std::string& name) const {
         if (auto* const* c = std::get_if<C*>(&e.control); c && (*c)->name() == name) return *c;
     }
     return nullptr;
+}
+
+std::string Form::checkSelectRow(const std::string& name, const std::string& row) const {
+    if (!find<Grid>(name)) return "no grid named " + name;
+    int n = 0;
+    if (!ParseInt(row, n) || n < 0) return "no row " + row + " (rows are counted from 0)";
+    return {};
+}
+
+std::string Form::checkPick(const std::string& name) const {
+    return find<ComboList>(name) ? std::string() : "no drop-down list named " + name;
+}
+
+std::string Form::checkClick(const std::string& name) const {
+    return find<Button>(name) ? std::string() : "no button named " + name;
 }
 
 std::string Form::selectRow(const std::string& name, const std::string& row) {

@@ -36,7 +36,19 @@ public:
     // Sets the control called name from text as a user would: text boxes and numeric fields take
     // the text (a spinner "NameScroll" takes a number), check boxes 0, 1 or 2, drop-down lists
     // select the item with that text. Returns an empty string, or the reason it failed.
+    // A text the box would refuse if typed (a line break in a one-line box, a character the
+    // field cannot hold) is refused here too, and the control keeps its value.
     std::string set(const std::string& name, const std::string& value);
+    // Why set(name, value) would fail, changing nothing; "" when it would succeed as far as the
+    // control and its rules tell. A drop-down list's items are looked up only when it is set,
+    // as earlier steps may change them.
+    std::string checkSet(const std::string& name, const std::string& value) const;
+    // Why selectRow, pick or click could never succeed: no such control, or a row that is no
+    // row number. Whether the row exists, the item is listed or the button can be pressed
+    // depends on the state when they run.
+    std::string checkSelectRow(const std::string& name, const std::string& row) const;
+    std::string checkPick(const std::string& name) const;
+    std::string checkClick(const std::string& name) const;
     // What a click does: makes row `row` (counted from 0) of the grid called name its current
     // row; chooses the item with that text in the drop-down list called name; presses the
     // button called name. Each returns an empty string, or the reason it failed.

@@ -74,9 +74,7 @@ void ReadBaseMapsLst(const Context& ctx, MapFields& maps) {
     std::string error;
     if (!ctx.fs.readFile(path, content, error)) return;
     // Only the names matter here: each line's first word (a line without a blank is all name).
-    std::vector<std::string> names;
-    for (const auto& line : SplitLines(content)) names.push_back(MapListLineName(line));
-    AddUnlistedMaps(maps, names);
+    AddUnlistedMaps(maps, BaseMapListNames(content));
 }
 
 namespace {

@@ -27,6 +27,12 @@ std::string MapListLineName(const std::string& line) {
     return line.substr(start, end - start);
 }
 
+std::vector<std::string> BaseMapListNames(const std::string& content) {
+    std::vector<std::string> names;
+    for (const auto& line : SplitLines(content)) names.push_back(MapListLineName(line));
+    return names;
+}
+
 namespace {
 
 // Whether a line is an entry: a name (the text before the first blank, blanks before it

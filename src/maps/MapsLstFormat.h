@@ -31,6 +31,9 @@ std::vector<MapsLstEntry> MapsLstEntries(std::string_view content);
 // (a line without a blank is all name). Empty for a line of blanks.
 std::string MapListLineName(const std::string& line);
 
+// The map names of the base game's map list, one a line: each line's MapListLineName.
+std::vector<std::string> BaseMapListNames(const std::string& content);
+
 // A catalogue row as the list shows it: description + " [" + name + "]".
 std::string CatalogueRow(std::string_view name, std::string_view description);
 // Splits a row at its last " [" (so a description holding "[" survives): the description is

@@ -24,6 +24,7 @@ std::optional<PakDirectorySpan> LocatePakDirectory(std::string_view header, std:
     const auto start = static_cast<std::uint64_t>(offset);
     if (start >= fileSize) return std::nullopt;
     std::uint64_t room = std::min<std::uint64_t>(static_cast<std::uint64_t>(length), fileSize - start);
+    room = std::min<std::uint64_t>(room, kMaxArchiveEntries * kPakEntrySize);
     room -= room % kPakEntrySize;
     return PakDirectorySpan{start, room};
 }

@@ -13,6 +13,10 @@ namespace tolvane::maps {
 
 inline constexpr std::size_t kPakHeaderSize = 12;
 inline constexpr std::size_t kPakEntrySize = 64;
+// The most entries read from one archive. The original engine refuses an archive of more than
+// 4,096 files; sixteen times that leaves room for engines that allow more, while a header that
+// claims a directory of gigabytes (a damaged or sparse file) costs at most a 4 MiB read.
+inline constexpr std::size_t kMaxArchiveEntries = 65536;
 
 // Where the whole directory entries of an archive lie in the file.
 struct PakDirectorySpan {
@@ -22,8 +26,8 @@ struct PakDirectorySpan {
 
 // Finds the directory from the 12-byte header ("PACK", offset, length, little-endian) and the
 // file's size. The walk covers length / 64 entries and stops at the end of the file, so file
-// data after the directory is never read as names. Nothing when the header is short or the
-// offset is negative or at or past the end of the file.
+// data after the directory is never read as names, and at kMaxArchiveEntries entries. Nothing
+// when the header is short or the offset is negative or at or past the end of the file.
 std::optional<PakDirectorySpan> LocatePakDirectory(std::string_view header, std::uint64_t fileSize);
 
 // The entry names of directory bytes, as the map scan reads them: from the first byte of each

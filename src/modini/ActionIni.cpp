@@ -31,13 +31,49 @@ void SetDefaultTeams(const Context& ctx, teams::TeamFields& teams) {
     }
 }
 
+// A model or skin the file names stays as written: one no players directory holds is shown
+// as an extra item of its list, so that a save writes it back unless the operator picks another.
+void SelectOrAdd(form::ComboList& list, const std::string& text) {
+    if (registry::InComboBox(list, text)) list.selectText(text);
+    else {
+        list.addItem(text);
+        list.setSelectedIndex(list.count() - 1);
+    }
+}
+
 void ApplyTeam(teams::TeamFields& teams, std::size_t i, const IniTeam& team, std::string& skin) {
-    teams.nameBoxes()[i]->setText(team.name);
-    if (team.modelSkin.empty()) return;
+    teams.SetNameAsRead(i, team.name);
     std::string model;
     SplitModelSkin(team.modelSkin, model, skin);
     form::ComboList& list = *teams.modelLists()[i];
-    if (registry::InComboBox(list, model)) list.selectText(model);
+    // The extra model of the configuration read before leaves the list.
+    if (std::string& extra = teams.extraModel[i]; !extra.empty() && extra != model) {
+        std::vector<std::string> items = list.items();
+        if (const auto at = std::find(items.begin(), items.end(), extra); at != items.end()) items.erase(at);
+        list.setItems(std::move(items));
+        extra.clear();
+    }
+    // No model in the file: none is shown (nor written).
+    if (model.empty()) {
+        list.setSelectedIndex(-1);
+        return;
+    }
+    if (!registry::InComboBox(list, model)) teams.extraModel[i] = model;
+    SelectOrAdd(list, model);
+}
+
+// Of maps named more than once (in any letter case) the last stays, in its place.
+void KeepLastOfEachMap(std::vector<std::string>& maps) {
+    std::unordered_set<std::string> seen;
+    std::vector<bool> keep(maps.size());
+    for (std::size_t i = maps.size(); i-- > 0;) keep[i] = seen.insert(LowerCase(maps[i])).second;
+    std::size_t to = 0;
+    for (std::size_t i = 0; i < maps.size(); ++i)
+        if (keep[i]) {
+            if (to != i) maps[to] = std::move(maps[i]);
+            ++to;
+        }
+    maps.resize(to);
 }
 
 }  // namespace
@@ -79,7 +115,10 @@ void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& na
         if (n < 0) continue;
         Waiting& w = waiting[static_cast<std::size_t>(n)];
         if (w.next == w.rotationRows.size()) continue;
-        rotation[w.rotationRows[w.next++]] = available[i];
+        // The rotation keeps the file's spelling, with the row's tag and duplicate marker.
+        const std::size_t row = w.rotationRows[w.next++];
+        const bool marked = !available[i].text.empty() && available[i].text.back() == '*';
+        rotation[row] = {marked ? names[row] + "*" : names[row], available[i].tag};
         taken[i] = true;
         anyTaken = true;
     }
@@ -144,26 +183,20 @@ void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields
     std::string error;
     // A file that cannot be read reads as empty; the save will not replace it.
     ctx.fs.readFile(path, content, error);
-    const ActionIni ini = ParseActionIni(content);
+    ActionIni ini = ParseActionIni(content);
     std::array<std::string, 3> skins;
     for (std::size_t i = 0; i < 3; ++i)
         if (ini.teams[i].present) ApplyTeam(teams, i, ini.teams[i], skins[i]);
     // Duplicates go first, so the occurrence that stays is the one that takes its row (tag and
-    // marker) from the available maps.
-    std::vector<form::GridRow> read;
-    read.reserve(ini.maps.size());
-    for (const auto& name : ini.maps) read.push_back({name, 0});
-    maps.MapIni.setRows(std::move(read));
-    RemoveRotationDuplicates(ctx, maps.MapIni, true);
-    std::vector<std::string> names;
-    for (const auto& row : maps.MapIni.rows()) names.push_back(row.text);
-    TakeFromAvailable(maps, names);
+    // marker) from the available maps. Names differing only in case are one map to the server.
+    KeepLastOfEachMap(ini.maps);
+    TakeFromAvailable(maps, ini.maps);
+    // A team the file leaves out keeps what it held.
     for (std::size_t i = 0; i < 3; ++i) {
+        if (!ini.teams[i].present) continue;
         form::ComboList& list = *teams.skinLists()[i];
         teams::ScanPlayerSkins(ctx, list, teams.modelLists()[i]->text());
-        if (list.count() == 0) continue;
-        if (!skins[i].empty() && registry::InComboBox(list, skins[i])) list.selectText(skins[i]);
-        else list.setSelectedIndex(0);
+        if (!skins[i].empty()) SelectOrAdd(list, skins[i]);
     }
     ctx.state.bActionIniChanged = false;
     ctx.progress.hide();
@@ -191,6 +224,16 @@ bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::Ma
     std::array<TeamValues, 3> values;
     for (std::size_t i = 0; i < 3; ++i)
         values[i] = {teams.nameBoxes()[i]->text(), teams.modelLists()[i]->text(), teams.skinLists()[i]->text()};
+    // A team without a name cannot be written: the mod would take its model line for the name.
+    // One the file holds just so is left as it is.
+    const ActionIni before = hasOld ? ParseActionIni(old) : ActionIni{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const bool written = hasOld ? before.teams[i].present : i < 2;
+        if (!written || !values[i].name.empty() || (hasOld && TeamAsInFile(before, i, values[i]))) continue;
+        ctx.message("Could not save " + path + ": team " + std::to_string(i + 1) +
+                    " has no name.\rThe mod would read its model line as its name. The file was left as it was.");
+        return false;
+    }
     std::vector<std::string> rotation;
     rotation.reserve(static_cast<std::size_t>(maps.MapIni.rowCount()));
     for (const auto& row : maps.MapIni.rows()) rotation.push_back(row.text);

@@ -14,8 +14,9 @@ namespace tolvane::modini {
 
 // Reads the mod directory's file `fileName` into the teams and MapIni. The rotation rows held
 // before go back to MapDir (sorted), so no map leaves both lists; each map read is taken out of
-// MapDir again (TakeFromAvailable). A missing file gives the default teams. Clears
-// bActionIniChanged once read.
+// MapDir again (TakeFromAvailable). A model or skin the players directories lack is shown as
+// an extra item of its list; names are taken as the file holds them. A missing file gives the
+// default teams. Clears bActionIniChanged once read.
 void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields& maps, const std::string& fileName);
 
 // Writes the teams and the rotation when bActionIniChanged is set. False when the file could not
@@ -25,8 +26,8 @@ bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::Ma
 // Fills MapIni with the maps read, in order. Each map that MapDir lists leaves it and keeps its
 // row there: its origin tag, and its duplicate marker, so that a map found in two places still
 // says so after a switch of configuration and is never in both lists. Names match ignoring
-// letter case (the file's names read back lower-cased), and the row keeps MapDir's spelling. The
-// first MapDir row of a map is taken first; a map MapDir does not list gets tag 0.
+// letter case, and the row keeps the name as given (the file's spelling). The first MapDir row
+// of a map is taken first; a map MapDir does not list gets tag 0.
 void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& names);
 
 // Rotation rows with equal texts: with remove, of each text only its last row stays, in its

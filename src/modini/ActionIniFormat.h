@@ -3,10 +3,11 @@
 // its "model/skin" line, "###") and the map rotation ("[maplist]", one map a line, "###").
 //
 // It is read a line at a time, as the mod reads it: blanks around a line are dropped, a line
-// that starts with a double quote loses its quotes, and lines holding only blanks are passed
-// over. Headers are recognised in any letter case. The map list ends at "###" or at the next
-// line that starts with "[" (the mod's vote sections may follow it); a line of the map list
-// starting with "//" is a comment, not a map.
+// that starts with a double quote loses its quotes. Blank lines, "//" comments and lines that
+// start with "[" but hold no "]" are passed over. A section starts at a line "[name]" (any
+// letter case, anything after the "]" ignored) and ends at the next section or at a line
+// starting with "###". The first two lines of a team section are its name and its model/skin.
+// Every "[maplist]" section adds its maps to the rotation, as the mod's reader does.
 #include <array>
 #include <string>
 #include <vector>
@@ -21,7 +22,7 @@ struct IniTeam {
 
 struct ActionIni {
     std::array<IniTeam, 3> teams;
-    std::vector<std::string> maps;   // the rotation in file order, lower-cased
+    std::vector<std::string> maps;   // the rotation in file order, spelt as written
 };
 
 ActionIni ParseActionIni(const std::string& content);
@@ -41,11 +42,17 @@ struct TeamValues {
 //
 // Without an old file: teams 1 and 2, team 3 only when its name, model and skin are all set,
 // then the map list. With one: every line the editor does not own is kept byte for byte and in
-// place. A team block of the old file is rewritten in place (its header in lower case, since the
-// mod compares headers exactly); a team the old file lacks is not added. The old map list is
-// replaced by the rotation, its "//" comment lines kept right after the header; a file without
-// a map list gets one at its end.
+// place, and so is every team line whose value the window still holds (a name or model line
+// is written anew only when its value changed; a header the mod would not recognise is
+// written in lower case). A team the old file lacks is not added. The first map list takes the
+// rotation, its comments and other passed-over lines staying beside the maps they stood
+// before; later map lists lose their header and maps (the first one now holds them). A file
+// without a map list gets one at its end.
 std::string BuildActionIni(const std::array<TeamValues, 3>& teams, const std::vector<std::string>& rotation,
                            const std::string* oldContent);
+
+// True when the old file (parsed) already says what the window holds for team i, so a save
+// leaves that team's lines as they are.
+bool TeamAsInFile(const ActionIni& old, std::size_t i, const TeamValues& values);
 
 }  // namespace tolvane::modini

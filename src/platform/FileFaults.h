@@ -1,13 +1,14 @@
 #pragma once
-// A seam for tests: every step of a file replace and of the save lock asks this hook first, so a
-// test can make any one step fail (or stop the process there) and check what is left on disk.
+// A seam for tests: every step of a file replace and of the save lock, the opening of a file
+// read whole and the check that a file of one name exists ask this hook first, so a test can
+// make any one step fail (or stop the process there) and check what is left on disk.
 // Without a hook installed nothing is asked and nothing changes.
 #include <filesystem>
 #include <functional>
 
 namespace tolvane::platform {
 
-enum class FileOp { Create, ModeChange, Write, Flush, Sync, Close, Remove, Link, Rename };
+enum class FileOp { Create, ModeChange, Write, Flush, Sync, Close, Remove, Link, Rename, Open, Examine };
 
 const char* FileOpName(FileOp op);
 

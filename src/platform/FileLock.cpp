@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/FileFaults.h"
+#include "platform/RegularFile.h"
 #include "platform/SystemErrors.h"
 
 #ifdef _WIN32
@@ -38,6 +39,12 @@ FileLock::Result FileLock::acquire(const std::filesystem::path& lockFile, std::c
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         error = SystemErrorText(GetLastError());
+        return Result::Failed;
+    }
+    // A device name opens a device, which cannot be locked as a file.
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        error = "not a regular file";
         return Result::Failed;
     }
     const auto deadline = std::chrono::steady_clock::now() + wait;
@@ -75,9 +82,11 @@ FileLock::Result FileLock::acquire(const std::filesystem::path& lockFile, std::c
         return Result::Failed;
     }
     // Read access is enough to lock; it lets an operator lock a file another account created.
-    const int fd = ::open(lockFile.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    // A pipe planted at the name would hang the open: only a regular file is taken.
+    detail::Opened how;
+    const int fd = detail::OpenRegularFile(lockFile, O_RDONLY | O_CREAT | O_NOFOLLOW, how, 0644);
     if (fd < 0) {
-        error = reasonFor(errno);
+        error = how.reason();
         return Result::Failed;
     }
     // flock locks belong to the open file, so two holders in one process exclude each other too.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <random>
 #include <system_error>
+#include <vector>
 
 #include "platform/FileFaults.h"
 #include "platform/FileSystem.h"
@@ -88,6 +89,73 @@ bool FollowLinks(fs::path& p, std::string& error) {
     return false;
 }
 
+bool IsOwnTemporaryName(std::string_view name, std::string_view of) {
+    const auto same = [](char a, char b) {
+#ifdef _WIN32
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        return lower(a) == lower(b);
+#else
+        return a == b;
+#endif
+    };
+    constexpr std::size_t kUnique = 6;
+    if (of.empty() || name.size() != of.size() + 1 + kUnique + 4) return false;
+    for (std::size_t i = 0; i < of.size(); ++i)
+        if (!same(name[i], of[i])) return false;
+    if (name[of.size()] != '.' || name.substr(name.size() - 4) != ".tmp") return false;
+    for (const char c : name.substr(of.size() + 1, kUnique))
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+    return true;
+}
+
+std::vector<fs::path> StaleTemporaries(const fs::path& of, fs::file_time_type before) {
+    std::vector<fs::path> stale;
+    try {
+        const std::string name = of.filename().string();
+        std::error_code ec;
+        fs::directory_iterator it(of.parent_path().empty() ? fs::path(".") : of.parent_path(), ec);
+        for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+            if (!IsOwnTemporaryName(it->path().filename().string(), name)) continue;
+            std::error_code sec;
+            if (!fs::is_regular_file(fs::symlink_status(it->path(), sec))) continue;
+            const auto written = fs::last_write_time(it->path(), sec);
+            if (!sec && written < before) stale.push_back(it->path());
+        }
+    } catch (const std::exception&) {
+        // A name the host cannot convert is no name this program made.
+    }
+    return stale;
+}
+
+bool ReplaceTarget(const FileSystem& files, const std::string& path, fs::path& target, std::string& error) {
+    target = files.resolve(path);
+    const fs::path link = target;
+    if (!FollowLinks(target, error)) return false;
+    if (target == link) return true;
+    // Both sides absolute, normal and with every link in them followed, so that neither "..",
+    // nor a link in a directory part, leads out unseen.
+    std::error_code ec;
+    const fs::path root = fs::weakly_canonical(fs::absolute(files.root(), ec), ec);
+    const fs::path final = ec ? fs::path() : fs::weakly_canonical(fs::absolute(target, ec), ec);
+    bool inside = !ec && !root.empty();
+    if (inside) {
+        auto r = root.begin(), f = final.begin();
+        for (; r != root.end() && !r->empty(); ++r, ++f)
+            if (f == final.end() || *f != *r) {
+                inside = false;
+                break;
+            }
+        // The Quake 2 directory itself is no file inside it.
+        inside = inside && f != final.end() && !f->empty();
+    }
+    if (!inside) {
+        error = "cannot write through the link " + files.displayPath(link) + ": it leads to " +
+                (final.empty() ? target : final).string() + ", outside the Quake 2 directory";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace detail
 
 const char* FileOpName(FileOp op) {
@@ -101,6 +169,8 @@ const char* FileOpName(FileOp op) {
         case FileOp::Remove: return "remove";
         case FileOp::Link: return "link";
         case FileOp::Rename: return "rename";
+        case FileOp::Open: return "open";
+        case FileOp::Examine: return "examine";
     }
     return "?";
 }
@@ -149,48 +219,67 @@ int readWhole(const fs::path& p, std::string& bytes) {
     return 0;
 }
 
-// One replace: the temporary file it owns until the rename, removed on any failure.
+// Joins what a replace could not keep into one note.
+void addNote(std::string& note, const std::string& more) {
+    if (!note.empty()) note += "; ";
+    note += more;
+}
+
+// One replace: the temporary file and the new backup it owns until they take their names,
+// removed on any failure before the file is replaced.
 class Replace {
 public:
     Replace(const FileSystem& files, fs::path target) : files_(files), target_(std::move(target)) {}
     ~Replace() {
         if (fd_ >= 0) ::close(fd_);
         if (!temp_.empty()) ::unlink(temp_.c_str());
+        if (!backupTemp_.empty()) ::unlink(backupTemp_.c_str());
     }
     Replace(const Replace&) = delete;
     Replace& operator=(const Replace&) = delete;
 
-    bool run(const std::string& content, const BackupNamer& backupName, fs::path& backupMade, std::string& error) {
-        backupMade.clear();
+    ReplaceResult run(const std::string& content, const BackupNamer& backupName, const ReplaceOptions& options) {
+        const auto began = fs::file_time_type::clock::now();
         struct stat old {};
         const bool hadOld = ::lstat(target_.c_str(), &old) == 0;
-        if (!hadOld && errno != ENOENT) return fail(error, "cannot examine " + show(target_), errno);
-        if (hadOld && S_ISDIR(old.st_mode)) return fail(error, "cannot replace " + show(target_), EISDIR);
-        if (hadOld && !S_ISREG(old.st_mode))
-            return fail(error, "cannot replace " + show(target_) + ": it is not a regular file", 0);
+        if (!hadOld && errno != ENOENT) return fail("cannot examine " + show(target_), errno);
+        if (hadOld && S_ISDIR(old.st_mode)) return fail("cannot replace " + show(target_), EISDIR);
+        if (hadOld && !S_ISREG(old.st_mode)) return fail("cannot replace " + show(target_) + ": it is not a regular file", 0);
+        if (hadOld && !options.replaceReadOnly && !writable(old)) {
+            result_.readOnly = true;
+            return fail("cannot replace " + show(target_) + ": it is read-only (no write permission)", 0);
+        }
 
-        if (!createTemporary(error)) return false;
-        if (!giveMode(hadOld ? &old : nullptr, error)) return false;
-        if (!writeAll(content, error)) return false;
-        if (hadOld && !keepBackup(old, backupName(target_), backupMade, error)) return false;
+        removeStale(target_, began);
+        if (!createTemporary()) return result_;
+        if (!giveMode(hadOld ? &old : nullptr)) return result_;
+        if (!writeAll(content)) return result_;
+        fs::path backup;
+        if (hadOld && !makeBackup(old, backupName(target_), backup)) return result_;
         if (const int err = step(FileOp::Rename, target_, [&] { return ::rename(temp_.c_str(), target_.c_str()); }))
-            return fail(error, "cannot replace " + show(target_), err);
+            return fail("cannot replace " + show(target_), err);
         temp_.clear();  // it is the file now
+        result_.ok = true;
+        if (hadOld) moveBackupIntoPlace(backup, began);
         syncDirectory();
-        return true;
+        return result_;
     }
 
 private:
     std::string show(const fs::path& p) const { return files_.displayPath(p); }
 
-    bool fail(std::string& error, const std::string& what, int err) {
-        error = err ? what + " (" + reasonFor(err) + ")" : what;
+    ReplaceResult& fail(const std::string& what, int err) {
+        result_.ok = false;
+        result_.error = err ? what + " (" + reasonFor(err) + ")" : what;
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
         if (!temp_.empty() && ::unlink(temp_.c_str()) != 0 && errno != ENOENT)
-            error += "; the temporary file " + show(temp_) + " could not be removed";
+            result_.error += "; the temporary file " + show(temp_) + " could not be removed";
         temp_.clear();
-        return false;
+        // Before the file is replaced the new backup is a second name of the file (or a copy).
+        if (!backupTemp_.empty()) ::unlink(backupTemp_.c_str());
+        backupTemp_.clear();
+        return result_;
     }
 
     // Runs one step through the fault seam: 0, or the error number it failed with.
@@ -214,7 +303,21 @@ private:
         return rc == 0 ? 0 : (errno ? errno : EIO);
     }
 
-    bool createTemporary(std::string& error) {
+    // Write permission as this user has it; a file nobody may write (0444) counts as read-only
+    // even for the superuser, whom the system lets write anything.
+    bool writable(const struct stat& old) const {
+        if ((old.st_mode & 0222) == 0) return false;
+        return ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) == 0 || errno != EACCES;
+    }
+
+    // Temporary files of this name that an earlier run left behind (stopped part way): only the
+    // exact names this program makes, regular files older than this replace. Best effort.
+    void removeStale(const fs::path& of, fs::file_time_type before) {
+        for (const auto& p : detail::StaleTemporaries(of, before))
+            if (p != temp_ && p != backupTemp_) step(FileOp::Remove, p, [&] { return ::unlink(p.c_str()); });
+    }
+
+    bool createTemporary() {
         // A name somebody else holds (a planted link, a pipe, an earlier leftover) is never
         // opened: the exclusive create fails on it and another name is tried.
         for (int attempt = 0; attempt < 100; ++attempt) {
@@ -227,37 +330,57 @@ private:
                 temp_ = candidate;
                 return true;
             }
-            if (err != EEXIST) return fail(error, "cannot create a temporary file in " + show(target_.parent_path()), err);
+            if (err != EEXIST) return fail("cannot create a temporary file in " + show(target_.parent_path()), err), false;
         }
-        return fail(error, "cannot create a temporary file in " + show(target_.parent_path()), EEXIST);
+        return fail("cannot create a temporary file in " + show(target_.parent_path()), EEXIST), false;
     }
 
-    // The old file's mode, owner and group; a new file gets the process's default mode.
-    bool giveMode(const struct stat* old, std::string& error) {
+    // The old file's mode, owner and group; a new file gets the process's default mode. The owner
+    // goes first: a change of owner clears the set-ID bits, which the mode then gives back.
+    bool giveMode(const struct stat* old) {
         mode_t mode;
         if (old) {
+            mode = old->st_mode & 07777;
             struct stat mine {};
             if (::fstat(fd_, &mine) == 0 && (mine.st_uid != old->st_uid || mine.st_gid != old->st_gid)) {
                 // Only where the process may: an ordinary user cannot give a file away, but may
                 // still keep its group when a member of it.
-                if (step(FileOp::ModeChange, temp_, [&] { return ::fchown(fd_, old->st_uid, old->st_gid); }) != 0 &&
-                    mine.st_gid != old->st_gid)
-                    step(FileOp::ModeChange, temp_, [&] { return ::fchown(fd_, static_cast<uid_t>(-1), old->st_gid); });
+                int err = step(FileOp::ModeChange, temp_, [&] { return ::fchown(fd_, old->st_uid, old->st_gid); });
+                bool ownerKept = err == 0, groupKept = err == 0;
+                if (err && mine.st_gid != old->st_gid)
+                    groupKept = step(FileOp::ModeChange, temp_,
+                                     [&] { return ::fchown(fd_, static_cast<uid_t>(-1), old->st_gid); }) == 0;
+                ownerKept = ownerKept || mine.st_uid == old->st_uid;
+                groupKept = groupKept || mine.st_gid == old->st_gid;
+                if (!ownerKept || !groupKept) {
+                    const char* what = !ownerKept && !groupKept ? "owner and group" : !ownerKept ? "owner" : "group";
+                    addNote(result_.note, std::string("the ") + what + " of " + show(target_) + " could not be kept (" +
+                                              reasonFor(err) + ")");
+                }
+                // A set-ID bit is never given to a file of another owner or group than the old one.
+                const mode_t dropped = mode & ((ownerKept ? 0 : S_ISUID) | (groupKept ? 0 : S_ISGID));
+                if (dropped) {
+                    mode &= ~dropped;
+                    addNote(result_.note, "its set-ID bits were not kept");
+                }
             }
-            mode = old->st_mode & 07777;
         } else {
             const mode_t mask = ::umask(0);
             ::umask(mask);
             mode = 0666 & ~mask;
         }
         if (const int err = step(FileOp::ModeChange, temp_, [&] { return ::fchmod(fd_, mode); }))
-            return fail(error, "cannot set the mode of the temporary file " + show(temp_), err);
+            return fail("cannot set the mode of the temporary file " + show(temp_), err), false;
+        // The system itself drops a set-group-ID bit for a group the process is not in.
+        struct stat given {};
+        if ((mode & (S_ISUID | S_ISGID)) && ::fstat(fd_, &given) == 0 && (given.st_mode & 07777) != mode)
+            addNote(result_.note, "its set-ID bits were not kept");
         return true;
     }
 
-    bool writeAll(const std::string& content, std::string& error) {
+    bool writeAll(const std::string& content) {
         std::FILE* f = ::fdopen(fd_, "wb");
-        if (!f) return fail(error, "cannot write the temporary file " + show(temp_), errno);
+        if (!f) return fail("cannot write the temporary file " + show(temp_), errno), false;
         fd_ = -1;  // the stream owns it now
         int err = step(FileOp::Write, temp_, [&] {
             errno = 0;
@@ -270,56 +393,83 @@ private:
         if (!err) err = step(FileOp::Sync, temp_, [&] { return ::fsync(::fileno(f)); });
         if (!err) err = closeChecked(temp_, [&] { return std::fclose(f); });
         else std::fclose(f);
-        if (err) return fail(error, "cannot write the temporary file " + show(temp_), err);
+        if (err) return fail("cannot write the temporary file " + show(temp_), err), false;
         return true;
     }
 
-    // The old file stays under the backup name: a second name for the same file, so there is no
-    // moment without it. Where links are impossible the backup is a copy.
-    bool keepBackup(const struct stat& old, const std::string& backupName, fs::path& backupMade, std::string& error) {
-        fs::path backup = entryIgnoringCase(target_.parent_path(), backupName);
-        // A file whose backup name is its own name ("x.bak") must not be removed as its own
-        // old backup.
+    // The new backup: a second name for the old file, made under a temporary name beside the
+    // backup, so that the old backup stays until the file is replaced. Where links are
+    // impossible it is a copy.
+    bool makeBackup(const struct stat& old, const std::string& backupName, fs::path& backup) {
+        backup = entryIgnoringCase(target_.parent_path(), backupName);
+        // A file whose backup name is its own name ("x.bak") must not be replaced by its backup.
         if (backup == target_) backup = entryIgnoringCase(target_.parent_path(), target_.filename().string() + ".bak");
-        if (const int err = step(FileOp::Remove, backup, [&] { return ::unlink(backup.c_str()) == 0 || errno == ENOENT ? 0 : -1; }))
-            return fail(error, "cannot remove the old backup " + show(backup), err);
-        const int err = step(FileOp::Link, backup, [&] { return ::link(target_.c_str(), backup.c_str()); });
-        if (err == EPERM || err == EXDEV || err == EMLINK || err == ENOTSUP || err == EOPNOTSUPP || err == ENOSYS) {
-            if (!copyTo(backup, old.st_mode & 07777, error)) return false;
-        } else if (err) {
-            return fail(error, "cannot keep the old file as " + show(backup), err);
+        const std::string keep = "cannot keep the old file as " + show(backup);
+        // What the backup's name cannot be moved over is found before anything is replaced.
+        struct stat there {};
+        if (::lstat(backup.c_str(), &there) == 0 && S_ISDIR(there.st_mode)) return fail(keep, EISDIR), false;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const fs::path candidate = detail::TemporaryNameFor(backup);
+            const int err = step(FileOp::Link, candidate, [&] { return ::link(target_.c_str(), candidate.c_str()); });
+            if (err == 0) {
+                backupTemp_ = candidate;
+                return true;
+            }
+            if (err == EEXIST) continue;
+            if (err == EPERM || err == EXDEV || err == EMLINK || err == ENOTSUP || err == EOPNOTSUPP || err == ENOSYS)
+                return copyTo(backup, old.st_mode & 07777);
+            return fail(keep, err), false;
         }
-        backupMade = backup;
+        return fail(keep, EEXIST), false;
+    }
+
+    bool copyTo(const fs::path& backup, mode_t mode) {
+        const std::string keep = "cannot keep the old file as " + show(backup);
+        std::string bytes;
+        if (const int readErr = readWhole(target_, bytes)) return fail(keep + ": cannot read " + show(target_), readErr), false;
+        int out = -1;
+        fs::path candidate;
+        int err = EEXIST;
+        for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
+            candidate = detail::TemporaryNameFor(backup);
+            err = step(FileOp::Create, candidate, [&] {
+                out = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+                return out >= 0 ? 0 : -1;
+            });
+        }
+        if (err) return fail(keep, err), false;
+        backupTemp_ = candidate;  // removed by any failure from here on
+        err = step(FileOp::Write, candidate, [&] {
+            std::size_t done = 0;
+            while (done < bytes.size()) {
+                const ssize_t n = ::write(out, bytes.data() + done, bytes.size() - done);
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) return -1;
+                done += static_cast<std::size_t>(n);
+            }
+            return 0;
+        });
+        if (!err) err = step(FileOp::Sync, candidate, [&] { return ::fsync(out); });
+        if (!err) err = closeChecked(candidate, [&] { return ::close(out); });
+        else ::close(out);
+        if (err) return fail(keep, err), false;
         return true;
     }
 
-    bool copyTo(const fs::path& backup, mode_t mode, std::string& error) {
-        std::string bytes;
-        if (const int readErr = readWhole(target_, bytes))
-            return fail(error, "cannot keep the old file as " + show(backup) + ": cannot read " + show(target_), readErr);
-        int out = -1;
-        int err = step(FileOp::Create, backup, [&] {
-            out = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-            return out >= 0 ? 0 : -1;
-        });
-        if (!err) {
-            err = step(FileOp::Write, backup, [&] {
-                std::size_t done = 0;
-                while (done < bytes.size()) {
-                    const ssize_t n = ::write(out, bytes.data() + done, bytes.size() - done);
-                    if (n < 0 && errno == EINTR) continue;
-                    if (n <= 0) return -1;
-                    done += static_cast<std::size_t>(n);
-                }
-                return 0;
-            });
-            if (!err) err = step(FileOp::Sync, backup, [&] { return ::fsync(out); });
-            if (!err) err = closeChecked(backup, [&] { return ::close(out); });
-            else ::close(out);
-            if (err) ::unlink(backup.c_str());
+    // The file is replaced: the new backup takes the backup's name in one step. When it cannot,
+    // the save still succeeded; the old backup stays, and the old file keeps its temporary name
+    // so that nothing is lost.
+    void moveBackupIntoPlace(const fs::path& backup, fs::file_time_type began) {
+        if (const int err = step(FileOp::Rename, backup, [&] { return ::rename(backupTemp_.c_str(), backup.c_str()); })) {
+            addNote(result_.note, "the backup " + show(backup) + " was not updated (" + reasonFor(err) +
+                                      "); the old file is kept as " + show(backupTemp_));
+            backupTemp_.clear();
+            return;
         }
-        if (err) return fail(error, "cannot keep the old file as " + show(backup), err);
-        return true;
+        backupTemp_.clear();
+        result_.backupMade = backup;
+        // A backup left under a temporary name by an earlier run is now one generation too old.
+        removeStale(backup, began);
     }
 
     // The renamed entry must reach the disk as well. The file is already in place, so a failure
@@ -335,19 +485,30 @@ private:
     const FileSystem& files_;
     fs::path target_;
     fs::path temp_;
+    fs::path backupTemp_;
     int fd_ = -1;
+    ReplaceResult result_;
 };
 
 }  // namespace
 
-bool FileSystem::replaceFile(const std::string& path, const std::string& content, const BackupNamer& backupName,
-                             fs::path& backupMade, std::string& error) const {
-    fs::path target = resolve(path);
-    if (!detail::FollowLinks(target, error)) return false;
+ReplaceResult FileSystem::replaceFile(const std::string& path, const std::string& content, const BackupNamer& backupName,
+                                      const ReplaceOptions& options) const {
+    ReplaceResult result;
+    fs::path target;
+    if (!detail::ReplaceTarget(*this, path, target, result.error)) return result;
     Replace replace(*this, target);
-    return replace.run(content, backupName, backupMade, error);
+    return replace.run(content, backupName, options);
 }
 
 #endif
+
+bool FileSystem::replaceFile(const std::string& path, const std::string& content, const BackupNamer& backupName,
+                             fs::path& backupMade, std::string& error) const {
+    const ReplaceResult result = replaceFile(path, content, backupName, ReplaceOptions{});
+    backupMade = result.backupMade;
+    error = result.error;
+    return result.ok;
+}
 
 }  // namespace tolvane::platform

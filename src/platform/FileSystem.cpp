@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <limits>
 #include <system_error>
+#include <type_traits>
 
+#include "platform/FileFaults.h"
+#include "platform/RegularFile.h"
 #include "platform/SystemErrors.h"
 
 #ifdef _WIN32
@@ -14,6 +17,7 @@
 #else
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -118,8 +122,6 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
-bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
-
 // True when something (even a dangling link) carries exactly this name.
 bool entryExists(const fs::path& p) {
     std::error_code ec;
@@ -142,6 +144,75 @@ std::optional<std::string> findEntry(const fs::path& dir, const std::string& nam
     return best;
 }
 #endif
+
+bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
+
+// Records are kept under one spelling of a path: the file system finds names ignoring case.
+fs::path recordKey(const fs::path& p) {
+    auto folded = p.native();
+    for (auto& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<std::remove_reference_t<decltype(c)>>(c - 'A' + 'a');
+    return fs::path(folded);
+}
+
+// A 64-bit hash of bytes, eight at a time: quick on a large map list, and any change of the
+// bytes or their length changes it with near certainty.
+std::uint64_t digestOf(std::string_view bytes) {
+    constexpr std::uint64_t k1 = 0x9E3779B97F4A7C15ull, k2 = 0xC2B2AE3D27D4EB4Full;
+    const auto mix = [](std::uint64_t h) {
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53ull;
+        return h ^ (h >> 33);
+    };
+    std::uint64_t h = k2 ^ (bytes.size() * k1);
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t w = 0;
+        for (int b = 7; b >= 0; --b) w = (w << 8) | static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(b)]);
+        h ^= w * k1;
+        h = ((h << 31) | (h >> 33)) * k2;
+    }
+    std::uint64_t tail = 0;
+    for (std::size_t j = bytes.size(); j > i; --j) tail = (tail << 8) | static_cast<unsigned char>(bytes[j - 1]);
+    h ^= tail * k2;
+    return mix(h);
+}
+
+// Reads a whole file that is a regular file.
+detail::Opened readRegular(const fs::path& p, std::string& data) {
+    detail::Opened how;
+    if (const int injected = InjectedFault(FileOp::Open, p)) {
+        how.err = injected;
+        return how;
+    }
+    char buffer[65536];
+#ifdef _WIN32
+    std::FILE* f = detail::OpenRegularFile(p, how);
+    if (!f) return how;
+    std::size_t got;
+    errno = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.append(buffer, got);
+    if (std::ferror(f)) how.err = errno ? errno : EIO;
+    std::fclose(f);
+#else
+    const int fd = detail::OpenRegularFile(p, O_RDONLY, how);
+    if (fd < 0) return how;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            how.err = errno ? errno : EIO;
+            break;
+        }
+        if (n == 0) break;
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+#endif
+    return how;
+}
 
 // Windows names one file by its path in any case: a failure is remembered under one spelling.
 fs::path failureKey(const fs::path& p) {
@@ -194,17 +265,15 @@ int syncToDisk(std::FILE* f) {
 #endif
 }
 
+#ifdef _WIN32
 int seekTo(std::FILE* f, std::uint64_t offset) {
     if (offset > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
         errno = EINVAL;
         return -1;
     }
-#ifdef _WIN32
     return ::_fseeki64(f, static_cast<__int64>(offset), SEEK_SET);
-#else
-    return ::fseeko(f, static_cast<off_t>(offset), SEEK_SET);
-#endif
 }
+#endif
 
 #ifndef _WIN32
 // After a rename the directory entry itself must reach the disk as well; best effort.
@@ -308,8 +377,18 @@ bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
         if (namePattern.empty() || namePattern == "." || namePattern == "..") return true;
 
         const fs::path dir = resolve(dirPart);
+        // A check of one exact name that finds no regular file records it as absent (while
+        // loading): a check that failed reads as absent too, and that must come out later.
+        const bool exactName = !hasWildcard(namePattern);
+        if (exactName && InjectedFault(FileOp::Examine, dir / namePattern) != 0) {
+            recordAbsent(dir / namePattern);
+            return true;
+        }
         std::error_code ec;
-        if (!fs::is_directory(dir, ec)) return true;
+        if (!fs::is_directory(dir, ec)) {
+            if (exactName) recordAbsent(dir / namePattern);
+            return true;
+        }
 
         // Links count as what they point to; sockets, devices and dangling links are skipped.
         const auto wanted = [includeDirectories](const fs::path& p) {
@@ -322,8 +401,11 @@ bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
 #ifndef _WIN32
         // Windows gives the real name from the listing below, where a plain name matches the
         // one entry equal to it ignoring case.
-        if (!hasWildcard(namePattern)) {
-            if (auto real = findEntry(dir, namePattern); real && wanted(dir / *real)) take(*real);
+        if (exactName) {
+            const auto real = findEntry(dir, namePattern);
+            const bool isRegular = real && fs::is_regular_file(dir / *real, ec);
+            if (real && wanted(dir / *real)) take(*real);
+            if (!isRegular) recordAbsent(dir / namePattern);
             return true;
         }
 #endif
@@ -331,12 +413,16 @@ bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
         // Entries whose type the listing gives are taken as they are; links and entries of
         // unknown type are looked at through what they point to.
         bool failed = false;
+        bool foundFile = false;
         ForEachEntry(dir, failed, [&](std::string_view name, EntryKind kind) {
             if (!pattern.matches(name)) return;
             const bool wantedKind = kind == EntryKind::File || (kind == EntryKind::Directory && includeDirectories) ||
                                     (kind == EntryKind::Other && wanted(dir / name));
+            if (kind == EntryKind::File || (kind == EntryKind::Other && fs::is_regular_file(dir / name, ec)))
+                foundFile = true;
             if (wantedKind) take(name);
         });
+        if (exactName && !foundFile) recordAbsent(dir / namePattern);
         return !failed;
     } catch (const std::exception&) {
         return false;
@@ -361,8 +447,11 @@ bool FileSystem::isDirectory(const std::string& path) const {
 }
 
 bool FileSystem::isFile(const std::string& path) const {
+    const fs::path p = resolve(path);
     std::error_code ec;
-    return fs::is_regular_file(resolve(path), ec);
+    const bool found = InjectedFault(FileOp::Examine, p) == 0 && fs::is_regular_file(p, ec);
+    if (!found) recordAbsent(p);
+    return found;
 }
 
 std::optional<std::uintmax_t> FileSystem::fileSize(const std::string& path) const {
@@ -374,35 +463,62 @@ std::optional<std::uintmax_t> FileSystem::fileSize(const std::string& path) cons
 
 ReadResult FileSystem::readFile(const std::string& path, std::string& content, std::string& error) const {
     const fs::path p = resolve(path);
-    std::FILE* f = openFile(p, "rb");
-    if (!f) {
-        const int err = errno;
-        error = reasonFor(err);
+    std::string data;
+    const detail::Opened how = readRegular(p, data);
+    if (!how) {
+        error = how.reason();
         // Nothing of that name (or a directory part that is not a directory) is no file at all;
         // anything else means the file is there and could not be read.
-        if (err == ENOENT || err == ENOTDIR) return {ReadResult::Status::Missing};
+        if (how.missing()) {
+            recordRead(p, FileRecord{});
+            return {ReadResult::Status::Missing};
+        }
         rememberReadFailure(p, error);
+        recordRead(p, FileRecord{FileRecord::Kind::Unreadable});
         return {ReadResult::Status::Failed};
     }
-    std::string data;
-    char buffer[65536];
-    std::size_t got;
-    errno = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.append(buffer, got);
-    const int err = std::ferror(f) ? (errno ? errno : EIO) : 0;
-    std::fclose(f);
-    if (err) {
-        error = reasonFor(err);
-        rememberReadFailure(p, error);
-        return {ReadResult::Status::Failed};
+    if (loading_ > 0) {
+        readFailures_.erase(failureKey(p));
+        recordRead(p, RecordOf(data));
     }
-    if (loading_ > 0) readFailures_.erase(failureKey(p));
     content = std::move(data);
     return {ReadResult::Status::Read};
 }
 
 void FileSystem::rememberReadFailure(const fs::path& p, const std::string& reason) const {
     readFailures_[failureKey(p)] = reason;
+}
+
+void FileSystem::recordRead(const fs::path& p, const FileRecord& record) const {
+    if (loading_ > 0) records_[recordKey(p)] = record;
+}
+
+void FileSystem::recordAbsent(const fs::path& p) const {
+    if (loading_ <= 0) return;
+    // A read made in this loading knows better than a check of the name: only a path with no
+    // record yet takes it (one already absent stays so).
+    records_.try_emplace(recordKey(p));
+}
+
+std::optional<FileRecord> FileSystem::recorded(const std::string& path) const {
+    const auto found = records_.find(recordKey(resolve(path)));
+    if (found == records_.end()) return std::nullopt;
+    return found->second;
+}
+
+void FileSystem::setRecord(const std::string& path, const FileRecord& record) const {
+    records_[recordKey(resolve(path))] = record;
+}
+
+FileRecord FileSystem::RecordOf(std::string_view bytes) {
+    return FileRecord{FileRecord::Kind::Read, bytes.size(), digestOf(bytes)};
+}
+
+FileRecord FileSystem::examine(const std::string& path) const {
+    std::string data;
+    const detail::Opened how = readRegular(resolve(path), data);
+    if (how) return RecordOf(data);
+    return how.missing() ? FileRecord{} : FileRecord{FileRecord::Kind::Unreadable};
 }
 
 std::optional<std::string> FileSystem::readFailure(const std::string& path) const {
@@ -412,9 +528,11 @@ std::optional<std::string> FileSystem::readFailure(const std::string& path) cons
 }
 
 bool FileSystem::readAt(const std::string& path, std::uint64_t offset, std::size_t length, std::string& out) const {
-    std::FILE* f = openFile(resolve(path), "rb");
-    if (!f) return false;
+    detail::Opened how;
     std::string data(length, '\0');
+#ifdef _WIN32
+    std::FILE* f = detail::OpenRegularFile(resolve(path), how);
+    if (!f) return false;
     bool ok = seekTo(f, offset) == 0;
     if (ok) {
         const std::size_t got = length == 0 ? 0 : std::fread(data.data(), 1, length, f);
@@ -422,6 +540,22 @@ bool FileSystem::readAt(const std::string& path, std::uint64_t offset, std::size
         data.resize(got);
     }
     std::fclose(f);
+#else
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+    const int fd = detail::OpenRegularFile(resolve(path), O_RDONLY, how);
+    if (fd < 0) return false;
+    bool ok = true;
+    std::size_t got = 0;
+    while (got < length) {
+        const ssize_t n = ::pread(fd, data.data() + got, length - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;  // an error, or the end of the file
+        got += static_cast<std::size_t>(n);
+    }
+    data.resize(got);
+    ::close(fd);
+#endif
     if (ok) out = std::move(data);
     return ok;
 }

@@ -29,6 +29,27 @@ struct ReadResult {
 // path of the file actually replaced (after links are followed).
 using BackupNamer = std::function<std::string(const std::filesystem::path& replaced)>;
 
+// What a path held when the editor looked at it.
+struct FileRecord {
+    enum class Kind { Absent, Read, Unreadable };
+    Kind kind = Kind::Absent;
+    std::uintmax_t size = 0;      // Read only
+    std::uint64_t digest = 0;     // Read only: a 64-bit hash of the bytes
+    bool operator==(const FileRecord&) const = default;
+};
+
+struct ReplaceOptions {
+    bool replaceReadOnly = false;  // the operator confirmed replacing a file without write permission
+};
+
+struct ReplaceResult {
+    bool ok = false;
+    bool readOnly = false;                 // refused: no write permission and not confirmed
+    std::filesystem::path backupMade;      // empty when there was no old file
+    std::string error;                     // why it failed
+    std::string note;                      // done, but something was not kept (owner, group, backup)
+};
+
 class FileSystem {
 public:
     // root: the Quake 2 directory every relative path starts from.
@@ -63,7 +84,8 @@ public:
     std::optional<std::uintmax_t> fileSize(const std::string& path) const;
 
     // Whole-file read. On failure tests false, says whether the file is missing or unreadable,
-    // and sets error to the reason. A file that exists but cannot be read is remembered (see
+    // and sets error to the reason. Only a regular file is opened: a pipe or a device at the
+    // name is unreadable ("not a regular file"), never waited on. A file that exists but cannot be read is remembered (see
     // readFailure) until it is read again successfully while loading.
     ReadResult readFile(const std::string& path, std::string& content, std::string& error) const;
     // The reason an existing file could not be read, when a read of it failed and no later read
@@ -82,6 +104,19 @@ public:
     private:
         const FileSystem& files_;
     };
+    // The record of what a path held when the editor last saw it: read while loading, found
+    // absent while loading, there but unreadable, or last written by this program. Nothing
+    // when the path was never looked at.
+    std::optional<FileRecord> recorded(const std::string& path) const;
+    // Sets the record (after this program wrote the file, or the operator chose to overwrite).
+    void setRecord(const std::string& path, const FileRecord& record) const;
+    // The record that bytes make (Read, with their size and digest).
+    static FileRecord RecordOf(std::string_view bytes);
+    // The file as it is now, looked at without recording anything: Absent (no entry of that
+    // name), Read with its digest, or Unreadable (an entry that is not a regular file, or cannot
+    // be read).
+    FileRecord examine(const std::string& path) const;
+
     // Reads up to `length` bytes at `offset`; fewer when the file is shorter.
     bool readAt(const std::string& path, std::uint64_t offset, std::size_t length, std::string& out) const;
 
@@ -96,13 +131,24 @@ public:
     // Replaces a file's content safely: the content goes to a new temporary file with a unique
     // name in the file's own directory (created exclusively, never through a link), written,
     // flushed and synced with every step checked, given the old file's mode (and owner and
-    // group where allowed); the old file is kept under the backup name by a hard link (a copy
-    // where links are impossible); then the temporary file is renamed over the file in one step.
-    // The file is always its old or its new bytes. A link is written through: the file it names
-    // is replaced in its own directory, the backup goes beside that file and the link stays.
-    // On failure the file is untouched, no temporary file is left, and error names the step,
-    // the file and the reason. backupMade is the backup's host path, empty when there was no
-    // old file.
+    // group where allowed; the note says when not). The old file gets a second name (a hard
+    // link, or a copy where links are impossible) under a temporary name beside the backup;
+    // the temporary file is renamed over the file in one step, and only then does the new
+    // backup take the backup's name, so a failure before leaves the old backup as it was. The
+    // file is always its old or its new bytes. When the backup's last move fails the file is
+    // replaced all the same: ok, with a note, the old backup stays and the old file keeps its
+    // temporary name. Temporary files of this file (and of its backup) that an earlier run
+    // left behind (NAME.XXXXXX.tmp, regular files older than this replace) are removed.
+    // A link is written through only to a file inside the Quake 2 directory: that file is
+    // replaced in its own directory, the backup goes beside it and the link stays; a link
+    // leading elsewhere is refused. A file without write permission for this user is refused
+    // (readOnly) unless the options say the operator confirmed. On failure the file is
+    // untouched, no temporary file is left, and error names the step, the file and the reason.
+    // backupMade is the backup's host path, empty when there was no old file (or its backup
+    // could not take its name).
+    ReplaceResult replaceFile(const std::string& path, const std::string& content, const BackupNamer& backupName,
+                              const ReplaceOptions& options) const;
+    // The same without confirmation: a read-only file is a failure.
     bool replaceFile(const std::string& path, const std::string& content, const BackupNamer& backupName,
                      std::filesystem::path& backupMade, std::string& error) const;
 
@@ -111,8 +157,12 @@ public:
 
 private:
     void rememberReadFailure(const std::filesystem::path& p, const std::string& reason) const;
+    // While loading: what a read found, and an exact-name check that found no regular file.
+    void recordRead(const std::filesystem::path& p, const FileRecord& record) const;
+    void recordAbsent(const std::filesystem::path& p) const;
     std::filesystem::path root_;
     mutable std::map<std::filesystem::path, std::string> readFailures_;
+    mutable std::map<std::filesystem::path, FileRecord> records_;
     mutable int loading_ = 0;
 };
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "platform/RegularFile.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -16,7 +18,10 @@ namespace tolvane::platform {
 
 #ifdef _WIN32
 
-ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& hostPath) : file_(::_wfopen(hostPath.c_str(), L"rb")) {}
+ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& hostPath) {
+    detail::Opened how;
+    file_ = detail::OpenRegularFile(hostPath, how);
+}
 
 ReadOnlyFile::~ReadOnlyFile() {
     if (file_) std::fclose(file_);
@@ -44,7 +49,11 @@ bool ReadOnlyFile::readAt(std::uint64_t offset, std::size_t length, std::string&
 
 #else
 
-ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& hostPath) : fd_(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC)) {}
+// Only a regular file is opened: a pipe would hang the open and every read.
+ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& hostPath) {
+    detail::Opened how;
+    fd_ = detail::OpenRegularFile(hostPath, O_RDONLY, how);
+}
 
 ReadOnlyFile::~ReadOnlyFile() {
     if (fd_ >= 0) ::close(fd_);

@@ -10,6 +10,7 @@ namespace tolvane::platform {
 
 class ReadOnlyFile {
 public:
+    // Opens only a regular file (not a pipe, a device or a directory).
     explicit ReadOnlyFile(const std::filesystem::path& hostPath);
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;

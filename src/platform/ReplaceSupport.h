@@ -2,6 +2,12 @@
 // Steps the safe replace takes the same way on every host.
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvane::platform {
+class FileSystem;
+}
 
 namespace tolvane::platform::detail {
 
@@ -12,5 +18,19 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target);
 // the file is replaced and the link stays. False, with the reason in error, for a loop or a
 // link that cannot be read.
 bool FollowLinks(std::filesystem::path& p, std::string& error);
+
+// The host file a replace of `path` writes: its own, or the file a link at it finally names
+// when that lies inside the Quake 2 directory. False, with the reason in error, otherwise.
+bool ReplaceTarget(const FileSystem& files, const std::string& path, std::filesystem::path& target,
+                   std::string& error);
+
+// True for a name this program gives a temporary file of `of`: of + "." + six letters or
+// digits + ".tmp" (ignoring case where the file system does).
+bool IsOwnTemporaryName(std::string_view name, std::string_view of);
+
+// This program's temporary files of the file `of` (regular files, not links) written before
+// `before`: left behind by a run that stopped part way.
+std::vector<std::filesystem::path> StaleTemporaries(const std::filesystem::path& of,
+                                                    std::filesystem::file_time_type before);
 
 }  // namespace tolvane::platform::detail

@@ -35,8 +35,11 @@ void RecordConfiguration(const DialogTargets& t, const std::string& name, const 
 }  // namespace
 
 std::string CheckFileNames(const std::string& serverCfg, const std::string& actionIni) {
-    // Only the last three characters count: no dot is required, and upper case fails.
-    if (actionIni == "tolvane.ini") return "Invalid Ini File Name!\rYou cannot name the Ini File 'tolvane.ini'!";
+    // Only the last three characters count: no dot is required, and upper case fails. The
+    // registry's own name is refused in any case: the file system finds it ignoring case, so
+    // the teams would be written over it.
+    if (EqualsIgnoringCase(actionIni, "tolvane.ini"))
+        return "Invalid Ini File Name!\rYou cannot name the Ini File 'tolvane.ini'!";
     if (!EndsWith(actionIni, "ini")) return "Invalid Ini File Name!\rThe Ini File must end in '.ini'!";
     if (!EndsWith(serverCfg, "cfg")) return "Invalid Cfg File Name!\rThe Cfg File must end in '.cfg'!";
     // The server's command line ("+exec <name>") and the script's "set ininame <name>" would
@@ -46,6 +49,13 @@ std::string CheckFileNames(const std::string& serverCfg, const std::string& acti
         return "Invalid Ini File Name!\rThe Ini File name cannot hold a blank, a semicolon or a double quote!";
     if (serverCfg.find_first_of(kSplitting) != std::string::npos)
         return "Invalid Cfg File Name!\rThe Cfg File name cannot hold a blank, a semicolon or a double quote!";
+    // A save writes both files into the mod directory and nowhere else.
+    if (const std::string problem = FileNameProblem(actionIni); !problem.empty())
+        return "Invalid Ini File Name!\rThe Ini File must be a file of the action directory: '" + actionIni + "' " +
+               problem + "!";
+    if (const std::string problem = FileNameProblem(serverCfg); !problem.empty())
+        return "Invalid Cfg File Name!\rThe Cfg File must be a file of the action directory: '" + serverCfg + "' " +
+               problem + "!";
     return {};
 }
 
@@ -55,6 +65,8 @@ ConfigDialogBase::ConfigDialogBase(DialogTargets targets, const std::string& can
     ActionIni.setCaption("INI FILE");
     ActionIni.setText("action.ini");
     ButtonCancel.setCaption(cancelCaption);
+    fields.add(ServerCfg);
+    fields.add(ActionIni);
     ButtonCancel.clicked.attach([this] {
         bConfirmed = false;
         hide();
@@ -85,6 +97,7 @@ void ConfigDialogBase::Finish(const std::string& name) {
 LoadDialog::LoadDialog(DialogTargets targets) : ConfigDialogBase(targets, "CANCEL LOAD") {
     ConfigName.setCaption("Configuration");
     ConfigName.setText("New");
+    fields.add(ConfigName);
     ButtonLoad.setCaption("LOAD SETTINGS");
     ButtonLoad.clicked.attach([this] { Load(); });
 }

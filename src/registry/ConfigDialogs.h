@@ -5,6 +5,7 @@
 #include <string>
 
 #include "form/Controls.h"
+#include "form/Form.h"
 #include "platform/Dialogs.h"
 #include "state/AppState.h"
 
@@ -23,6 +24,9 @@ public:
     form::TextBox ServerCfg{"ServerCfg"};
     form::TextBox ActionIni{"ActionIni"};
     form::Button ButtonCancel{"ButtonCancel"};
+
+    // The dialog's text boxes by name, for filling them from the command line.
+    form::Form fields;
 
     bool confirmed() const { return bConfirmed; }
     // Closing the window by its frame answers as the cancel button, never with a stale answer
@@ -79,7 +83,7 @@ private:
 };
 
 // The file-name checks both confirming buttons run, in order; answers the message of the first
-// that fails, or an empty string.
+// that fails, or an empty string. Both names must be plain file names of the mod directory.
 std::string CheckFileNames(const std::string& serverCfg, const std::string& actionIni);
 
 }  // namespace tolvane::registry

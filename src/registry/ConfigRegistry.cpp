@@ -12,7 +12,35 @@ namespace {
 
 std::string RegistryPath(const AppState& s) { return s.strModDir + "\\tolvane.ini"; }
 
+// Why a record cannot be used, or "". Only the fields the record holds are checked.
+std::string RecordProblem(const ConfigRecord& r) {
+    if (r.fieldCount >= 2)
+        if (const std::string p = FileNameProblem(r.serverCfg); !p.empty())
+            return "its server settings file \"" + r.serverCfg + "\" " + p;
+    if (r.fieldCount >= 3) {
+        if (const std::string p = FileNameProblem(r.actionIni); !p.empty())
+            return "its mod settings file \"" + r.actionIni + "\" " + p;
+        // Saving the teams would overwrite the registry itself.
+        if (EqualsIgnoringCase(r.actionIni, "tolvane.ini")) return "its mod settings file is the registry itself";
+    }
+    return {};
+}
+
+void ReportUnusedRecord(const Context& ctx, const std::string& path, const ConfigRecord& r, const std::string& problem) {
+    ctx.message(path + ": the configuration " + r.name + " is not used: " + problem + ".\r" +
+                "Its record is kept in the file as it is.");
+}
+
 }  // namespace
+
+std::string FileNameProblem(const std::string& name) {
+    if (name.empty()) return "is empty";
+    if (name.find_first_of("\\/:") != std::string::npos) return "is not a plain file name (it holds \\, / or :)";
+    if (name.find("..") != std::string::npos) return "is not a plain file name (it holds \"..\")";
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "holds a control character";
+    return {};
+}
 
 bool InComboBox(const form::ComboList& list, const std::string& text) {
     return std::find(list.items().begin(), list.items().end(), text) != list.items().end();
@@ -41,12 +69,25 @@ void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, for
     if (listing) {
         // The built-in configuration is already the list's first item, so a record of that
         // name (in any case) is not listed a second time.
-        for (const ConfigRecord& r : text.records)
-            if (!EqualsIgnoringCase(r.name, "default") && !ListedConfigName(configNameList, r.name))
-                configNameList.addItem(r.name);
+        for (const ConfigRecord& r : text.records) {
+            if (EqualsIgnoringCase(r.name, "default") || ListedConfigName(configNameList, r.name)) continue;
+            if (const std::string problem = RecordProblem(r); !problem.empty()) {
+                // Not listed, so never picked; the current one is reported once, below.
+                if (&r != FindConfigRecord(text, name)) ReportUnusedRecord(ctx, path, r, problem);
+                continue;
+            }
+            configNameList.addItem(r.name);
+        }
     }
     const ConfigRecord* r = FindConfigRecord(text, name);
     if (!r) return;
+    // The configuration in use stays as it was (at start-up: the built-in one, with its own
+    // files), rather than writing to files outside the mod directory.
+    if (const std::string problem = RecordProblem(*r); !problem.empty()) {
+        ReportUnusedRecord(ctx, path, *r, problem);
+        if (listing) name = st.strConfigName;
+        return;
+    }
     if (const auto listed = ListedConfigName(configNameList, name)) name = *listed;
     if (name != st.strConfigName) {
         if (!InComboBox(configNameList, name)) configNameList.addItem(name);
@@ -69,7 +110,9 @@ bool SaveConfig(const Context& ctx, const form::TextBox& commandLine) {
     const std::string out = BuildConfigRegistry(
         hasOld ? &old : nullptr,
         {st.strConfigName, st.strServerCfgFileName, st.strActionIniFileName, commandLine.text()});
-    return ReplaceFileViaTemp(ctx, path, out);
+    // Built from the registry as it is now, read under the save lock: another editor's records
+    // are kept, so the file may have changed since start-up.
+    return ReplaceFileViaTemp(ctx, path, out, WriteBasis::CurrentFile);
 }
 
 }  // namespace tolvane::registry

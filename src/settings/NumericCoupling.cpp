@@ -127,6 +127,13 @@ void CoupleNumericField(const Context& ctx, form::NumericField& field) {
     const Context* c = &ctx;
     form::TextBox* box = &field.box;
     form::Spinner* spinner = &field.scroll;
+    // The command line asks before it sets: a number the box would cut down is refused there.
+    box->addTypingRule([spinner](const std::string&, const std::string& typed) {
+        const auto n = ReadNumber(typed);
+        if (!n || *n <= spinner->max()) return std::string();
+        return TooLarge(*n) ? std::string("You cannot enter a number that large!")
+                            : "The maximum value is " + std::to_string(spinner->max());
+    });
     box->changed.attach([c, box, spinner] { ProcessTextChange(*c, *box, *spinner); });
     spinner->changed.attach([c, box, spinner] { ProcessScrollChange(*c, *box, *spinner); });
 }

@@ -47,7 +47,8 @@ void FocusAndSelect(form::TextBox& box);
 void SyncSpinnerToText(form::NumericField& field);
 
 // Connects box -> ProcessTextChange and spinner -> ProcessScrollChange for one numeric field,
-// after bringing the spinner to the box's start value. The context must outlive the field's
+// after bringing the spinner to the box's start value, and gives the box the typing rule that
+// refuses a number above the upper bound. The context must outlive the field's
 // connections.
 void CoupleNumericField(const Context& ctx, form::NumericField& field);
 

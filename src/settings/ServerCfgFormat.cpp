@@ -90,25 +90,41 @@ void ApplyMasterServers(ServerFields& f, std::string value) {
     f.MasterServer4.setText(value);
 }
 
-void ApplyVariable(ServerFields& f, const ServerVariable& v, const std::string& value) {
-    switch (v.kind) {
+bool IsTextKind(VarKind kind) {
+    return kind == VarKind::HostName || kind == VarKind::Password || kind == VarKind::Info;
+}
+
+// What a text variable's field becomes from a value read; nothing when the value leaves the
+// field as it was.
+std::optional<std::string> TextValueRead(VarKind kind, const std::string& value) {
+    switch (kind) {
     case VarKind::HostName:
         // Only enclosing double quotes are removed, so a flagged line, whose value comes
         // without its quotes already, keeps its whole text.
-        if (value.size() < 2) return;
-        if (value.front() == '"' && value.back() == '"') (f.*v.text).setText(value.substr(1, value.size() - 2));
-        else (f.*v.text).setText(value);
-        return;
+        if (value.size() < 2) return std::nullopt;
+        if (value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+        return value;
     case VarKind::Password:
         // "none" leaves the password as it was. An empty quoted value is how the file switches
         // the remote console off, and reads as no password (not as two quote characters).
-        if (value == "none") return;
-        return (f.*v.text).setText(Unquoted(value));
-    case VarKind::MasterServers:
-        return ApplyMasterServers(f, value);
+        if (value == "none") return std::nullopt;
+        return Unquoted(value);
     case VarKind::Info:
         // The console reads "set Admin \"Crew\"" as Crew; the quotes are not part of the text.
-        return (f.*v.text).setText(Unquoted(value));
+        return Unquoted(value);
+    default:
+        return std::nullopt;
+    }
+}
+
+void ApplyVariable(ServerFields& f, const ServerVariable& v, const std::string& value) {
+    if (IsTextKind(v.kind)) {
+        if (const auto text = TextValueRead(v.kind, value)) (f.*v.text).setText(*text);
+        return;
+    }
+    switch (v.kind) {
+    case VarKind::MasterServers:
+        return ApplyMasterServers(f, value);
     case VarKind::Numeric: {
         // Setting the text runs the coupling: the spinner follows a number within its bounds,
         // and a number above the upper bound is refused with a message. Blanks around the
@@ -135,16 +151,31 @@ std::string SetLineText(const std::string& name, const std::string& value) {
     return "set " + name + " " + (IsNumber(value) ? value : std::string("0"));
 }
 
+// The line a text value holding a double quote was read from, while the field still holds
+// what that line gives. The writer's own forms cannot carry such a value (the console has no
+// escape for a quote), so the operator's line goes back as it was written.
+std::optional<std::string> LineReadFrom(const ServerFields& f, const ServerVariable& v) {
+    const std::string& text = (f.*v.text).text();
+    if (text.find('"') == std::string::npos) return std::nullopt;
+    const auto read = f.readLines.find(v.name);
+    if (read == f.readLines.end()) return std::nullopt;
+    const auto setting = SplitCfgLine(read->second);
+    if (!setting || setting->name != v.name || TextValueRead(v.kind, setting->value) != text) return std::nullopt;
+    return read->second;
+}
+
 // The current line of an owned variable; nothing when its condition fails.
 std::optional<std::string> OwnedLine(const ServerFields& f, const ServerVariable& v) {
     const std::string name = v.name;
+    if (IsTextKind(v.kind))
+        if (auto line = LineReadFrom(f, v)) return line;
     switch (v.kind) {
     case VarKind::HostName: return name + " \"" + (f.*v.text).text() + "\"";
     case VarKind::Password: {
         // An empty password is written as an empty quoted value, which switches the remote
         // console off. A password holding a blank goes in double quotes too, or the game would
-        // take its first word only (a password cannot hold a double quote); so does the
-        // password "none", which written bare would read back as no change at all.
+        // take its first word only; so does the password "none", which written bare would read
+        // back as no change at all.
         const std::string& pw = (f.*v.text).text();
         if (pw.empty() || pw == "none" || pw.find_first_of(" \t") != std::string::npos)
             return name + " \"" + pw + "\"";
@@ -220,11 +251,21 @@ void ApplyServerSetting(ServerFields& f, form::Grid& scriptList, const std::stri
 }
 
 void ParseServerCfg(const std::string& content, ServerFields& fields, form::Grid& scriptList) {
+    // The values are the file's: none is refused as typing would be.
+    struct Reading {
+        bool& flag;
+        explicit Reading(bool& f) : flag(f) { flag = true; }
+        ~Reading() { flag = false; }
+    } reading(fields.readingFile);
     scriptList.clear();
     for (const std::string& line : SplitLines(content)) {
         // A line whose handling fails is abandoned; reading goes on with the next one.
         try {
-            if (const auto setting = SplitCfgLine(line)) ApplyServerSetting(fields, scriptList, setting->name, setting->value);
+            const auto setting = SplitCfgLine(line);
+            if (!setting) continue;
+            ApplyServerSetting(fields, scriptList, setting->name, setting->value);
+            if (const ServerVariable* v = FindServerVariable(setting->name); v && IsTextKind(v->kind))
+                fields.readLines[v->name] = line;
         } catch (const std::exception&) {
         }
     }

@@ -202,7 +202,7 @@ void RegisterServerFields(form::Form& form, ServerFields& f) {
 void ConnectServerFields(const Context& ctx, ServerFields& f) {
     for (form::NumericField* field : f.numericFields()) CoupleNumericField(ctx, *field);
     for (form::TextBox* box : {&f.HostName, &f.Password, &f.AdminName, &f.WebSite, &f.Location, &f.Email})
-        RefuseDoubleQuotes(ctx, *box);
+        RefuseDoubleQuotes(ctx, *box, f.readingFile);
 }
 
 const std::vector<FieldPlace>& ServerFieldPlaces() {

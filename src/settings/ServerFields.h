@@ -4,6 +4,7 @@
 // setting: readers set these controls and the writer reads them. Each control carries its
 // label text (caption) and tool tip; a caption "&&" is kept as written, the window shows one "&".
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,14 @@ struct ServerFields {
     // The bits of the game-flag word read from the file that no box stands for (no health, no
     // armour, infinite ammo ...). They are written back unchanged beside the six boxes' bits.
     std::int32_t dmflagsOtherBits = 0;
+
+    // True while a file is read into the fields: its values are taken as they stand, even those
+    // typing would refuse.
+    bool readingFile = false;
+    // The line each text variable (host name, password, server information) was last read
+    // from, by variable name. A value holding a double quote is written back as that line
+    // while the field still holds what the line gives.
+    std::map<std::string, std::string> readLines;
 
     // The numeric fields written to the server configuration, in table order.
     std::vector<form::NumericField*> numericFields();

@@ -25,6 +25,9 @@ struct AppState {
     bool bActionIniChanged = false;
     bool bMapsLstChanged = false;
     bool bMOTDChanged = false;
+    // A run that only looks (a dump, a check): every file write is refused, so nothing a button
+    // pressed on the way does can change the disk.
+    bool noWrites = false;
     // The save under way, if any.
     SaveSession save;
 };
@@ -34,8 +37,11 @@ struct Context {
     platform::Dialogs& dialogs;
     platform::Progress& progress;
     AppState& state;
-    // Shows a message box titled with the program's name.
-    void message(const std::string& text) const { dialogs.message(text, kProgramName); }
+    // Shows a message box titled with the program's name. A rehearsal of a save shows none: the
+    // save itself shows them when it runs.
+    void message(const std::string& text) const {
+        if (!state.save.rehearsal) dialogs.message(text, kProgramName);
+    }
 };
 
 }  // namespace tolvane

@@ -59,8 +59,13 @@ SaveScope::SaveScope(const Context& ctx) : ctx_(ctx) {
     s.refused = false;
     s.failed = false;
     s.backups.clear();
-    // Without a mod directory there is nothing to lock; each writer reports the directory.
-    if (!DirExistsConst(ctx.fs, ctx.state.strModDir)) return;
+    s.unchanged.clear();
+    s.notes.clear();
+    s.reloaded.clear();
+    s.planned.clear();
+    // Without a mod directory there is nothing to lock; each writer reports the directory. A run
+    // that only looks writes nothing, not even the lock file.
+    if (ctx.state.noWrites || !DirExistsConst(ctx.fs, ctx.state.strModDir)) return;
     const std::string lockPath = ctx.state.strModDir + "\\" + kSaveLockName;
     std::string error;
     switch (s.lock.acquire(ctx.fs.resolve(lockPath), s.lockWait, error)) {
@@ -87,21 +92,89 @@ bool SaveScope::ok() const { return !ctx_.state.save.refused; }
 
 bool SaveScope::succeeded() const { return !ctx_.state.save.failed; }
 
-bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std::string& content) {
+FileStanding StandingOf(const platform::FileSystem& fs, const std::string& path) {
+    using Kind = platform::FileRecord::Kind;
+    const auto record = fs.recorded(path);
+    if (!record) return FileStanding::AsRead;
+    const platform::FileRecord now = fs.examine(path);
+    // An entry there now that cannot be read is the writer's to report (it cannot replace it).
+    if (now.kind == Kind::Unreadable || *record == now) return FileStanding::AsRead;
+    if (record->kind == Kind::Absent) return FileStanding::Appeared;
+    // A file removed since it was read loses nothing when it is written anew.
+    if (now.kind == Kind::Absent) return FileStanding::AsRead;
+    // A file unreadable when read has its own rule (never replaced); readable now, it changed.
+    return FileStanding::Changed;
+}
+
+std::string StandingReason(FileStanding standing) {
+    switch (standing) {
+        case FileStanding::AsRead: return "it is as it was read";
+        case FileStanding::Changed: return "it was changed by another program since the editor read it";
+        case FileStanding::Appeared: return "it was created, or could not be seen, when the editor read its files";
+    }
+    return {};
+}
+
+namespace {
+
+// Refuses a write of a run that only looks; true when the write may go on.
+bool WritesAllowed(const Context& ctx, const std::string& target) {
+    if (!ctx.state.noWrites) return true;
+    ctx.message("Could not save " + target + ": this run only reads files.\rThe file was left as it was.");
+    ctx.state.save.failed = true;
+    return false;
+}
+
+// A file that could not be read when it was loaded is never replaced: what the editor shows of
+// it is not what it holds.
+bool ReadableWhenLoaded(const Context& ctx, const std::string& target) {
+    const auto why = ctx.fs.readFailure(target);
+    if (!why) return true;
+    ctx.message("Could not save " + target + ": the file could not be read (" + *why +
+                "), and saving would lose what it holds.\r" + "The file was left as it was.");
+    ctx.state.save.failed = true;
+    return false;
+}
+
+// A file that is no longer what the editor read is not overwritten from the editor's view. The
+// save sequence has asked the operator before any write; what is left here changed since then.
+bool StillAsRead(const Context& ctx, const std::string& target) {
+    const FileStanding standing = StandingOf(ctx.fs, target);
+    if (standing == FileStanding::AsRead) return true;
+    ctx.message("Could not save " + target + ": " + StandingReason(standing) +
+                ", and saving would write over what it holds now.\r" +
+                "The file was left as it was: reload it, or save again to overwrite it.");
+    ctx.state.save.failed = true;
+    return false;
+}
+
+}  // namespace
+
+bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std::string& content, WriteBasis basis) {
     // A write on its own (outside a save) still takes the lock for itself.
     SaveScope scope(ctx);
     if (!scope.ok()) return false;
     SaveSession& session = ctx.state.save;
     const auto& fs = ctx.fs;
-    const bool existed = fs.isFile(target);
-    // What the editor shows of a file it could not read is not what the file holds: writing it
-    // would lose the file's content. The file stays as it is until it can be read.
-    if (const auto why = fs.readFailure(target)) {
-        ctx.message("Could not save " + target + ": the file could not be read (" + *why +
-                    "), and saving would lose what it holds.\r" + "The file was left as it was.");
-        session.failed = true;
-        return false;
+    if (!WritesAllowed(ctx, target) || !ReadableWhenLoaded(ctx, target)) return false;
+    if (session.rehearsal) {
+        if (basis == WriteBasis::View) session.planned.push_back({target, content, false});
+        return true;
     }
+    const bool existed = fs.isFile(target);
+    // Bytes equal to the file's are not written: the file keeps its time stamp and its backup
+    // keeps the version before it, which a rewrite would turn into a second copy of the file.
+    // Nobody's work is lost by that, so it holds also for a file another program wrote since.
+    if (existed) {
+        std::string now;
+        std::string error;
+        if (fs.readFile(target, now, error) && now == content) {
+            fs.setRecord(target, platform::FileSystem::RecordOf(content));
+            session.unchanged.push_back(target);
+            return true;
+        }
+    }
+    if (basis == WriteBasis::View && !StillAsRead(ctx, target)) return false;
     // The backup keeps its usual name unless a file saved earlier in this save has just made a
     // backup of that name (ctf.cfg and ctf.ini): then it takes the file's full name plus ".bak".
     const platform::BackupNamer backupName = [&session](const std::filesystem::path& replaced) {
@@ -110,14 +183,52 @@ bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std
         if (session.backups.count(BackupKey(replaced.parent_path() / backup))) backup = name + ".bak";
         return backup;
     };
-    std::filesystem::path backupMade;
-    std::string error;
-    if (!fs.replaceFile(target, content, backupName, backupMade, error)) {
-        ReportWriteFailure(ctx, target, error, existed);
+    platform::ReplaceOptions options;
+    platform::ReplaceResult result = fs.replaceFile(target, content, backupName, options);
+    if (!result.ok && result.readOnly) {
+        // A file without write permission was made so on purpose, most likely: replaced only when
+        // the operator says so (a run without a window asks nobody and leaves it).
+        const auto answer = ctx.dialogs.ask(target + " is read-only: you have no permission to write it.\r" +
+                                                "Replace it anyway?",
+                                            kProgramName, {"Replace", "Leave it"});
+        if (answer && *answer == 0) {
+            options.replaceReadOnly = true;
+            result = fs.replaceFile(target, content, backupName, options);
+        }
+    }
+    if (!result.ok) {
+        ReportWriteFailure(ctx, target, result.error, existed);
         session.failed = true;
         return false;
     }
-    if (!backupMade.empty()) session.backups.insert(BackupKey(backupMade));
+    fs.setRecord(target, platform::FileSystem::RecordOf(content));
+    if (!result.backupMade.empty()) session.backups.insert(BackupKey(result.backupMade));
+    if (!result.note.empty()) session.notes.push_back(target + ": " + result.note);
+    return true;
+}
+
+bool SetFileAside(const Context& ctx, const std::string& path) {
+    SaveScope scope(ctx);
+    if (!scope.ok()) return false;
+    if (!FileExists(ctx.fs, path)) {
+        // The file went since it was read: nothing to set aside, and the catalogue is empty.
+        ctx.fs.setRecord(path, platform::FileRecord{});
+        return true;
+    }
+    if (!WritesAllowed(ctx, path) || !ReadableWhenLoaded(ctx, path)) return false;
+    if (ctx.state.save.rehearsal) {
+        ctx.state.save.planned.push_back({path, {}, true});
+        return true;
+    }
+    if (!StillAsRead(ctx, path)) return false;
+    std::string error;
+    if (!BackupFile(ctx.fs, path, error)) {
+        ctx.message("Could not set " + path + " aside as " + BackupName(path) + ": " + error +
+                    "\rThe file was left as it was.");
+        ctx.state.save.failed = true;
+        return false;
+    }
+    ctx.fs.setRecord(path, platform::FileRecord{});
     return true;
 }
 

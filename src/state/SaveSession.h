@@ -7,6 +7,7 @@
 #include <chrono>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/FileLock.h"
 
@@ -20,6 +21,18 @@ struct SaveSession {
     bool refused = false;          // the lock could not be had: this save writes nothing more
     bool failed = false;           // a write of this save failed (and was reported)
     std::set<std::string> backups; // backups made in this save, as lower-cased host paths
+    std::vector<std::string> unchanged; // files whose new bytes were their old ones: left alone
+    std::vector<std::string> notes;     // written, but something was not kept (owner, backup)
+    std::vector<std::string> reloaded;  // read again from the disk instead of being written
+    // A rehearsal of the save: the writers build their bytes and hand them in here instead of
+    // writing, and show no message, so that every file can be checked before any is written.
+    bool rehearsal = false;
+    struct Planned {
+        std::string target;
+        std::string content;
+        bool setAside = false;  // the file is to be moved to its backup name, not rewritten
+    };
+    std::vector<Planned> planned;
     // How long a save waits for another one to finish before it gives up.
     std::chrono::milliseconds lockWait{5000};
 };

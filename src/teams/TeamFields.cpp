@@ -27,6 +27,12 @@ TeamFields::TeamFields() {
         "the md2view.exe and glide.dll to your Quake2 directory.");
 }
 
+void TeamFields::SetNameAsRead(std::size_t i, const std::string& name) {
+    namesFromFile = true;
+    nameBoxes()[i]->setText(name);
+    namesFromFile = false;
+}
+
 void RegisterTeamFields(form::Form& form, TeamFields& fields) {
     for (std::size_t i = 0; i < 3; ++i) {
         form.add(*fields.nameBoxes()[i]);

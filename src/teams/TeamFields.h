@@ -41,6 +41,14 @@ struct TeamFields {
     // empty until a skin with an existing file is chosen.
     std::array<std::string, 3> skinPath;
     std::array<std::string, 3> modelPath;
+
+    // Per team, the model the last file read named that no players directory holds: an extra
+    // item of that team's model list, empty when there is none.
+    std::array<std::string, 3> extraModel;
+
+    // Sets team i's name as a file holds it, past the refusals of typed names.
+    void SetNameAsRead(std::size_t i, const std::string& name);
+    bool namesFromFile = false;   // true while SetNameAsRead runs
 };
 
 // Lists each team's name, model list and skin list, and tracks the buttons and the help line, in window order.

@@ -1,5 +1,7 @@
 #include "teams/TeamHandlers.h"
 
+#include <memory>
+
 #include "state/FileUtils.h"
 
 namespace tolvane::teams {
@@ -53,9 +55,36 @@ void TeamViewer_Click(const Context& ctx, platform::ProcessLauncher& launcher, T
     ctx.message("Cannot start " + (args.empty() ? commandLine : args.front()) + ": " + error);
 }
 
+std::string TeamNameRefusal(const std::string& name) {
+    const std::string head = "You cannot give a team that name!\r";
+    if (name.empty()) return head + "The mod skips an empty line and would read the model line as the name.";
+    if (name[0] == '[') return head + "The mod would read a name starting with \"[\" as the start of a section.";
+    if (name.compare(0, 2, "//") == 0) return head + "The mod would read a name starting with \"//\" as a comment.";
+    if (name.compare(0, 3, "###") == 0)
+        return head + "The mod would read a name starting with \"###\" as the end of the team's block.";
+    if (name[0] == ' ' || name[0] == '\t') return head + "A name starting with a blank would read back without it.";
+    if (name.find('"') != std::string::npos)
+        return head + "The scoreboard shows the name between double quotes, so it cannot hold one (\").";
+    if (name.find_first_of("\r\n") != std::string::npos) return head + "A name is one line: it cannot hold a line break.";
+    return {};
+}
+
 void ConnectTeamFields(const Context& ctx, platform::ProcessLauncher& launcher, TeamFields& fields) {
     for (std::size_t team = 0; team < 3; ++team) {
-        fields.nameBoxes()[team]->changed.attach([&ctx] { ctx.state.bActionIniChanged = true; });
+        form::TextBox& box = *fields.nameBoxes()[team];
+        // The last accepted text, to go back to; the start text is a valid name.
+        auto accepted = std::make_shared<std::string>(box.text());
+        box.changed.attach([&ctx, &fields, &box, accepted] {
+            if (box.text() == *accepted) return;   // back at the last accepted text
+            const std::string refusal = fields.namesFromFile ? std::string() : TeamNameRefusal(box.text());
+            if (!refusal.empty()) {
+                ctx.message(refusal);
+                box.setText(*accepted);
+                return;
+            }
+            *accepted = box.text();
+            ctx.state.bActionIniChanged = true;
+        });
         fields.modelLists()[team]->selected.attach([&ctx, &fields, team] { TeamModel_Click(ctx, fields, team); });
         fields.skinLists()[team]->selected.attach([&ctx, &fields, team] { TeamSkin_Click(ctx, fields, team); });
         fields.viewerButtons()[team]->clicked.attach(

@@ -10,13 +10,20 @@
 
 namespace tolvane::teams {
 
-// Ties the team controls' handlers to the state; they live as long as the fields.
+// Ties the team controls' handlers to the state; they live as long as the fields. A name the
+// mod would misread is refused where it is typed or set: the box goes back to its last text and
+// a message says why (names the reader sets are taken as the file holds them).
 void ConnectTeamFields(const Context& ctx, platform::ProcessLauncher& launcher, TeamFields& fields);
 
 // The handlers by team (0, 1, 2), as the window's events call them.
 void TeamModel_Click(const Context& ctx, TeamFields& fields, std::size_t team);
 void TeamSkin_Click(const Context& ctx, TeamFields& fields, std::size_t team);
 void TeamViewer_Click(const Context& ctx, platform::ProcessLauncher& launcher, TeamFields& fields, std::size_t team);
+
+// Why the mod (or the editor reading its file back) would not read a typed team name as
+// typed, or empty when it would. Trailing blanks are not refused: the editor writes the name
+// without them, and typing a name of two words passes through one.
+std::string TeamNameRefusal(const std::string& name);
 
 // The command line the team's viewer button runs.
 std::string ViewerCommandLine(TeamFields& fields, std::size_t team);

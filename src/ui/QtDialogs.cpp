@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QtGlobal>
 
 #include "ui/Bindings.h"
@@ -49,6 +50,26 @@ void QtDialogs::message(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::NoIcon, toQt(title), toQtLines(text), QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+std::optional<std::size_t> QtDialogs::ask(const std::string& text, const std::string& title,
+                                          const std::vector<std::string>& choices) {
+    QMessageBox box(QMessageBox::Question, toQt(title), toQtLines(text), QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<QPushButton*> buttons;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        // The last choice is the one that leaves things as they are: Escape presses it.
+        const auto role = i + 1 == choices.size() ? QMessageBox::RejectRole : QMessageBox::ActionRole;
+        buttons.push_back(box.addButton(toQt(choices[i]), role));
+    }
+    if (!buttons.empty()) {
+        box.setDefaultButton(buttons.front());
+        box.setEscapeButton(buttons.back());
+    }
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i]) return i;
+    return std::nullopt;
 }
 
 std::optional<std::string> QtDialogs::input(const std::string& prompt, const std::string& title,

@@ -27,6 +27,10 @@ public:
     void message(const std::string& text, const std::string& title) override;
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& proposed) override;
+    // A question box with one button per choice, the first the default; Escape presses the last
+    // (the choice that leaves things as they are).
+    std::optional<std::size_t> ask(const std::string& text, const std::string& title,
+                                   const std::vector<std::string>& choices) override;
     // Runs the window registered for the model's type until the model hides itself. Closing the
     // window by its frame asks the model (closedByFrame) rather than closing outright.
     void showModal(platform::DialogModel& dialog) override;

@@ -60,13 +60,15 @@ TEST_F(ActionIniFixture, ALoadFillsTeamsAndRotationAndTakesMapsOutOfTheAvailable
     Start();
     EXPECT_EQ(e->teams.Team1Name.text(), "Red, White");
     EXPECT_EQ(e->teams.Team1Skin.text(), "grunt");
-    // An unknown model leaves the field as it was (nothing chosen: no skins).
+    // A model or skin no players directory holds is shown as read, as an extra item.
     EXPECT_EQ(e->teams.Team2Name.text(), "Blue");
-    EXPECT_EQ(e->teams.Team2Model.text(), "");
-    EXPECT_EQ(e->teams.Team2Skin.count(), 0);
-    // A skin the model lacks gives its first skin.
+    EXPECT_EQ(e->teams.Team2Model.text(), "nosuch");
+    EXPECT_EQ(e->teams.Team2Skin.items(), std::vector<std::string>{"thing"});
+    EXPECT_EQ(e->teams.Team2Skin.text(), "thing");
+    EXPECT_EQ(e->teams.Team1Model.items().back(), "male");  // the extra is team 2's only
     EXPECT_EQ(e->teams.Team3Model.text(), "female");
-    EXPECT_EQ(e->teams.Team3Skin.text(), "sas");
+    EXPECT_EQ(e->teams.Team3Skin.items(), (std::vector<std::string>{"sas", "nosuch"}));
+    EXPECT_EQ(e->teams.Team3Skin.text(), "nosuch");
     // The later "city" stays, in its place; a "//" line is no map.
     EXPECT_EQ(Rows(e->mapFields.MapIni), (std::vector<form::GridRow>{{"urban", 0}, {"city", 0}}));
     EXPECT_EQ(Rows(e->mapFields.MapDir), (std::vector<form::GridRow>{{"extra", 0}, {"jungle", 0}}));
@@ -89,13 +91,15 @@ TEST_F(ActionIniFixture, ASwitchGivesTheOldRotationBackToTheAvailableMaps) {
     std::string name = "ctf";
     e->state.strActionIniFileName = "ctf.ini";
     e->LoadConfiguration(name);
-    EXPECT_EQ(Rows(e->mapFields.MapIni), (std::vector<form::GridRow>{{"jungle*", 1}, {"city", 0}, {"Keep", 0}}));
+    // The rotation keeps the file's spelling.
+    EXPECT_EQ(Rows(e->mapFields.MapIni), (std::vector<form::GridRow>{{"jungle*", 1}, {"city", 0}, {"KEEP", 0}}));
     EXPECT_EQ(Rows(e->mapFields.MapDir), (std::vector<form::GridRow>{{"urban", 0}}));
 }
 
 TEST(RotationTake, EachRotationMapTakesTheFirstAvailableRowOfItsNameAsAWalkPerMapWould) {
-    // Map by map: the first available row naming it (ignoring case, less one "*") moves into
-    // the rotation with its text and tag; a map with no row comes in as written, tag 0.
+    // Map by map: the first available row naming it (ignoring case, less one "*") leaves the
+    // available maps; the rotation row keeps the name as written, with that row's tag and
+    // marker. A map with no row comes in as written, tag 0.
     auto oneByOne = [](const std::vector<std::string>& names, std::vector<form::GridRow> available) {
         std::vector<form::GridRow> rotation;
         for (const auto& name : names) {
@@ -106,7 +110,7 @@ TEST(RotationTake, EachRotationMapTakesTheFirstAvailableRowOfItsNameAsAWalkPerMa
                 rotation.push_back({name, 0});
                 continue;
             }
-            rotation.push_back(*it);
+            rotation.push_back({it->text.back() == '*' ? name + "*" : name, it->tag});
             available.erase(it);
         }
         return std::make_pair(rotation, available);

@@ -67,8 +67,8 @@ TEST(ActionIniParse, LinesAreReadWholeWithHeadersInAnyCase) {
     EXPECT_EQ(ini.teams[1].name, "Blue");
     EXPECT_EQ(ini.teams[1].modelSkin, "actionmale/");
     EXPECT_FALSE(ini.teams[2].present);
-    // No "###": the list runs to the end; comments are not maps; names come out lower-cased.
-    EXPECT_EQ(ini.maps, (std::vector<std::string>{"urban", "city, two"}));
+    // No "###": the list runs to the end; comments are not maps; names are spelt as written.
+    EXPECT_EQ(ini.maps, (std::vector<std::string>{"Urban", "City, Two"}));
 }
 
 TEST(ActionIniParse, TheMapListEndsAtTheNextSectionAndShortBlocksStopAtAHeader) {
@@ -112,7 +112,7 @@ TEST(ActionIniBuild, ForeignLinesAndTheSectionsAfterTheMapListSurviveByteForByte
     three[2] = {"Green", "female", "sas"};
     EXPECT_EQ(BuildActionIni(three, {"urban", "city*"}, &old),
               "// My Server, \"Tuesday\" rules\r\n[team1]\r\nRed, White\r\nmale/grunt\r\n###\r\n\tKeep Me, Too\r\n"
-              "[team2]\r\nBlue\r\nactionmale/chucky\r\n###\r\n[maplist]\r\n// teamjungle\r\nurban\r\ncity\r\n###\r\n"
+              "[team2]\r\nBlue\r\nactionmale/chucky\r\n###\r\n[maplist]\r\n// teamjungle\r\nurban\r\ncity\r\n\r\n###\r\n"
               "[mapvote]\r\nmv_public=1\r\n[kickvote]\r\nkv_use=1\r\n");
     // A map list without "###" ends at the next section, which stays.
     const std::string noEnd = "[maplist]\nold\n[mapvote]\nx=1\n";

@@ -42,7 +42,22 @@ TEST(FileNameChecks, RunInOrderOnTheLastThreeCharacters) {
     EXPECT_EQ(CheckFileNames("x.txt", "tolvane.ini"), "Invalid Ini File Name!\rYou cannot name the Ini File 'tolvane.ini'!");
     EXPECT_EQ(CheckFileNames("x.txt", "teams.INI"), "Invalid Ini File Name!\rThe Ini File must end in '.ini'!");
     EXPECT_EQ(CheckFileNames("x.CFG", "teams.ini"), "Invalid Cfg File Name!\rThe Cfg File must end in '.cfg'!");
-    EXPECT_EQ(CheckFileNames("servercfg", "Tolvane.ini"), "");  // case-sensitive, no dot needed
+    EXPECT_EQ(CheckFileNames("servercfg", "Teams.ini"), "");  // case-sensitive, no dot needed
+    // The file system finds the registry ignoring case: its name is refused in any case.
+    EXPECT_EQ(CheckFileNames("x.cfg", "Tolvane.ini"), "Invalid Ini File Name!\rYou cannot name the Ini File 'tolvane.ini'!");
+}
+
+TEST(FileNameChecks, OnlyFilesOfTheModDirectoryAreTaken) {
+    using registry::CheckFileNames;
+    for (const char* name : {"../../outside/x.cfg", "sub\\x.cfg", "/tmp/x.cfg", "C:x.cfg", "..cfg"}) {
+        const std::string problem = CheckFileNames(name, "action.ini");
+        EXPECT_EQ(problem.rfind("Invalid Cfg File Name!\rThe Cfg File must be a file of the action directory: '" +
+                                    std::string(name) + "'",
+                                0),
+                  0u)
+            << problem;
+    }
+    EXPECT_EQ(CheckFileNames("server.cfg", "../teams.ini").rfind("Invalid Ini File Name!\rThe Ini File must be a file", 0), 0u);
 }
 
 TEST(FileNameChecks, NamesTheServerCommandLineWouldSplitAreRefused) {
@@ -232,6 +247,15 @@ TEST_F(ConfigFixture, NoBWAdminLeavesPluginFilesAlone) {
     e->plugin.NoBWAdmin[0].setVisible(true);
     dir.write("action/bw-admin.cfg", "untouched");
     dir.write("action/server_bans.txt", "untouched");
+    // A bw-admin.cfg that start-up did not see is put to the operator, never dropped unsaid:
+    // without an answer nothing is saved.
+    dialogs.askAnswers.push_back(std::nullopt);
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    EXPECT_FALSE(e->ButtonSave_Click());
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_NE(dialogs.questions[0].find("bw-admin.cfg"), std::string::npos);
+    // "Save without it": the plug-in files stay as they are.
+    dialogs.askAnswers.push_back(0);
     OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
     EXPECT_TRUE(e->ButtonSave_Click());
     EXPECT_EQ(dir.read("action/bw-admin.cfg"), "untouched");
@@ -257,6 +281,51 @@ TEST_F(ConfigFixture, CommandLineSaveAndConfigSwitch) {
 
     o.config = "nosuch";
     EXPECT_EQ(RunHeadless(o, out, err), 2);
+}
+
+TEST_F(ConfigFixture, DialogsRefuseFilesOutsideTheModDirectory) {
+    const std::string before = Ini();
+    OnLoad([](LoadDialog& d) {
+        d.ConfigName.setText("away");
+        d.ServerCfg.setText("../../outside/x.cfg");
+        d.ButtonLoad.click();
+        EXPECT_TRUE(d.visible());
+        d.ButtonCancel.click();
+    });
+    EXPECT_FALSE(e->ButtonLoad_Click());
+    OnSave([](SaveDialog& d) {
+        d.ActionIni.setText("C:teams.ini");
+        d.ButtonSave.click();
+        EXPECT_TRUE(d.visible());
+        d.ButtonCancel.click();
+    });
+    EXPECT_FALSE(e->ButtonSave_Click());
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_NE(dialogs.messages[0].text.find("'../../outside/x.cfg'"), std::string::npos);
+    EXPECT_NE(dialogs.messages[1].text.find("'C:teams.ini'"), std::string::npos);
+    EXPECT_EQ(Ini(), before);
+    EXPECT_EQ(e->state.strServerCfgFileName, "server.cfg");
+}
+
+TEST(ConfigRegistryOutside, ARecordPointingOutsideIsNeitherUsedNorLost) {
+    test::EditorHarness h;
+    const std::string record = "\"away\",\"../../outside/x.cfg\",\"..\\..\\outside\\x.ini\",\"\"\r\n";
+    h.dir.write("action/tolvane.ini", "\"away\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n" + record);
+    h.dir.write("action/server.cfg", "set fraglimit 5\r\n");
+    auto e = h.Start();
+    e->mainWindowVisible = true;
+    EXPECT_EQ(e->state.strConfigName, "default");
+    EXPECT_EQ(e->state.strServerCfgFileName, "server.cfg");
+    EXPECT_EQ(e->server.FragLimit.text(), "5");
+    ASSERT_EQ(h.dialogs.messages.size(), 1u);
+    EXPECT_NE(h.dialogs.messages[0].text.find("action\\tolvane.ini: the configuration away is not used"), std::string::npos);
+
+    h.dialogs.dialogSteps.push_back([](platform::DialogModel& m) { m.confirm(); });
+    EXPECT_TRUE(e->ButtonSave_Click());
+    EXPECT_FALSE(std::filesystem::exists(h.dir.path().parent_path() / "outside"));
+    EXPECT_FALSE(std::filesystem::exists(h.dir.path() / "outside"));
+    EXPECT_TRUE(h.dir.exists("action/server.bak"));
+    EXPECT_NE(h.dir.read("action/tolvane.ini").find(record), std::string::npos);
 }
 
 }  // namespace

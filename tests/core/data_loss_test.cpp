@@ -139,6 +139,8 @@ TEST_F(DataLoss, AwkwardLinesSaveTheSameTwice) {
         settings::ServerFields fresh;
         settings::ConnectServerFields(ctx, fresh);
         dir.write("action/server.cfg", line + "\r\n");
+        // Read as start-up reads, so that the save writes over the file it read.
+        const platform::FileSystem::LoadingScope loading(fs);
         settings::ReadServerCfg(ctx, fresh, scripts, "server.cfg");
         ASSERT_TRUE(settings::WriteServerCfg(ctx, fresh, scripts, maps));
         const std::string first = dir.read("action/server.cfg");

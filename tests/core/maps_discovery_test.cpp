@@ -6,6 +6,11 @@
 #include <cerrno>
 #include <random>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "app/Editor.h"
 #include "maps/Catalogue.h"
 #include "maps/Discovery.h"
@@ -357,6 +362,36 @@ TEST_F(MapsFixture, SavingWithoutTheModDirectoryOrAWritableOneReportsAndKeepsThe
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_NE(dialogs.messages[1].text.find("action\\maps.lst"), std::string::npos);
 }
+
+#ifndef _WIN32
+TEST_F(MapsFixture, AnUnreadableCatalogueIsNeverSetAsideWhenTheListIsEmptied) {
+    // maps.lst cannot be read at start-up (an ordinary user lacks the permission; for the
+    // superuser the name leads to a file whose reading fails), so the list shows nothing. A
+    // save of the emptied list must not move it over the old backup.
+    dir.write("action/maps.bak", "old \"Backup\"\r\n");
+    dir.write("action/maps.lst", "a \"Alpha\"\r\n");
+    const auto path = dir.path() / "action/maps.lst";
+    if (::geteuid() != 0) {
+        ::chmod(path.c_str(), 0);
+    } else {
+        std::filesystem::remove(path);
+        std::filesystem::create_symlink("/proc/self/mem", path);
+    }
+    test::RecordingLauncher launcher;
+    app::Editor e(fs, dialogs, progress, launcher);
+    e.StartUp();
+    EXPECT_EQ(e.mapFields.MapList.rowCount(), 0);
+    e.state.bMapsLstChanged = true;
+    EXPECT_FALSE(e.SaveSequence());
+    EXPECT_EQ(dir.read("action/maps.bak"), "old \"Backup\"\r\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(path) || std::filesystem::exists(path));
+    const auto texts = dialogs.texts();
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                            [](const std::string& t) { return t.find("action\\maps.lst") != std::string::npos; }),
+              1);
+    if (::geteuid() != 0) ::chmod(path.c_str(), 0644);
+}
+#endif
 
 TEST_F(MapsFixture, SaveSequenceWritesTheCatalogueAfterTheModSettingsFile) {
     dir.write("action/maps.lst", "a \"Alpha\"\r\nb \"Beta\"\r\n");

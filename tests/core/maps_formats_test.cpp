@@ -78,6 +78,19 @@ TEST(PakDirectory, DamagedArchivesYieldWhatCanBeReadSafely) {
     EXPECT_EQ(ParseExact(Header(12, 192) + Entry("maps/one.bsp") + Entry("") + Entry("maps/three.bsp")).size(), 3u);
 }
 
+TEST(PakDirectory, AClaimOfGigabytesReadsNoMoreThanTheEntryLimit) {
+    // A sparse file of 3 GiB whose header claims the largest directory a header can: the walk
+    // covers the first entries only. The limit is well above what the engines load.
+    const auto huge = LocatePakDirectory(Header(12, 0x7FFFFFFF), 3ull << 30);
+    ASSERT_TRUE(huge);
+    EXPECT_EQ(huge->offset, 12u);
+    EXPECT_EQ(huge->length, kMaxArchiveEntries * kPakEntrySize);
+    EXPECT_GE(kMaxArchiveEntries, 4096u);
+    // Below the limit the claim stands, and a file shorter than the claim caps it.
+    EXPECT_EQ(LocatePakDirectory(Header(12, 4096 * 64), 12 + 4096 * 64)->length, 4096u * 64);
+    EXPECT_EQ(LocatePakDirectory(Header(12, 0x7FFFFFFF), 12 + 130)->length, 128u);
+}
+
 TEST(PakDirectory, NameWithoutNulStaysInsideItsEntry) {
     // 56 name bytes without a NUL, then the offset and length: the name is read from these 64
     // bytes only and cut after its extension.

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <sstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "app/CommandLine.h"
 #include "app/Editor.h"
 #include "plugin/BWAdminFormat.h"
@@ -47,10 +51,12 @@ TEST_F(PluginFilesFixture, TheModDirectoryCopyWinsAndOnlyItIsRewritten) {
               progress.shown.end());
 
     e->plugin.Admin.setText("changed");
+    e->plugin.NameBans.append("added");
     EXPECT_TRUE(e->SaveSequence());
     EXPECT_EQ(dir.read("action/bw-admin.cfg").substr(0, 18), "admin = changed\r\nb");
     EXPECT_EQ(dir.read("action/bw-admin.bak"), "admin = mod\r\n");
     EXPECT_EQ(dir.read("bw-admin.cfg"), "admin = quake2\r\n");
+    EXPECT_EQ(dir.read("action/server_bans.txt"), "Name: fromMod\r\nName: added\r\n");
     EXPECT_EQ(dir.read("action/server_bans.bak"), "Name: fromMod\r\n");
     EXPECT_EQ(dir.read("server_bans.txt"), "Name: fromQuake2\r\n");
     EXPECT_FALSE(dir.exists("server_bans.tmp"));
@@ -97,6 +103,55 @@ TEST_F(PluginFilesFixture, FailedWritesAreReportedAndLeaveTheFilesAsTheyWere) {
     EXPECT_EQ(dir.read("action/server_bans.txt"), "Name: a\r\nName: b\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
 }
+
+TEST_F(PluginFilesFixture, AModDirectoryEntryThatIsNoFileIsTheFileAndIsNeverReplacedByTheOther) {
+    // A directory named server_bans.txt in the mod directory: the Quake 2 directory's list is
+    // neither read nor written in its place, and the save says why it failed.
+    dir.write("action/bw-admin.cfg", "admin = mod\r\n");
+    dir.mkdir("action/server_bans.txt");
+    dir.write("server_bans.txt", "Name: fromQuake2\r\n");
+    auto e = Start();
+    EXPECT_EQ(e->plugin.NameBans.rowCount(), 0);
+    e->plugin.NameBans.append("new");
+    EXPECT_FALSE(e->SaveSequence());
+    EXPECT_EQ(dir.read("server_bans.txt"), "Name: fromQuake2\r\n");
+    EXPECT_FALSE(dir.exists("server_bans.bak"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "action/server_bans.txt"));
+    ASSERT_FALSE(dialogs.messages.empty());
+    const std::string& text = dialogs.messages.back().text;
+    EXPECT_NE(text.find("action\\server_bans.txt"), std::string::npos) << text;
+    EXPECT_NE(text.find("not a regular file"), std::string::npos) << text;
+    // The settings file beside it was saved all the same.
+    EXPECT_EQ(dir.read("action/bw-admin.bak"), "admin = mod\r\n");
+}
+
+#ifndef _WIN32
+TEST_F(PluginFilesFixture, APipeNamedAsThePluginFilesHangsNothingAndIsNotWrittenOver) {
+    // Pipes where both files belong: start-up must not wait on them, bw-admin.cfg counts as
+    // found (its settings keep their start values), and neither Quake 2 directory copy is used.
+    dir.mkdir("action");
+    ASSERT_EQ(::mkfifo((dir.path() / "action/bw-admin.cfg").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo((dir.path() / "action/server_bans.txt").c_str(), 0644), 0);
+    dir.write("bw-admin.cfg", "admin = quake2\r\n");
+    dir.write("server_bans.txt", "Name: fromQuake2\r\n");
+    auto e = Start();
+    EXPECT_FALSE(e->plugin.NoBWAdmin[0].visible());
+    EXPECT_EQ(e->plugin.Admin.text(), "");
+    EXPECT_EQ(e->plugin.NameBans.rowCount(), 0);
+    e->plugin.Admin.setText("changed");
+    EXPECT_FALSE(e->SaveSequence());
+    EXPECT_EQ(dir.read("bw-admin.cfg"), "admin = quake2\r\n");
+    EXPECT_EQ(dir.read("server_bans.txt"), "Name: fromQuake2\r\n");
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "action/bw-admin.cfg"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "action/server_bans.txt"));
+    const auto texts = dialogs.texts();
+    for (const char* name : {"action\\bw-admin.cfg", "action\\server_bans.txt"})
+        EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                                [name](const std::string& t) { return t.find(name) != std::string::npos; }),
+                  1)
+            << name;
+}
+#endif
 
 TEST_F(PluginFilesFixture, DumpShowsThePluginControls) {
     dir.write("action/bw-admin.cfg", "strict = 1\r\n");

@@ -133,5 +133,56 @@ TEST_F(RegistryFixture, SavingDefaultIsNotListedTwice) {
     EXPECT_EQ(list.items(), (std::vector<std::string>{"default"}));
 }
 
+TEST(ConfigFileNames, OnlyPlainNamesOfTheModDirectory) {
+    for (const char* name : {"server.cfg", "ctf-2.ini", "a b.cfg", ".hidden.cfg"})
+        EXPECT_EQ(FileNameProblem(name), "") << name;
+    for (const char* name : {"", "../../outside/x.cfg", "..\\x.cfg", "/etc/x.cfg", "sub/x.cfg", "C:x.cfg",
+                             "C:\\q2\\x.cfg", "x.cfg:stream", "..", "a..cfg", "x\r.cfg", "x\n.cfg"})
+        EXPECT_NE(FileNameProblem(name), "") << name;
+}
+
+TEST_F(RegistryFixture, RecordsNamingFilesOutsideTheModDirectoryAreNotUsed) {
+    const std::string content =
+        "\"evil\"\r\n"
+        "\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n"
+        "\"abs\",\"/etc/x.cfg\",\"x.ini\",\"\"\r\n"
+        "\"ctf\",\"ctf.cfg\",\"ctf.ini\",\"\"\r\n"
+        "\"drive\",\"d.cfg\",\"C:d.ini\",\"\"\r\n"
+        "\"self\",\"s.cfg\",\"Tolvane.ini\",\"\"\r\n"
+        "\"evil\",\"../../outside/x.cfg\",\"evil.ini\",\"+set x 1\"\r\n";
+    dir.write("action/tolvane.ini", content);
+    std::string name;
+    ReadConfigRegistry(ctx, list, commandLine, name);
+    // Only the sound records are listed; the configuration in use stays the built-in one.
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"default", "ctf"}));
+    EXPECT_EQ(list.text(), "default");
+    EXPECT_EQ(state.strConfigName, "default");
+    EXPECT_EQ(state.strServerCfgFileName, "server.cfg");
+    EXPECT_EQ(state.strActionIniFileName, "action.ini");
+    EXPECT_EQ(commandLine.text(), "");
+    ASSERT_EQ(dialogs.messages.size(), 4u);  // one for each record not used
+    for (const auto& m : dialogs.messages) EXPECT_EQ(m.text.rfind("action\\tolvane.ini: the configuration ", 0), 0u) << m.text;
+    EXPECT_NE(dialogs.messages[0].text.find("abs is not used: its server settings file \"/etc/x.cfg\""), std::string::npos)
+        << dialogs.messages[0].text;
+    EXPECT_NE(dialogs.messages[3].text.find("evil is not used"), std::string::npos) << dialogs.messages[3].text;
+
+    // Asked for by name, such a record changes nothing either.
+    dialogs.messages.clear();
+    std::string evil = "EVIL";
+    ReadConfigRegistry(ctx, list, commandLine, evil);
+    EXPECT_EQ(state.strConfigName, "default");
+    EXPECT_EQ(state.strServerCfgFileName, "server.cfg");
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+
+    // Saving keeps each of them in the file as it was.
+    ASSERT_TRUE(SaveConfig(ctx, commandLine));
+    const std::string saved = Ini();
+    for (const char* record : {"\"abs\",\"/etc/x.cfg\",\"x.ini\",\"\"\r\n", "\"drive\",\"d.cfg\",\"C:d.ini\",\"\"\r\n",
+                               "\"self\",\"s.cfg\",\"Tolvane.ini\",\"\"\r\n",
+                               "\"evil\",\"../../outside/x.cfg\",\"evil.ini\",\"+set x 1\"\r\n"})
+        EXPECT_NE(saved.find(record), std::string::npos) << record;
+    EXPECT_EQ(saved.substr(0, 11), "\"default\"\r\n");
+}
+
 }  // namespace
 }  // namespace tolvane::registry

@@ -106,8 +106,12 @@ TEST_F(SettingsFields, EveryControlIsRegisteredAndPlacedOnATab) {
         }
     EXPECT_EQ(placed.size(), 52u);
     EXPECT_TRUE(dumped.count("PortScroll"));
-    EXPECT_EQ(form.set("MaxClients", "300"), "");  // --set goes through the coupling
-    EXPECT_EQ(f.MaxClients.text(), "255");
+    // --set refuses what typing would cut down, and the field keeps its value.
+    EXPECT_EQ(form.set("MaxClients", "300"), "The maximum value is 255");
+    EXPECT_EQ(f.MaxClients.text(), "10");
+    EXPECT_EQ(form.set("MaxClients", "99999999999"), "You cannot enter a number that large!");
+    EXPECT_EQ(form.set("MaxClients", "255"), "");  // goes through the coupling
+    EXPECT_EQ(f.MaxClients.scroll.value(), 255);
 }
 
 TEST_F(SettingsFields, TypingAboveTheBoundIsRefusedAndSelected) {

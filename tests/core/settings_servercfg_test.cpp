@@ -325,7 +325,8 @@ TEST_F(ServerCfg, LoadThenSaveKeepsForeignLinesByteForByte) {
 
     ReadServerCfg(ctx, f, scripts, "server.cfg");
     EXPECT_EQ(Save(), first);  // saving again changes nothing
-    EXPECT_EQ(dir.read("action/server.bak"), first);
+    // ...not even the backup, which still holds the file as it was before the first save.
+    EXPECT_EQ(SplitLines(dir.read("action/server.bak"))[1], "hostname \"AQ\" // x");
 }
 
 TEST_F(ServerCfg, PasswordSurvivesARoundTrip) {
