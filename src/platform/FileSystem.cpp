@@ -418,7 +418,7 @@ bool FileSystem::listEach(const std::string& pattern, bool includeDirectories,
             if (!pattern.matches(name)) return;
             const bool wantedKind = kind == EntryKind::File || (kind == EntryKind::Directory && includeDirectories) ||
                                     (kind == EntryKind::Other && wanted(dir / name));
-            if (kind == EntryKind::File || (kind == EntryKind::Other && fs::is_regular_file(dir / name, ec)))
+            if (exactName && (kind == EntryKind::File || (kind == EntryKind::Other && fs::is_regular_file(dir / name, ec))))
                 foundFile = true;
             if (wantedKind) take(name);
         });

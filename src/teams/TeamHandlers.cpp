@@ -1,5 +1,6 @@
 #include "teams/TeamHandlers.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "state/FileUtils.h"
@@ -55,7 +56,7 @@ void TeamViewer_Click(const Context& ctx, platform::ProcessLauncher& launcher, T
     ctx.message("Cannot start " + (args.empty() ? commandLine : args.front()) + ": " + error);
 }
 
-std::string TeamNameRefusal(const std::string& name) {
+std::string TeamNameRefusal(const std::string& now, const std::string& name) {
     const std::string head = "You cannot give a team that name!\r";
     if (name.empty()) return head + "The mod skips an empty line and would read the model line as the name.";
     if (name[0] == '[') return head + "The mod would read a name starting with \"[\" as the start of a section.";
@@ -63,7 +64,8 @@ std::string TeamNameRefusal(const std::string& name) {
     if (name.compare(0, 3, "###") == 0)
         return head + "The mod would read a name starting with \"###\" as the end of the team's block.";
     if (name[0] == ' ' || name[0] == '\t') return head + "A name starting with a blank would read back without it.";
-    if (name.find('"') != std::string::npos)
+    // Only a new double quote: a name read with one can still be edited.
+    if (std::count(name.begin(), name.end(), '"') > std::count(now.begin(), now.end(), '"'))
         return head + "The scoreboard shows the name between double quotes, so it cannot hold one (\").";
     if (name.find_first_of("\r\n") != std::string::npos) return head + "A name is one line: it cannot hold a line break.";
     return {};
@@ -74,9 +76,11 @@ void ConnectTeamFields(const Context& ctx, platform::ProcessLauncher& launcher, 
         form::TextBox& box = *fields.nameBoxes()[team];
         // The last accepted text, to go back to; the start text is a valid name.
         auto accepted = std::make_shared<std::string>(box.text());
+        // A set from the command line is refused before it is made, with the reason.
+        box.addTypingRule(TeamNameRefusal);
         box.changed.attach([&ctx, &fields, &box, accepted] {
             if (box.text() == *accepted) return;   // back at the last accepted text
-            const std::string refusal = fields.namesFromFile ? std::string() : TeamNameRefusal(box.text());
+            const std::string refusal = fields.namesFromFile ? std::string() : TeamNameRefusal(*accepted, box.text());
             if (!refusal.empty()) {
                 ctx.message(refusal);
                 box.setText(*accepted);

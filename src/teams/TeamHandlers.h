@@ -20,10 +20,10 @@ void TeamModel_Click(const Context& ctx, TeamFields& fields, std::size_t team);
 void TeamSkin_Click(const Context& ctx, TeamFields& fields, std::size_t team);
 void TeamViewer_Click(const Context& ctx, platform::ProcessLauncher& launcher, TeamFields& fields, std::size_t team);
 
-// Why the mod (or the editor reading its file back) would not read a typed team name as
-// typed, or empty when it would. Trailing blanks are not refused: the editor writes the name
-// without them, and typing a name of two words passes through one.
-std::string TeamNameRefusal(const std::string& name);
+// Why the mod (or the editor reading its file back) would not read the team name `name`,
+// typed over `now`, as typed; empty when it would. Trailing blanks are not refused: the editor
+// writes the name without them, and typing a name of two words passes through one.
+std::string TeamNameRefusal(const std::string& now, const std::string& name);
 
 // The command line the team's viewer button runs.
 std::string ViewerCommandLine(TeamFields& fields, std::size_t team);

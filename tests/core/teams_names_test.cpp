@@ -36,7 +36,7 @@ TEST_F(TeamNames, NamesTheModWouldMisreadAreRefusedWhereTyped) {
         e->teams.Team1Name.setText(bad);
         EXPECT_EQ(e->teams.Team1Name.text(), "Red");
         ASSERT_EQ(dialogs.texts().size(), 1u);
-        EXPECT_EQ(dialogs.texts()[0], teams::TeamNameRefusal(bad));
+        EXPECT_EQ(dialogs.texts()[0], teams::TeamNameRefusal("Red", bad));
         EXPECT_NE(dialogs.texts()[0].find('\r'), std::string::npos);  // the name and the reason
         EXPECT_FALSE(e->state.bActionIniChanged);
     }
@@ -60,6 +60,10 @@ TEST_F(TeamNames, NamesAFileHoldsAreKeptAndWrittenBackAsTheyStood) {
     EXPECT_EQ(e->teams.Team1Name.text(), "Red \"Q\"");
     EXPECT_EQ(e->teams.Team2Name.text(), " Lead");
     EXPECT_TRUE(dialogs.messages.empty());
+    // Such a name can be edited, as long as no double quote is added.
+    e->teams.Team1Name.setText("Red \"Q\" 2");
+    e->teams.Team1Name.setText("Red \"Q\"");
+    EXPECT_TRUE(dialogs.messages.empty());
     ASSERT_EQ(e->form.selectRow("MapDir", "0"), "");
     ASSERT_EQ(e->form.click("ButtonAdd"), "");
     ASSERT_TRUE(Save());
@@ -70,9 +74,15 @@ TEST_F(TeamNames, ASetFromTheCommandLineIsRefusedAsTypingIs) {
     Begin("[team1]\r\nRed\r\nmale/grunt\r\n###\r\n[maplist]\r\n###\r\n");
     const std::string before = dir.read("action/action.ini");
     std::ostringstream out, err;
-    RunHeadless(ParseCommandLine({"--save", dir.path().string(), "--set", "Team1Name=[Clan] Red"}), out, err);
+    // Refused with the reason, nothing saved.
+    EXPECT_EQ(RunHeadless(ParseCommandLine({"--save", dir.path().string(), "--set", "Team1Name=[Clan] Red"}), out, err), 2);
+    EXPECT_NE(err.str().find("Team1Name"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("as the start of a section"), std::string::npos) << err.str();
     EXPECT_EQ(dir.read("action/action.ini"), before);
+    std::ostringstream out2, err2;
+    EXPECT_EQ(RunHeadless(ParseCommandLine({"--save", dir.path().string(), "--set", "Team1Name=Red Crew "}), out2, err2), 0)
+        << err2.str();
+    EXPECT_EQ(dir.read("action/action.ini"), "[team1]\r\nRed Crew\r\nmale/grunt\r\n###\r\n[maplist]\r\n###\r\n");
 }
 
 TEST_F(TeamNames, ATeamWithoutANameIsNotWrittenWithANewModel) {
