@@ -43,13 +43,10 @@ bool WriteMapsLst(const Context& ctx, const MapFields& maps) {
         return false;
     }
     const std::string path = ctx.state.strModDir + "\\" + ctx.state.strMapsLstFileName;
+    // No catalogue remains: the old file is set aside as its backup, with the checks of a
+    // replace (a file that could not be read, or changed since, is left alone).
+    if (maps.MapList.rowCount() == 0) return SetFileAside(ctx, path);
     std::string error;
-    if (maps.MapList.rowCount() == 0) {
-        // No catalogue remains: the old file is set aside as its backup.
-        if (BackupFile(ctx.fs, path, error)) return true;
-        ctx.message("Could not set " + path + " aside as " + BackupName(path) + ": " + error);
-        return false;
-    }
     // The old file's other lines (comments, blank lines) are carried into the new one; a file
     // that exists but cannot be read is left alone rather than lose them.
     std::string old;

@@ -54,7 +54,7 @@ void QtDialogs::message(const std::string& text, const std::string& title) {
 
 std::optional<std::size_t> QtDialogs::ask(const std::string& text, const std::string& title,
                                           const std::vector<std::string>& choices) {
-    QMessageBox box(QMessageBox::Question, toQt(title), toQtLines(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::NoIcon, toQt(title), toQtLines(text), QMessageBox::NoButton, parent_);
     box.setTextFormat(Qt::PlainText);
     std::vector<QPushButton*> buttons;
     for (std::size_t i = 0; i < choices.size(); ++i) {
@@ -62,8 +62,9 @@ std::optional<std::size_t> QtDialogs::ask(const std::string& text, const std::st
         const auto role = i + 1 == choices.size() ? QMessageBox::RejectRole : QMessageBox::ActionRole;
         buttons.push_back(box.addButton(toQt(choices[i]), role));
     }
+    // Enter and Escape both press it too: a key pressed in passing never overwrites a file.
     if (!buttons.empty()) {
-        box.setDefaultButton(buttons.front());
+        box.setDefaultButton(buttons.back());
         box.setEscapeButton(buttons.back());
     }
     box.exec();

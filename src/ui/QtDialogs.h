@@ -27,8 +27,8 @@ public:
     void message(const std::string& text, const std::string& title) override;
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& proposed) override;
-    // A question box with one button per choice, the first the default; Escape presses the last
-    // (the choice that leaves things as they are).
+    // A question box with one button per choice; Enter and Escape press the last (the choice
+    // that leaves things as they are).
     std::optional<std::size_t> ask(const std::string& text, const std::string& title,
                                    const std::vector<std::string>& choices) override;
     // Runs the window registered for the model's type until the model hides itself. Closing the

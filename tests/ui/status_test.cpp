@@ -92,14 +92,15 @@ TEST_F(StatusWindowTest, FailedSaveAndStartAreReported) {
     OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
     Find<QPushButton>("ButtonStart")->click();
     // server.cfg is still in the way: both the failed save and the failed start are told.
-    EXPECT_EQ(Result(), QStringLiteral("Not every file was saved (see the message shown); nothing was written. "
-                                       "The server was not started: not found"));
+    EXPECT_EQ(Result(), QStringLiteral("Not every file was saved (see the message shown); nothing was written; "
+                                       "unchanged: action/tolvane.ini. The server was not started: not found"));
     launcher.fail = false;
     std::filesystem::remove_all(dir.path() / "action" / "server.cfg");
     OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
     Find<QPushButton>("ButtonStart")->click();
-    EXPECT_EQ(Result(), QStringLiteral("Saved action/server.cfg. Started quake2.exe +set game action +set ininame "
-                                       "action.ini +set game action +set dedicated 0 +exec server.cfg"));
+    EXPECT_EQ(Result(), QStringLiteral("Saved action/server.cfg; unchanged: action/tolvane.ini. Started quake2.exe "
+                                       "+set game action +set ininame action.ini +set game action +set dedicated 0 "
+                                       "+exec server.cfg"));
 }
 
 TEST_F(StatusWindowTest, DirectoryIsShownWithANoticeWhenItHasNoModDirectory) {
@@ -136,8 +137,10 @@ TEST_F(StatusWindowTest, ConfigurationListSwitchesOnlyOnARealPick) {
     EXPECT_EQ(configs->currentIndex(), 0);
     EXPECT_EQ(editor->state.strConfigName, "default");
 
-    // A real pick switches; the save dialog offered on the way is cancelled.
+    // A real pick switches; the save dialog offered on the way is cancelled, and the typed edit
+    // the switch reads over is dropped at the operator's word.
     OnSave([](SaveDialog& d) { d.ButtonCancel.click(); });
+    dialogs.askAnswers.push_back(1);
     Q_EMIT configs->activated(1);
     EXPECT_EQ(editor->state.strConfigName, "ctf");
     EXPECT_EQ(Result(), QStringLiteral("Editing configuration ctf"));
