@@ -68,11 +68,11 @@ void KeepLastOfEachMap(std::vector<std::string>& maps) {
     std::vector<bool> keep(maps.size());
     for (std::size_t i = maps.size(); i-- > 0;) keep[i] = seen.insert(LowerCase(maps[i])).second;
     std::size_t to = 0;
-    for (std::size_t i = 0; i < maps.size(); ++i)
-        if (keep[i]) {
-            if (to != i) maps[to] = std::move(maps[i]);
-            ++to;
-        }
+    for (std::size_t i = 0; i < maps.size(); ++i) {
+        if (!keep[i]) continue;
+        if (to != i) maps[to] = std::move(maps[i]);
+        ++to;
+    }
     maps.resize(to);
 }
 
