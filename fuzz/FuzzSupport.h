@@ -2,6 +2,7 @@
 // What every fuzz target shares: a context whose messages go nowhere (the readers show messages
 // for refused values; a fuzzer must not wait for anyone), and the stop on a failed check.
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -49,6 +50,13 @@ inline void RequireSameSave(const std::string& first, const std::string& second)
     show("first ", first);
     show("second", second);
     std::abort();
+}
+
+// Loads and saves the input, then loads and saves what that save wrote: the two must agree.
+template <typename LoadAndSave>
+void RequireStableSave(const std::uint8_t* data, std::size_t size, LoadAndSave&& loadAndSave) {
+    const std::string first = loadAndSave(std::string(reinterpret_cast<const char*>(data), size));
+    RequireSameSave(first, loadAndSave(first));
 }
 
 }  // namespace tolvane::fuzz

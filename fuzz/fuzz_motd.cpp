@@ -7,8 +7,7 @@
 #include "state/MotdFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string input(reinterpret_cast<const char*>(data), size);
-    const std::string first = tolvane::BuildMotd(tolvane::ParseMotd(input));
-    tolvane::fuzz::RequireSameSave(first, tolvane::BuildMotd(tolvane::ParseMotd(first)));
+    tolvane::fuzz::RequireStableSave(data, size,
+                                     [](const std::string& text) { return tolvane::BuildMotd(tolvane::ParseMotd(text)); });
     return 0;
 }
