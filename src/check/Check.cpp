@@ -4,6 +4,7 @@
 #include "maps/PakFile.h"
 #include "maps/PakFormat.h"
 #include "maps/ZipListing.h"
+#include "platform/Process.h"
 #include "state/TextReaders.h"
 
 namespace tolvane::check {
@@ -38,6 +39,40 @@ std::pair<std::string, std::string> MapFileOf(const std::string& mapsDir, const 
         if (c == '/') c = '\\';
     const std::size_t cut = path.rfind('\\');
     return {path.substr(0, cut), path.substr(cut + 1) + ".bsp"};
+}
+
+// A script as the console's exec finds it: in the mod directory, then the base game's. Read
+// without the whole-file read, which would remember a failure: the check only looks.
+bool ReadScript(const platform::FileSystem& fs, const std::string& modDir, const std::string& script,
+                std::string& content) {
+    for (const std::string& dir : {modDir, std::string("baseq2")}) {
+        const std::string path = dir + "\\" + script;
+        if (!fs.isFile(path)) continue;
+        // Far past what a server runs as a script (an archive named by mistake): not read.
+        const auto size = fs.fileSize(path);
+        if (!size || *size > 64 * kScriptSizeLimit) return false;
+        return fs.readAt(path, 0, static_cast<std::size_t>(*size), content);
+    }
+    return false;
+}
+
+// The server information once the command line, the scripts to execute and the settings file
+// have run, in that order.
+ServerInfo ServerInfoOf(const platform::FileSystem& fs, const CheckInput& in,
+                        const std::vector<std::string>& arguments) {
+    ServerInfo info;
+    std::set<std::string> flagged;
+    for (std::size_t i = 0; i + 2 < arguments.size(); ++i)
+        if (LowerCase(arguments[i]) == "+set" && arguments[i + 2].find_first_of(" \t") == std::string::npos)
+            SetServerInfo(info, flagged, arguments[i + 1], arguments[i + 2], false);
+    SetServerInfo(info, flagged, "game", "action", false);  // the program's own "+set game action"
+    for (const auto& script : in.scripts) {
+        if (LowerCase(script) == LowerCase(in.serverCfgFileName)) continue;
+        std::string content;
+        if (ReadScript(fs, in.modDir, script, content)) ApplyScriptServerInfo(info, flagged, content);
+    }
+    ApplyScriptServerInfo(info, flagged, in.serverCfg);
+    return info;
 }
 
 }  // namespace
@@ -107,8 +142,16 @@ Findings RunChecks(const platform::FileSystem& fs, const CheckInput& in) {
     // exec looks through the mod directory, then the base game's.
     std::vector<std::string> available = fs.list(in.modDir + "\\*", false);
     for (const auto& name : fs.list("baseq2\\*", false)) available.push_back(name);
+    // Split as the server's command line, whose first word is the program.
+    std::vector<std::string> arguments = platform::SplitCommandLine("quake2.exe " + in.commandLine);
+    if (!arguments.empty()) arguments.erase(arguments.begin());
+    CheckServerInfoTotal(out, cfg, ServerInfoOf(fs, in, arguments));
     for (const auto& script : in.scripts) {
-        if (script == in.serverCfgFileName) continue;  // never executed from within itself
+        if (script == in.serverCfgFileName) continue;  // the writer leaves it out
+        if (LowerCase(script) == LowerCase(in.serverCfgFileName)) {
+            CheckSelfExec(out, cfg, script, in.serverCfgFileName, "ScriptList");
+            continue;
+        }
         CheckConsoleWord(out, cfg, "exec " + script, script, "ScriptList");
         CheckExecTarget(out, cfg, script, available, "ScriptList");
     }
@@ -133,6 +176,9 @@ Findings RunChecks(const platform::FileSystem& fs, const CheckInput& in) {
             CheckMapDownload(out, cfg, map, where, in.allowDownload, in.allowDownloadMaps);
         }
     }
+
+    // The command line, kept with the configuration in the registry.
+    CheckCommandLineSets(out, in.modDir + "\\tolvane.ini", arguments, in.serverCfgFileName);
     return out;
 }
 

@@ -27,6 +27,7 @@ struct CheckInput {
     std::string serverCfgFileName = "server.cfg";
     std::string actionIniFileName = "action.ini";
     std::string serverCfg;  // the bytes a save would write
+    std::string commandLine;  // the configuration's command-line text, before the program's own
     // The serverinfo fields: control name and value.
     std::vector<std::pair<std::string, std::string>> infoFields;
     std::vector<std::string> scripts;    // the scripts to execute, in order
@@ -56,7 +57,8 @@ MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir,
 // The models and skins of baseq2\players and of the mod's players directory.
 PlayerModels ReadPlayerModels(const platform::FileSystem& fs, const std::string& modDir);
 
-// Every rule over the input; findings in file order (server script, action.ini), then by rule.
+// Every rule over the input; findings in file order (server script, action.ini, then the
+// command line kept in tolvane.ini), then by rule.
 Findings RunChecks(const platform::FileSystem& fs, const CheckInput& input);
 
 }  // namespace tolvane::check

@@ -37,6 +37,11 @@ std::vector<std::vector<std::string>> ConsoleCommands(const std::string& line) {
     return commands;
 }
 
+// The value a serverinfo variable cannot take: the engines refuse it or leave it out.
+bool RefusedInfoValue(const std::string& value) {
+    return value.size() >= kInfoValueLimit || value.find_first_of("\\\";") != std::string::npos;
+}
+
 bool HasConsoleSeparator(const std::string& text) {
     return std::any_of(text.begin(), text.end(), [](char c) {
         return static_cast<unsigned char>(c) <= ' ' || c == ';' || c == '"';
@@ -78,6 +83,103 @@ void CheckScriptLines(Findings& out, const std::string& file, const std::string&
             CheckInfoValue(out, file, where + " (" + words[1] + ")", words[2]);
         }
     }
+}
+
+bool IsServerInfoVariable(const std::string& name) {
+    // The engines' own (the host name, limits, game flags, game and map, protocol and version)
+    // and the mod's.
+    static const std::set<std::string> names = {
+        "cheats", "dmflags", "fraglimit", "game", "hostname", "mapname", "maxclients", "protocol",
+        "timelimit", "version",
+        "actionversion", "allitem", "allweapon", "capturelimit", "ctf", "gamedate", "gamename", "items",
+        "matchmode", "needpass", "roundlimit", "roundtimelimit", "t1", "t2", "t3", "teamplay", "tgren",
+        "use_3teams", "use_classic", "use_tourney", "weapons",
+    };
+    return names.count(name) > 0;
+}
+
+void SetServerInfo(ServerInfo& info, std::set<std::string>& flagged, const std::string& name,
+                   const std::string& value, bool serverInfoFlag) {
+    if (name.empty() || RefusedInfoValue(name)) return;
+    if (serverInfoFlag) flagged.insert(name);
+    if (!flagged.count(name) && !IsServerInfoVariable(name)) return;
+    if (RefusedInfoValue(value)) return;
+    if (value.empty()) info.erase(name);
+    else info[name] = value;
+}
+
+void ApplyScriptServerInfo(ServerInfo& info, std::set<std::string>& flagged, const std::string& content) {
+    for (const std::string& line : SplitLines(content)) {
+        for (const auto& words : ConsoleCommands(line)) {
+            if (words.size() < 2) continue;
+            const std::string command = LowerCase(words[0]);
+            if (command == "set") {
+                // Three words set the value; a fourth may only be a flag, "s" for server information.
+                if (words.size() == 3) {
+                    SetServerInfo(info, flagged, words[1], words[2], false);
+                } else if (words.size() == 4 && words[3] == "s") {
+                    SetServerInfo(info, flagged, words[1], words[2], true);
+                } else if (words.size() == 4 && words[3] == "u") {
+                    // A user information variable now; only the variables the server registers
+                    // as server information get that flag back.
+                    flagged.erase(words[1]);
+                    if (!IsServerInfoVariable(words[1])) info.erase(words[1]);
+                    else SetServerInfo(info, flagged, words[1], words[2], false);
+                }
+            } else if (command == "map") {
+                SetServerInfo(info, flagged, "mapname", words[1], false);
+            } else if (IsServerInfoVariable(words[0])) {
+                SetServerInfo(info, flagged, words[0], words[1], false);
+            }
+        }
+    }
+}
+
+void CheckServerInfoTotal(Findings& out, const std::string& file, const ServerInfo& info) {
+    std::size_t kept = 0;
+    std::size_t total = 0;
+    std::string dropped;
+    for (const auto& [key, value] : info) {
+        const std::size_t pair = key.size() + value.size() + 2;  // "\key\value"
+        total += pair;
+        if (kept + pair >= kInfoStringLimit) dropped += (dropped.empty() ? "" : ", ") + key;
+        else kept += pair;
+    }
+    if (dropped.empty()) return;
+    out.push_back({file, "server information",
+                   "the server information (every serverinfo setting as \\key\\value) comes to " +
+                       std::to_string(total) +
+                       " bytes; servers keep it under 512 bytes, print \"Info string length exceeded\" and drop " +
+                       dropped +
+                       ". Shorten the host name and the other server information values, or drop the \"s\" "
+                       "from set lines that browsers need not show.",
+                   {}});
+}
+
+void CheckCommandLineSets(Findings& out, const std::string& file, const std::vector<std::string>& arguments,
+                          const std::string& serverCfg) {
+    for (std::size_t i = 0; i + 2 < arguments.size(); ++i) {
+        if (LowerCase(arguments[i]) != "+set") continue;
+        const std::string& name = arguments[i + 1];
+        const std::string& value = arguments[i + 2];
+        if (value.find_first_of(" \t") == std::string::npos) continue;
+        out.push_back({file, "Command Line Options",
+                       "\"+set " + name + " " + value +
+                           "\": a value holding a blank works on one engine only; yquake2 joins the words again, "
+                           "prints \"usage: set <variable> <value> [u / s]\" and never sets " + name +
+                           ". Set it in " + serverCfg + " instead (set " + name + " \"" + value + "\").",
+                       "CommandLine"});
+    }
+}
+
+void CheckSelfExec(Findings& out, const std::string& file, const std::string& script,
+                   const std::string& serverCfgFileName, const std::string& control) {
+    if (script == serverCfgFileName || LowerCase(script) != LowerCase(serverCfgFileName)) return;
+    out.push_back({file, "exec " + script,
+                   "this is the server settings file itself in another letter case: where file names ignore "
+                   "case the server runs it again from within itself, over and over. Remove it from the "
+                   "scripts to execute.",
+                   control});
 }
 
 void CheckScriptSize(Findings& out, const std::string& file, std::size_t size) {

@@ -19,6 +19,7 @@ inline constexpr std::size_t kScriptSizeLimit = 32768;    // a script may not be
 inline constexpr std::size_t kRotationLimit = 1000;       // maps the mod keeps
 inline constexpr std::size_t kTeamNameLimit = 23;         // characters of a team name the mod keeps
 inline constexpr std::size_t kTeamSkinLimit = 31;         // characters of "model/skin" the mod keeps
+inline constexpr std::size_t kInfoStringLimit = 512;      // the whole server information must be shorter
 
 // A serverinfo value (host name, admin name, ..., any "set X Y s"): 64 characters or more, or
 // holding a backslash, a double quote or a semicolon.
@@ -30,6 +31,38 @@ void CheckInfoValue(Findings& out, const std::string& file, const std::string& f
 // are checked through their fields).
 void CheckScriptLines(Findings& out, const std::string& file, const std::string& content,
                       const std::set<std::string>& checkedElsewhere);
+
+// The serverinfo variables as the server will hold them: name (as written, letter case counts)
+// and value. Kept in name order, the order in which the engines build the server information.
+using ServerInfo = std::map<std::string, std::string>;
+
+// True for the variables the engines and the mod register as server information (hostname,
+// maxclients, timelimit, fraglimit, teamplay, ...); names compared exactly.
+bool IsServerInfoVariable(const std::string& name);
+
+// Applies one assignment as the console would: a value the server refuses in server information
+// (64 characters or more, or holding a backslash, a double quote or a semicolon) changes
+// nothing; flagged (a "set X Y s" line) makes any variable server information. An empty value
+// leaves the key out.
+void SetServerInfo(ServerInfo& info, std::set<std::string>& flagged, const std::string& name,
+                   const std::string& value, bool serverInfoFlag);
+
+// Applies the assignments of a script's lines in order: "set X Y", "set X Y s", "X Y" for a
+// serverinfo variable, and "map NAME" (the map name is server information too).
+void ApplyScriptServerInfo(ServerInfo& info, std::set<std::string>& flagged, const std::string& content);
+
+// The server information reaching 512 bytes: the engines build it key by key in name order as
+// "\key\value" pairs and drop each pair that would make it 512 bytes or more.
+void CheckServerInfoTotal(Findings& out, const std::string& file, const ServerInfo& info);
+
+// A "+set NAME VALUE" among the command line's arguments whose value holds a blank: one engine
+// joins the arguments again and refuses the set. `serverCfg` names the file to use instead.
+void CheckCommandLineSets(Findings& out, const std::string& file, const std::vector<std::string>& arguments,
+                          const std::string& serverCfg);
+
+// A script to execute that is the server settings file itself in another letter case.
+void CheckSelfExec(Findings& out, const std::string& file, const std::string& script,
+                   const std::string& serverCfgFileName, const std::string& control = {});
 
 // A server script larger than 32 KiB.
 void CheckScriptSize(Findings& out, const std::string& file, std::size_t size);

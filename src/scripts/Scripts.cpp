@@ -55,9 +55,12 @@ void FindScripts(const Context& ctx, ScriptFields& fields) {
     fields.ScriptDir.clear();
     if (DirExistsConst(ctx.fs, ctx.state.strModDir)) {
         std::vector<form::GridRow> rows;
+        // The configuration's own settings file is never offered, however its name is spelt:
+        // executed from within itself it would run itself again.
+        const std::string own = LowerCase(ctx.state.strServerCfgFileName);
         for (const auto& file : ctx.fs.list(ctx.state.strModDir + "\\*.cfg", false)) {
             std::string name = LowerCase(file);
-            if (name == ctx.state.strServerCfgFileName || name == "bw-admin.cfg") continue;
+            if (name == own || name == "bw-admin.cfg") continue;
             if (!IsScriptListed(fields.ScriptList, name)) rows.push_back({std::move(name), 0});
         }
         fields.ScriptDir.setRows(std::move(rows));

@@ -15,7 +15,8 @@ namespace tolvane::scripts {
 bool IsScriptListed(const form::Grid& scriptList, const std::string& name);
 
 // Rebuilds ScriptDir from the .cfg files of the mod directory, lower-cased, leaving out the
-// server settings file, bw-admin.cfg and the scripts already in ScriptList. Not sorted.
+// server settings file (in any letter case), bw-admin.cfg and the scripts already in
+// ScriptList. Not sorted.
 void FindScripts(const Context& ctx, ScriptFields& fields);
 
 // The buttons of the "Scripts" tab. Each does nothing without the row it needs. None marks

@@ -319,10 +319,23 @@ std::string BuildServerCfg(const ServerFields& fields, const form::Grid& scriptL
     // With an empty rotation the server still needs a start map: the old file's last one.
     std::string oldMapLine;
     if (oldContent) {
-        for (const std::string& line : SplitLines(*oldContent)) {
+        const std::vector<std::string> lines = SplitLines(*oldContent);
+        // A file without a net_port line gets it right after its port line, so the two stay
+        // together; one that has it keeps it where it stands.
+        bool hasNetPort = false;
+        for (const std::string& line : lines) {
+            const auto setting = SplitCfgLine(line);
+            if (setting && setting->name == kNetPortName) hasNetPort = true;
+        }
+        for (const std::string& line : lines) {
             const auto setting = SplitCfgLine(line);
             if (setting && setting->name == kMapName) oldMapLine = line;
-            if (!setting || !RewriteServerSetting(out, fields, setting->name)) out.line(line);
+            if (!setting || !RewriteServerSetting(out, fields, setting->name)) {
+                out.line(line);
+            } else if (setting->name == kPortName && !hasNetPort && out.written.count(kPortName) &&
+                       !out.written.count(kNetPortName)) {
+                RewriteServerSetting(out, fields, kNetPortName);
+            }
         }
     }
 

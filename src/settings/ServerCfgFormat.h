@@ -66,7 +66,8 @@ void WriteSetLine(CfgOutput& out, const std::string& name, const std::string& va
 // Builds the new content from the old file's content (null when there is none): the exec lines
 // of the script list first, then every old line in order (lines the editor does not own
 // unchanged, owned lines replaced in place), then the owned variables the old text did not
-// mention, in table order, and the fixed tail ("set deathmatch 1", "set ininame <action.ini
+// mention, in table order (a net_port line missing from the old text comes right after its
+// port line), and the fixed tail ("set deathmatch 1", "set ininame <action.ini
 // name>", "map <first rotation map>").
 std::string BuildServerCfg(const ServerFields& fields, const form::Grid& scriptList, const form::Grid& mapIni,
                            const std::string& serverCfgFileName, const std::string& actionIniFileName,

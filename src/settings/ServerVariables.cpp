@@ -18,6 +18,8 @@ const char* const kExecName = "exec";
 const char* const kDeathmatchName = "deathmatch";
 const char* const kIniNameName = "ininame";
 const char* const kMapName = "map";
+const char* const kPortName = "port";
+const char* const kNetPortName = "net_port";
 
 const std::vector<ServerVariable>& ServerVariables() {
     static const std::vector<ServerVariable> table = {
@@ -46,6 +48,9 @@ const std::vector<ServerVariable>& ServerVariables() {
         Box("noscore", VarKind::Inverted, &F::Scores),
         Box("nohud", VarKind::Inverted, &F::ShowHUD),
         Num("port", &F::Port),
+        // yquake2 listens on "port", q2pro on "net_port" and ignores "port"; each engine leaves
+        // the other's variable alone, so the one Port field is written to both.
+        Num("net_port", &F::Port),
         Box("dedicated", VarKind::Switch, &F::Dedicated),
         {"dmflags", VarKind::Dmflags},
         Box("allow_download", VarKind::Switch, &F::AllowDownload),

@@ -45,4 +45,8 @@ extern const char* const kIniNameName;
 extern const char* const kMapName;
 bool IsTailName(const std::string& name);
 
+// The two variables the Port field is written to, kept side by side.
+extern const char* const kPortName;
+extern const char* const kNetPortName;
+
 }  // namespace tolvane::settings

@@ -52,6 +52,12 @@ TEST_F(ScriptsFixture, AvailableScriptsAreLowerCasedWithoutTheSettingsFilesOrLis
     FindScripts(ctx, fields);
     EXPECT_EQ(Texts(fields.ScriptDir), (Rows{"maps.cfg", "server.cfg", "zed.cfg"}));
 
+    // Named with capitals, the configuration's own file is still never offered: added, it
+    // would make the file execute itself.
+    state.strServerCfgFileName = "CTF.cfg";
+    FindScripts(ctx, fields);
+    EXPECT_EQ(Texts(fields.ScriptDir), (Rows{"maps.cfg", "server.cfg", "zed.cfg"}));
+
     // Without the mod directory the list is empty.
     state.strModDir = "missing";
     FindScripts(ctx, fields);

@@ -231,6 +231,7 @@ TEST_F(ServerCfg, NoOldFileGivesTheWholeDefaultFile) {
                             "set noscore 0",
                             "set nohud 0",
                             "set port 27910",
+                            "set net_port 27910",
                             "set dedicated 0",
                             "set dmflags 256",
                             "set allow_download 1",
@@ -267,6 +268,41 @@ TEST_F(ServerCfg, CarriedBlockKeepsForeignLinesAndReplacesOwnedOnes) {
     EXPECT_EQ(out.find("old.cfg"), std::string::npos);
     EXPECT_EQ(dir.read("action/server.bak"), "// my server\nexec old.cfg\nset fraglimit 20\nset sv_gravity 800\n"
                                              "set Admin \"Crew\" s\nmap q2dm2\n");
+}
+
+// Both engines listen on the Port field's value: yquake2 reads port, q2pro net_port.
+TEST_F(ServerCfg, PortIsWrittenForBothEngines) {
+    // Missing: right after the port line, wherever that stands.
+    Load("set port 27910\r\n// tail\r\n");
+    f.Port.setText("27920");
+    const std::vector<std::string> lines = SplitLines(Save());
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "set port 27920");
+    EXPECT_EQ(lines[1], "set net_port 27920");
+    EXPECT_EQ(lines[2], "// tail");
+}
+
+TEST_F(ServerCfg, NetPortPresentIsReplacedInPlace) {
+    // Replaced where it stands, in step with port, and written once.
+    Load("net_port 1\r\n// mid\r\nset port 27910\r\nport 5\r\n");
+    f.Port.setText("27920");
+    const std::vector<std::string> lines = SplitLines(Save());
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "set net_port 27920");
+    EXPECT_EQ(lines[1], "// mid");
+    EXPECT_EQ(lines[2], "set port 27920");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "set net_port 27920"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "set port 27920"), 2);
+}
+
+TEST_F(ServerCfg, NetPortAloneIsReadIntoThePortField) {
+    // A file written for q2pro, which sets only net_port.
+    Load("set net_port 27999\r\n");
+    EXPECT_EQ(f.Port.text(), "27999");
+    const std::vector<std::string> lines = SplitLines(Save());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "set net_port 27999");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "set port 27999"), 1);
 }
 
 TEST_F(ServerCfg, EachOwnedVariableIsWrittenOnce) {
