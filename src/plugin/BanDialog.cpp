@@ -4,6 +4,39 @@
 
 namespace tolvane::plugin {
 
+namespace {
+
+std::string Trimmed(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+}  // namespace
+
+bool IsIPv4Address(const std::string& text) {
+    int parts = 0;
+    std::size_t i = 0;
+    while (true) {
+        std::size_t digits = 0;
+        int value = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < 4) {
+            value = value * 10 + (text[i] - '0');
+            ++i;
+            ++digits;
+        }
+        if (digits == 0 || digits > 3 || value > 255) return false;
+        ++parts;
+        if (i == text.size()) return parts == 4;
+        if (text[i] != '.' || parts == 4) return false;
+        ++i;
+    }
+}
+
+std::string NotAnAddressMessage(const std::string& text) {
+    return "\"" + text + "\" is not an IP address!\rGive four numbers from 0 to 255 separated by dots, such as 192.168.1.7.";
+}
+
 BanDialog::BanDialog(const Context& ctx) : ctx_(ctx) {
     NameBanLabel.setCaption("Name");
     NameBanHint.setCaption("(Case Sensitive)");
@@ -35,6 +68,7 @@ BanDialog::BanDialog(const Context& ctx) : ctx_(ctx) {
 }
 
 std::string BanDialog::AddNewIP() {
+    title_ = "New BW Admin Ban";
     ResetBanDialog();
     NameBan.setVisible(false);
     NameBanHint.setVisible(false);
@@ -45,6 +79,7 @@ std::string BanDialog::AddNewIP() {
 }
 
 std::string BanDialog::AddNewNameIP() {
+    title_ = "New BW Admin Ban";
     ResetBanDialog();
     Refuse.setValue(0);
     // Out of use here: a name-at-address entry always allows its address. The box stays in
@@ -54,6 +89,62 @@ std::string BanDialog::AddNewNameIP() {
     MaxConnect.scroll.setEnabled(false);
     LabelMaxConnect.setEnabled(false);
     MaxConnectHint.setEnabled(false);
+    ctx_.dialogs.showModal(*this);
+    return bBanSaved ? NameBan.text() + " " + FormatAddressBan() : std::string();
+}
+
+// Fills the access, address, mask and limit fields from an address form (" - 1.2.3.4/32",
+// " + 10.0.0.0/8 #3"). A form without a sign is shown refused, as the dialog starts; one
+// without a mask shows 32.
+void BanDialog::SetAddressFields(const std::string& form) {
+    std::string rest = Trimmed(form);
+    if (!rest.empty() && (rest[0] == '-' || rest[0] == '+')) {
+        Refuse.setValue(rest[0] == '-' ? 1 : 0);
+        rest = Trimmed(rest.substr(1));
+    }
+    std::string limit;
+    if (const auto hash = rest.find('#'); hash != std::string::npos) {
+        limit = Trimmed(rest.substr(hash + 1));
+        rest = Trimmed(rest.substr(0, hash));
+    }
+    std::string mask = "32";
+    if (const auto slash = rest.find('/'); slash != std::string::npos) {
+        mask = Trimmed(rest.substr(slash + 1));
+        rest = Trimmed(rest.substr(0, slash));
+    }
+    IP.setText(rest);
+    SubnetMask.setText(mask);
+    if (!limit.empty() && Refuse.value() == 0) MaxConnect.setText(limit);
+}
+
+std::string BanDialog::EditIP(const std::string& row) {
+    ResetBanDialog();
+    title_ = "Edit BW Admin Ban";
+    NameBan.setVisible(false);
+    NameBanHint.setVisible(false);
+    NameBanLabel.setVisible(false);
+    NameBan.setEnabled(false);
+    SetAddressFields(row);
+    ctx_.dialogs.showModal(*this);
+    return bBanSaved ? FormatAddressBan() : std::string();
+}
+
+std::string BanDialog::EditNameIP(const std::string& row) {
+    ResetBanDialog();
+    title_ = "Edit BW Admin Ban";
+    Refuse.setValue(0);
+    Refuse.setEnabled(false);
+    MaxConnect.box.setEnabled(false);
+    MaxConnect.scroll.setEnabled(false);
+    LabelMaxConnect.setEnabled(false);
+    MaxConnectHint.setEnabled(false);
+    // The name runs to the first blank; the address form follows it.
+    const auto blank = row.find(' ');
+    NameBan.setText(row.substr(0, blank));
+    if (blank != std::string::npos) {
+        SetAddressFields(row.substr(blank));
+        Refuse.setValue(0);  // an alias always allows its address
+    }
     ctx_.dialogs.showModal(*this);
     return bBanSaved ? NameBan.text() + " " + FormatAddressBan() : std::string();
 }
@@ -78,7 +169,7 @@ void BanDialog::ResetBanDialog() {
 
 std::string BanDialog::FormatAddressBan() const {
     std::string form = Refuse.value() == 1 ? " - " : " + ";
-    form += IP.text();
+    form += Trimmed(IP.text());  // blanks around the address would break the line's form
     const auto mask = settings::ReadNumber(SubnetMask.text());
     if (mask && *mask >= 0 && *mask <= 32) form += "/" + SubnetMask.text();
     if (Refuse.value() == 0) {
@@ -99,9 +190,16 @@ void BanDialog::ButtonSave_Click() {
         NameBan.requestFocus();
         return;
     }
-    if (IP.text().empty()) {
+    // Blanks alone are no address: they would save as "IP: -  /32".
+    const std::string address = Trimmed(IP.text());
+    if (address.empty()) {
         ctx_.message("You must enter an IP address!");
         IP.requestFocus();
+        return;
+    }
+    if (!IsIPv4Address(address)) {
+        ctx_.message(NotAnAddressMessage(address));
+        settings::FocusAndSelect(IP);
         return;
     }
     bBanSaved = true;

@@ -16,7 +16,8 @@ public:
     explicit BanDialog(const Context& ctx);
     BanDialog(const BanDialog&) = delete;
     BanDialog& operator=(const BanDialog&) = delete;
-    std::string title() const override { return "Edit BW Admin Ban"; }
+    // "New BW Admin Ban" while a ban is added, "Edit BW Admin Ban" while one is changed.
+    std::string title() const override { return title_; }
 
     form::TextBox NameBan{"NameBan"};
     form::Label NameBanLabel{"NameBanLabel"};
@@ -40,12 +41,17 @@ public:
     // Runs the dialog for a name-at-address ban: the name, a blank and the address form, or ""
     // when cancelled.
     std::string AddNewNameIP();
+    // Run the dialog on an existing row of the address bans or of the name-at-address bans,
+    // its fields filled from the row: the changed row, or "" when cancelled.
+    std::string EditIP(const std::string& row);
+    std::string EditNameIP(const std::string& row);
 
     // Closing by the frame is a cancel: nothing is added.
     void closedByFrame() override { ButtonCancel.click(); }
     void confirm() override { ButtonSave.click(); }
 
 private:
+    void SetAddressFields(const std::string& form);
     void ResetBanDialog();
     std::string FormatAddressBan() const;
     void ButtonSave_Click();
@@ -53,6 +59,12 @@ private:
 
     const Context& ctx_;
     bool bBanSaved = false;
+    std::string title_ = "New BW Admin Ban";
 };
+
+// Whether text is a dotted IPv4 address: four numbers from 0 to 255.
+bool IsIPv4Address(const std::string& text);
+// The message for an address that is not one.
+std::string NotAnAddressMessage(const std::string& text);
 
 }  // namespace tolvane::plugin

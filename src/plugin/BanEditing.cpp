@@ -1,5 +1,7 @@
 #include "plugin/BanEditing.h"
 
+#include <cctype>
+
 namespace tolvane::plugin {
 
 namespace {
@@ -10,11 +12,54 @@ std::string StripBlanks(const std::string& s) {
     return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
-std::string Ask(const Context& ctx, const std::string& prompt, const std::string& title) {
-    return StripBlanks(ctx.dialogs.input(prompt, title, "").value_or(""));
+std::string Ask(const Context& ctx, const std::string& prompt, const std::string& title,
+                const std::string& proposed = "") {
+    return StripBlanks(ctx.dialogs.input(prompt, title, proposed).value_or(""));
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The checks of a name ban typed in the input box: the message when it is refused, or "".
+std::string NameRefusal(const form::Grid& names, const std::string& name, int except) {
+    if (name.find(' ') != std::string::npos) return "Name cannot contain any spaces!";
+    return NameBanClash(names, name, except);
 }
 
 }  // namespace
+
+std::string NameBanClash(const form::Grid& names, const std::string& name, int except) {
+    const std::string wanted = Lower(name);
+    for (int i = 0; i < names.rowCount(); ++i) {
+        if (i == except || Lower(names.text(i)) != wanted) continue;
+        return "\"" + name + "\" is banned already as \"" + names.text(i) +
+               "\"!\rName bans do not tell capital letters from small ones.";
+    }
+    return {};
+}
+
+void EditCurrentBan(const Context& ctx, PluginFields& f, BanDialog& frmBans, form::Grid& grid) {
+    const int row = grid.currentRow();
+    if (row < 0 || row >= grid.rowCount()) return;
+    const std::string old = grid.text(row);
+    std::string now;
+    if (&grid == &f.IPBans) {
+        now = frmBans.EditIP(old);
+    } else if (&grid == &f.AliasBans) {
+        now = frmBans.EditNameIP(old);
+    } else if (&grid == &f.NameBans) {
+        now = Ask(ctx, "Name to ban:", "Edit Name", old);
+        if (const std::string refused = now.empty() ? "" : NameRefusal(grid, now, row); !refused.empty()) {
+            ctx.message(refused);
+            return;
+        }
+    } else if (&grid == &f.FilterBans) {
+        now = Ask(ctx, "Text to Filter:", "Edit Filter", old);
+    }
+    if (!now.empty() && now != old) grid.setText(row, now);
+}
 
 void DeleteCurrentBan(form::Grid& grid) {
     if (grid.currentRow() < 0) return;
@@ -35,8 +80,8 @@ void ConnectBanButtons(const Context& ctx, PluginFields& f, BanDialog& frmBans) 
     f.ButtonNameNew.clicked.attach([c, &f] {
         const std::string name = Ask(*c, "Name to ban:", "Add New Name");
         if (name.empty()) return;
-        if (name.find(' ') != std::string::npos) {
-            c->message("Name cannot contain any spaces!");
+        if (const std::string refused = NameRefusal(f.NameBans, name, -1); !refused.empty()) {
+            c->message(refused);
             return;
         }
         f.NameBans.append(name);

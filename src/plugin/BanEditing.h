@@ -14,4 +14,14 @@ void ConnectBanButtons(const Context& ctx, PluginFields& fields, BanDialog& frmB
 // Removes the grid's current row; the last row empties the grid. No confirmation.
 void DeleteCurrentBan(form::Grid& grid);
 
+// Opens the grid's current row for editing: an address or name-at-address ban in the ban
+// dialog, a name or a filter in an input box holding it. Saving replaces the row in place;
+// cancelling leaves it. Nothing happens without a current row.
+void EditCurrentBan(const Context& ctx, PluginFields& fields, BanDialog& frmBans, form::Grid& grid);
+
+// Why name may not join the name bans (a name ban that differs from it only in capitals is
+// there already: the plug-in does not tell them apart), or "" when it may. Row `except` is
+// the one being edited.
+std::string NameBanClash(const form::Grid& names, const std::string& name, int except = -1);
+
 }  // namespace tolvane::plugin

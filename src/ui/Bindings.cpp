@@ -10,6 +10,9 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStatusBar>
+#include <QToolTip>
+#include <QValidator>
 
 namespace tolvane::ui {
 
@@ -124,7 +127,41 @@ void bindAppearance(Bindings& b, QWidget* widget, form::Control& control, QWidge
     b.keep(control.appearanceChanged.connect(apply));
 }
 
-void bindTextBox(Bindings& b, QLineEdit* edit, form::TextBox& box, QWidget* label) {
+namespace {
+
+// Refuses, as it is typed, a text the box's own rules refuse, so no message box breaks into the
+// typing: the keystroke is dropped and the reason shows in the status line and beside the field.
+class TypingRuleValidator : public QValidator {
+public:
+    TypingRuleValidator(QLineEdit* edit, form::TextBox& box) : QValidator(edit), edit_(edit), box_(box) {}
+
+    State validate(QString& input, int&) const override {
+        const std::string typed = fromQt(input);
+        if (typed == box_.text()) return Acceptable;
+        const std::string reason = box_.typingRefusal(typed);
+        if (reason.empty()) return Acceptable;
+        TellRefusal(edit_, toQt(reason));
+        return Invalid;
+    }
+
+private:
+    QLineEdit* edit_;
+    form::TextBox& box_;
+};
+
+}  // namespace
+
+void TellRefusal(QWidget* field, const QString& reason) {
+    QString line = reason;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (auto* status = field->window()->findChild<QStatusBar*>()) status->showMessage(line, kRefusalShownMs);
+    if (field->isVisible())
+        QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), line, field, QRect(), kRefusalShownMs);
+}
+
+void bindTextBox(Bindings& b, QLineEdit* edit, form::TextBox& box, QWidget* label, bool refuseAsTyped) {
+    if (refuseAsTyped) edit->setValidator(new TypingRuleValidator(edit, box));
     QPointer<QLineEdit> w(edit);
     auto showText = [w, &box] {
         if (!w) return;

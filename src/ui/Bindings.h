@@ -83,8 +83,15 @@ std::string fromQtLines(const QString& text);
 void bindAppearance(Bindings& b, QWidget* widget, form::Control& control, QWidget* companion = nullptr);
 
 // Single-line text box: the text, the selection and focus requests from the model; the user's
-// typing to the model.
-void bindTextBox(Bindings& b, QLineEdit* edit, form::TextBox& box, QWidget* label = nullptr);
+// typing to the model. With refuseAsTyped, a keystroke the box's typing rules refuse is dropped
+// and the reason told by TellRefusal, before the model sees it.
+void bindTextBox(Bindings& b, QLineEdit* edit, form::TextBox& box, QWidget* label = nullptr, bool refuseAsTyped = true);
+
+// How long a refusal stays in the status line and beside its field.
+inline constexpr int kRefusalShownMs = 8000;
+// Says why an input was refused: in the status line of the field's window, and in a tip under
+// the field. Line breaks of a two-part message become blanks.
+void TellRefusal(QWidget* field, const QString& reason);
 // Multi-line text box (line ends converted both ways).
 void bindTextBox(Bindings& b, QPlainTextEdit* edit, form::TextBox& box, QWidget* label = nullptr);
 

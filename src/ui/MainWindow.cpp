@@ -12,10 +12,12 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "plugin/BanEditing.h"
 #include "ui/Bindings.h"
 #include "ui/CheckDialog.h"
 #include "ui/StatusLine.h"
@@ -38,7 +40,12 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
-    layout->addWidget(buildButtonRow());
+    QWidget* buttonRow = buildButtonRow();
+    layout->addWidget(buttonRow);
+    // Every page's captions get letters of their own, clear of the buttons under the tabs.
+    QString rowLetters;
+    for (auto* button : buttonRow->findChildren<QPushButton*>()) rowLetters += MnemonicOf(button->text());
+    for (int i = 0; i < tabs_->count(); ++i) GiveMnemonics(tabs_->widget(i), rowLetters);
     status_ = new StatusLine(editor_, bindings_);
     layout->addWidget(status_);
 
@@ -50,6 +57,7 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
     }
     resize(size);
     syncWindowState();
+    addShortcuts();
 
     // START SERVER with findings asks once whether to start anyway.
     QPointer<MainWindow> self(this);
@@ -59,6 +67,35 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
             if (self) self->goToControl(name);
         });
     };
+}
+
+// Keys of the whole window: Ctrl+S saves, F1 opens the About window, Ctrl+PageDown and
+// Ctrl+PageUp step through the tabs that are in use.
+void MainWindow::addShortcuts() {
+    auto press = [this](const QKeySequence& keys, QPushButton* button) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+    };
+    press(QKeySequence::Save, save_);
+    press(QKeySequence(Qt::Key_F1), about_);
+    auto step = [this](const QKeySequence& keys, int by) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, by] { stepTab(by); });
+    };
+    step(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
+    step(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
+}
+
+void MainWindow::stepTab(int by) {
+    const int count = tabs_->count();
+    int i = tabs_->currentIndex();
+    for (int n = 0; n < count; ++n) {
+        i = (i + by + count) % count;
+        if (tabs_->isTabEnabled(i)) {
+            tabs_->setCurrentIndex(i);
+            return;
+        }
+    }
 }
 
 void MainWindow::showCheck() {
@@ -134,7 +171,9 @@ void MainWindow::buildTabs() {
         {"Team 2", BuildTeamPage(b, e.teams)},
         {"BW Admin 1", BuildBWAdmin1Page(b, e.plugin)},
         {"BW Admin 2", BuildBWAdmin2Page(b, e.plugin, e.scripts)},
-        {"BW Bans", BuildBansPage(b, e.plugin)},
+        {"BW Bans", BuildBansPage(b, e.plugin, [&e](form::Grid& grid) {
+             plugin::EditCurrentBan(e.ctx, e.plugin, e.frmBans, grid);
+         })},
     };
     for (const auto& [name, page] : pages) {
         page->setObjectName(QString::fromLatin1(name));
@@ -159,7 +198,8 @@ QWidget* MainWindow::buildButtonRow() {
     layout->addWidget(configs_);
     layout->addStretch(1);
     layout->addWidget(NewButton(b, QStringLiteral("&NEW CONFIG"), m.ButtonLoad));
-    layout->addWidget(NewButton(b, QStringLiteral("&SAVE SETTINGS"), m.ButtonSave));
+    save_ = NewButton(b, QStringLiteral("&SAVE SETTINGS"), m.ButtonSave);
+    layout->addWidget(save_);
     layout->addWidget(NewButton(b, QStringLiteral("S&TART SERVER"), m.ButtonStart));
     auto* check = new QPushButton(QStringLiteral("Chec&k"));
     check->setObjectName(QStringLiteral("ButtonCheck"));
@@ -168,7 +208,8 @@ QWidget* MainWindow::buildButtonRow() {
     connect(check, &QPushButton::clicked, this, &MainWindow::showCheck);
     layout->addWidget(check);
     layout->addWidget(NewButton(b, QStringLiteral("&CANCEL CONFIG"), m.ButtonCancel));
-    layout->addWidget(NewButton(b, QStringLiteral("&About"), m.ButtonAbout));
+    about_ = NewButton(b, QStringLiteral("&About"), m.ButtonAbout);
+    layout->addWidget(about_);
     return row;
 }
 

@@ -13,6 +13,7 @@
 #include "ui/Bindings.h"
 
 class QComboBox;
+class QPushButton;
 class QTabWidget;
 
 namespace tolvane::ui {
@@ -54,6 +55,9 @@ protected:
 
 private:
     void buildTabs();
+    void addShortcuts();
+    // Shows the next tab in use after the current one (by 1) or before it (by -1), wrapping.
+    void stepTab(int by);
     QWidget* buildButtonRow();
 
     app::Editor& editor_;
@@ -61,6 +65,8 @@ private:
     QTabWidget* tabs_;
     QComboBox* configs_ = nullptr;
     StatusLine* status_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QPushButton* about_ = nullptr;
 };
 
 }  // namespace tolvane::ui

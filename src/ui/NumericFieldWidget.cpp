@@ -53,7 +53,8 @@ void NumericFieldWidget::bind(Bindings& b, form::NumericField& field, QWidget* l
 
 void NumericFieldWidget::bind(Bindings& b, form::TextBox& box, form::Spinner& spinner, QWidget* label) {
     spinner_ = &spinner;
-    bindTextBox(b, edit_, box, label);
+    // A number over the limit keeps its message box, with the system's text.
+    bindTextBox(b, edit_, box, label, false);
     bindAppearance(b, up_, spinner);
     bindAppearance(b, down_, spinner);
 }

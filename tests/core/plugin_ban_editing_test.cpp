@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Editor.h"
+#include "plugin/BanEditing.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
@@ -129,6 +130,104 @@ TEST_F(BanEditingFixture, DeleteRemovesTheCurrentRow) {
     e->plugin.ButtonNameDelete.click();
     EXPECT_EQ(g.rowCount(), 0);
     EXPECT_EQ(g.currentRow(), -1);
+}
+
+TEST_F(BanEditingFixture, AddressesMustBeFourNumbersUpTo255) {
+    OnBan([this](BanDialog& d) {
+        EXPECT_EQ(d.title(), "New BW Admin Ban");
+        for (const char* bad : {"999.1.2", "1.2.3", "256.1.1.1", "1.2.3.4.5", "a.b.c.d", "1..2.3", "1.2.3.4 x"}) {
+            d.IP.setText(bad);
+            d.ButtonSave.click();
+            EXPECT_TRUE(d.visible()) << bad;
+        }
+        d.IP.setText("   ");  // blanks alone are no address
+        d.ButtonSave.click();
+        EXPECT_TRUE(d.visible());
+        EXPECT_EQ(dialogs.texts().front(), "\"999.1.2\" is not an IP address!\rGive four numbers from 0 to 255 separated "
+                                           "by dots, such as 192.168.1.7.");
+        EXPECT_EQ(dialogs.texts().back(), "You must enter an IP address!");
+        d.IP.setText(" 10.0.255.0 ");
+        d.ButtonSave.click();
+    });
+    e->plugin.ButtonIPNew.click();
+    EXPECT_EQ(Rows(e->plugin.IPBans), std::vector<std::string>{" - 10.0.255.0/32"});
+    EXPECT_TRUE(plugin::IsIPv4Address("0.0.0.0"));
+    EXPECT_TRUE(plugin::IsIPv4Address("255.255.255.255"));
+    EXPECT_FALSE(plugin::IsIPv4Address("1234.1.1.1"));
+    EXPECT_FALSE(plugin::IsIPv4Address(""));
+}
+
+TEST_F(BanEditingFixture, NameBansDifferingOnlyInCapitalsAreRefused) {
+    dialogs.inputAnswers = {std::string("Bot"), std::string("bot"), std::string("BOT"), std::string("Botty")};
+    for (int i = 0; i < 4; ++i) e->plugin.ButtonNameNew.click();
+    EXPECT_EQ(Rows(e->plugin.NameBans), (std::vector<std::string>{"Bot", "Botty"}));
+    ASSERT_EQ(dialogs.texts().size(), 2u);
+    EXPECT_EQ(dialogs.texts()[0], "\"bot\" is banned already as \"Bot\"!\rName bans do not tell capital letters from small ones.");
+}
+
+TEST_F(BanEditingFixture, ExistingBansOpenFilledAndAreReplacedInPlace) {
+    form::Grid& ips = e->plugin.IPBans;
+    ips.append(" - 1.2.3.4/32");
+    ips.append(" + 10.0.0.0/8 #3");
+    ips.append(" - 5.6.7.8/32");
+    ips.setCurrentRow(1);
+    OnBan([](BanDialog& d) {
+        EXPECT_EQ(d.title(), "Edit BW Admin Ban");
+        EXPECT_EQ(d.Refuse.value(), 0);
+        EXPECT_EQ(d.IP.text(), "10.0.0.0");
+        EXPECT_EQ(d.SubnetMask.text(), "8");
+        EXPECT_EQ(d.MaxConnect.text(), "3");
+        EXPECT_TRUE(d.MaxConnect.box.enabled());
+        EXPECT_FALSE(d.NameBan.visible());
+        d.MaxConnect.setText("7");
+        d.ButtonSave.click();
+    });
+    plugin::EditCurrentBan(e->ctx, e->plugin, e->frmBans, ips);
+    EXPECT_EQ(Rows(ips), (std::vector<std::string>{" - 1.2.3.4/32", " + 10.0.0.0/8 #7", " - 5.6.7.8/32"}));
+    // Cancelled: the row stays; the next new ban is titled as new again.
+    OnBan([](BanDialog& d) {
+        d.IP.setText("9.9.9.9");
+        d.ButtonCancel.click();
+    });
+    plugin::EditCurrentBan(e->ctx, e->plugin, e->frmBans, ips);
+    EXPECT_EQ(ips.text(1), " + 10.0.0.0/8 #7");
+    OnBan([](BanDialog& d) {
+        EXPECT_EQ(d.title(), "New BW Admin Ban");
+        EXPECT_EQ(d.IP.text(), "");
+        d.ButtonCancel.click();
+    });
+    e->plugin.ButtonIPNew.click();
+
+    form::Grid& aliases = e->plugin.AliasBans;
+    aliases.append("Player  + 10.0.0.1/32");
+    aliases.setCurrentRow(0);
+    OnBan([](BanDialog& d) {
+        EXPECT_EQ(d.NameBan.text(), "Player");
+        EXPECT_EQ(d.IP.text(), "10.0.0.1");
+        EXPECT_FALSE(d.Refuse.enabled());
+        d.NameBan.setText("Other");
+        d.ButtonSave.click();
+    });
+    plugin::EditCurrentBan(e->ctx, e->plugin, e->frmBans, aliases);
+    EXPECT_EQ(Rows(aliases), std::vector<std::string>{"Other  + 10.0.0.1/32"});
+}
+
+TEST_F(BanEditingFixture, NamesAndFiltersEditInTheirInputBoxes) {
+    form::Grid& names = e->plugin.NameBans;
+    for (const char* n : {"Bot", "Camper"}) names.append(n);
+    names.setCurrentRow(1);
+    dialogs.inputAnswers = {std::string("bot"), std::string("Two words"), std::nullopt, std::string("CAMPER")};
+    for (int i = 0; i < 4; ++i) plugin::EditCurrentBan(e->ctx, e->plugin, e->frmBans, names);
+    // A row may change its own capitals; it may not take another's name.
+    EXPECT_EQ(Rows(names), (std::vector<std::string>{"Bot", "CAMPER"}));
+    EXPECT_EQ(dialogs.texts().size(), 2u);
+    form::Grid& filters = e->plugin.FilterBans;
+    filters.append("cheat");
+    filters.setCurrentRow(0);
+    dialogs.inputAnswers = {std::string(" no cheats ")};
+    plugin::EditCurrentBan(e->ctx, e->plugin, e->frmBans, filters);
+    EXPECT_EQ(Rows(filters), std::vector<std::string>{"no cheats"});
+    EXPECT_EQ(dialogs.prompts.back(), "Text to Filter:");
 }
 
 TEST(CommandLineActions, ParsedInOrderAmongTheSettings) {

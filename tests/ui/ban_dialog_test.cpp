@@ -46,7 +46,7 @@ TEST_F(BanWindowTest, AddressBanTypedAndSavedWithEnter) {
     QTimer::singleShot(0, [&] {
         QDialog* d = Shown();
         ASSERT_NE(d, nullptr);
-        EXPECT_EQ(d->windowTitle(), QStringLiteral("Edit BW Admin Ban"));
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("New BW Admin Ban"));
         EXPECT_TRUE(d->findChild<QLineEdit*>(QStringLiteral("NameBan"))->isHidden());
         EXPECT_TRUE(d->findChild<QLabel*>(QStringLiteral("NameBanHint"))->isHidden());
         auto* ip = qobject_cast<QLineEdit*>(d->focusWidget());

@@ -298,9 +298,13 @@ TEST_F(MainWindowTest, ButtonsPressTheModelAndCancelEndsTheProgram) {
     auto* cancel = window->findChild<QPushButton*>(QStringLiteral("ButtonCancel"));
     ASSERT_TRUE(save && cancel);
     EXPECT_EQ(save->toolTip(), QStringLiteral("Save the settings"));
-    // Keyboard access: every button caption carries a mnemonic.
+    // Keyboard access: every button caption carries a mnemonic, but for the ban lists' New and
+    // Delete, eight buttons of three letters: their frames carry the letters, their lists the keys.
+    QWidget* bans = window->tabs()->widget(10);
     for (auto* b : window->findChildren<QPushButton*>(QRegularExpression(QStringLiteral("^Button"))))
-        EXPECT_TRUE(b->text().contains(QLatin1Char('&'))) << b->objectName().toStdString();
+        if (!bans->isAncestorOf(b)) {
+            EXPECT_TRUE(b->text().contains(QLatin1Char('&'))) << b->objectName().toStdString();
+        }
     cancel->click();
     EXPECT_TRUE(quit);
 }

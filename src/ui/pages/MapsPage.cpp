@@ -8,13 +8,14 @@
 #include <QVBoxLayout>
 
 #include "ui/Bindings.h"
+#include "ui/pages/PageHelpers.h"
 
 namespace tolvane::ui {
 
 namespace {
 
 // A grid under a label whose mnemonic reaches the grid.
-QWidget* LabelledGrid(Bindings& b, const QString& caption, form::Grid& grid) {
+QWidget* LabelledGrid(Bindings& b, const QString& caption, form::Grid& grid, QListView** made = nullptr) {
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -26,6 +27,7 @@ QWidget* LabelledGrid(Bindings& b, const QString& caption, form::Grid& grid) {
     bindGrid(b, view, grid, label);
     layout->addWidget(label);
     layout->addWidget(view, 1);
+    if (made) *made = view;
     return box;
 }
 
@@ -58,12 +60,19 @@ QWidget* BuildMapsPage(Bindings& b, maps::MapFields& f) {
     // rotation, ">>" back out.
     auto* order = new QGroupBox(QStringLiteral("Server Map Order"));
     auto* orderRow = new QHBoxLayout(order);
-    orderRow->addWidget(LabelledGrid(b, QStringLiteral("Server &Map List"), f.MapIni), 1);
-    orderRow->addLayout(ButtonColumn({Button(b, QStringLiteral("&<<"), f.ButtonAdd), Button(b, QStringLiteral("&>>"), f.ButtonRemove),
+    QListView* rotation = nullptr;
+    QListView* available = nullptr;
+    QPushButton* add = Button(b, QStringLiteral("&<<"), f.ButtonAdd);
+    QPushButton* remove = Button(b, QStringLiteral("&>>"), f.ButtonRemove);
+    orderRow->addWidget(LabelledGrid(b, QStringLiteral("Server &Map List"), f.MapIni, &rotation), 1);
+    orderRow->addLayout(ButtonColumn({add, remove,
                                       nullptr, Button(b, QStringLiteral("&Randomize Order"), f.ButtonRandom),
                                       Button(b, QStringLiteral("&Up"), f.ButtonServerUp),
                                       Button(b, QStringLiteral("&Down"), f.ButtonServerDown)}));
-    orderRow->addWidget(LabelledGrid(b, QStringLiteral("&Quake Maps"), f.MapDir), 1);
+    orderRow->addWidget(LabelledGrid(b, QStringLiteral("&Quake Maps"), f.MapDir, &available), 1);
+    // Enter or a double-click moves a map across; Delete takes one out of the rotation.
+    GridKeys(rotation, [remove] { remove->click(); }, remove);
+    GridKeys(available, [add] { add->click(); }, nullptr, add);
     layout->addWidget(order, 3);
 
     auto* catalogue = new QGroupBox(QStringLiteral("Map List"));
@@ -72,9 +81,11 @@ QWidget* BuildMapsPage(Bindings& b, maps::MapFields& f) {
     list->setObjectName(toQt(f.MapList.name()));
     bindGrid(b, list, f.MapList);
     catalogueRow->addWidget(list, 1);
-    catalogueRow->addLayout(ButtonColumn({Button(b, QStringLiteral("Ne&w"), f.ButtonNew),
-                                          Button(b, QStringLiteral("R&ename"), f.ButtonRename),
-                                          Button(b, QStringLiteral("De&lete"), f.ButtonDelete), nullptr,
+    QPushButton* rename = Button(b, QStringLiteral("R&ename"), f.ButtonRename);
+    QPushButton* erase = Button(b, QStringLiteral("De&lete"), f.ButtonDelete);
+    QPushButton* create = Button(b, QStringLiteral("Ne&w"), f.ButtonNew);
+    GridKeys(list, [rename] { rename->click(); }, erase, create);
+    catalogueRow->addLayout(ButtonColumn({create, rename, erase, nullptr,
                                           Button(b, QStringLiteral("U&p"), f.ButtonUp),
                                           Button(b, QStringLiteral("D&own"), f.ButtonDown)}));
     layout->addWidget(catalogue, 2);

@@ -3,12 +3,14 @@
 // made and bound to its model control in one call.
 #include "ui/QtSetup.h"  // first: see there
 
+#include <functional>
 #include <string>
 
 #include <QString>
 
 #include "form/Controls.h"
 
+class QAbstractButton;
 class QComboBox;
 class QFormLayout;
 class QGroupBox;
@@ -34,6 +36,10 @@ QListView* NewGrid(Bindings& b, form::Grid& grid);
 QWidget* CaptionedGrid(Bindings& b, const QString& caption, form::Grid& grid);
 // A grid in a frame titled title.
 QGroupBox* GridGroup(Bindings& b, const QString& title, form::Grid& grid);
+// The keys of a grid: Enter (or Return) and a double-click on a row run `open`, Delete presses
+// `remove` and Insert presses `add`, as a click would (nothing while the button is greyed).
+// Any of them may be empty.
+void GridKeys(QListView* view, std::function<void()> open, QAbstractButton* remove, QAbstractButton* add = nullptr);
 // A drop-down list; label (its row caption) follows the list's enabled and visible state.
 QComboBox* NewCombo(Bindings& b, form::ComboList& list, QWidget* label = nullptr);
 // A push button with its designed caption (mnemonic included); Enter never presses it.
@@ -44,6 +50,14 @@ QComboBox* AddComboRow(Bindings& b, QFormLayout* form, const QString& caption, f
 // A password box that hides its text until the operator ticks "Show" beside it: the row holding
 // both, for the field column of a form. The check box is named after the box plus "Show".
 QWidget* HiddenUntilShown(QLineEdit* edit);
+
+// The letter a caption's mnemonic marker ("&") stands before, upper-cased; null when none.
+QChar MnemonicOf(const QString& caption);
+// Gives every row caption of page (a label with a buddy) that has no mnemonic one of its own,
+// and moves a repeated mnemonic of a caption, a button or a frame to a free letter, so that no
+// two on the page, nor any of `taken` (the letters of the window's own buttons), share one.
+// Letters that begin a word are preferred. A caption with no free letter is left as it is.
+void GiveMnemonics(QWidget* page, const QString& taken);
 
 // Sets the keyboard's tab order of page to the order of its layouts: column by column, top to
 // bottom, as the eye reads it (widgets otherwise follow the order they were made in).

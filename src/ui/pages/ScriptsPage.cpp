@@ -16,7 +16,7 @@ namespace {
 
 // A grid under its caption (the model's), whose mnemonic reaches the grid; the caption follows
 // the grid's tool tip as well.
-QWidget* ScriptGrid(Bindings& b, const QString& caption, form::Grid& grid) {
+QWidget* ScriptGrid(Bindings& b, const QString& caption, form::Grid& grid, QListView*& made) {
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -26,6 +26,7 @@ QWidget* ScriptGrid(Bindings& b, const QString& caption, form::Grid& grid) {
     label->setBuddy(view);
     layout->addWidget(label);
     layout->addWidget(view, 1);
+    made = view;
     return box;
 }
 
@@ -38,11 +39,15 @@ QWidget* BuildScriptsPage(Bindings& b, scripts::ScriptFields& s) {
     // a script into the list, ">>" back out, as on the Maps tab.
     auto* scripting = new QGroupBox(QStringLiteral("Advanced Scripting"));
     auto* row = new QHBoxLayout(scripting);
-    row->addWidget(ScriptGrid(b, QStringLiteral("Scripts to E&xecute"), s.ScriptList), 1);
+    QListView* run = nullptr;
+    QListView* available = nullptr;
+    row->addWidget(ScriptGrid(b, QStringLiteral("Scripts to E&xecute"), s.ScriptList, run), 1);
     auto* buttons = new QVBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(NewButton(b, QStringLiteral("&<<"), s.ButtonScriptAdd));
-    buttons->addWidget(NewButton(b, QStringLiteral("&>>"), s.ButtonScriptRemove));
+    QPushButton* add = NewButton(b, QStringLiteral("&<<"), s.ButtonScriptAdd);
+    QPushButton* remove = NewButton(b, QStringLiteral("&>>"), s.ButtonScriptRemove);
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
     buttons->addSpacing(12);
     buttons->addWidget(NewButton(b, QStringLiteral("&Up"), s.ButtonScriptUp));
     buttons->addWidget(NewButton(b, QStringLiteral("&Down"), s.ButtonScriptDown));
@@ -50,7 +55,10 @@ QWidget* BuildScriptsPage(Bindings& b, scripts::ScriptFields& s) {
     buttons->addWidget(NewButton(b, QStringLiteral("&Edit Script"), s.ButtonScriptEdit));
     buttons->addStretch(1);
     row->addLayout(buttons);
-    row->addWidget(ScriptGrid(b, QStringLiteral("Scripts A&vailable"), s.ScriptDir), 1);
+    row->addWidget(ScriptGrid(b, QStringLiteral("Scripts A&vailable"), s.ScriptDir, available), 1);
+    // Enter or a double-click moves a script across; Delete takes one off the list to run.
+    GridKeys(run, [remove] { remove->click(); }, remove);
+    GridKeys(available, [add] { add->click(); }, nullptr, add);
     layout->addWidget(scripting, 1);
     return page;
 }

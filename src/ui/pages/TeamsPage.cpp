@@ -39,6 +39,12 @@ QWidget* BuildTeamPage(Bindings& b, teams::TeamFields& fields) {
         row->addWidget(group, 1);
     }
     layout->addLayout(row);
+    // Says when the file read gives the mod only two teams.
+    auto* absent = new QLabel;
+    absent->setObjectName(QStringLiteral("Team3Absent"));
+    absent->setWordWrap(true);
+    bindLabel(b, absent, fields.Team3Absent);
+    layout->addWidget(absent);
     auto* help = new QLabel;
     help->setObjectName(QStringLiteral("SkinViewHelp"));
     help->setWordWrap(true);
