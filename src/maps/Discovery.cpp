@@ -27,10 +27,13 @@ void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::
     // whatever its place.
     std::vector<PackedNames> listed(dirs.size());
     std::size_t total = 0;
+    const bool keepCase = MapNamesKeepFileCase();
     for (std::size_t d = 0; d < dirs.size(); ++d) {
         ctx.progress.show("Processing " + dirs[d] + "\\*.bsp...");
         const bool whole = ctx.fs.listEach(dirs[d] + "\\*.bsp", false, [&](std::string_view file) {
-            listed[d].addLowerCase(file.substr(0, file.find('.')));
+            const std::string_view name = file.substr(0, file.find('.'));
+            if (keepCase) listed[d].add(name);
+            else listed[d].addLowerCase(name);
         });
         // A folder that could not be read to its end adds nothing, as an empty listing.
         if (!whole) listed[d].clear();
@@ -120,27 +123,78 @@ void ScanDirectory(const Context& ctx, ArchiveMaps& read, const std::string& dir
             if (platform::WildcardMatch(pattern, file)) ReadArchive(ctx, read, dir + "\\" + file, hostDir / file);
 }
 
-// The maps of the archives read, in their order: a map in the rotation is marked there (found
-// as a loose file and now in an archive as well, it takes "*" and tag 1); every other one is a
-// new MapDir row with tag 1. MapDir is not looked at (duplicates are merged afterwards).
+// The rows of the rotation by map name ignoring case, as the rotation takes its maps (a few
+// hundred rows): the first row whose map name matches, as it stands when asked.
+class RotationNames {
+public:
+    explicit RotationNames(const std::vector<form::GridRow>& rows) : rows_(rows) {
+        keys_.reserve(rows.size());
+        for (const auto& row : rows) keys_.push_back(LowerCase(std::string(MapKey(row.text))));
+        for (std::size_t i = 0; i < keys_.size(); ++i) {
+            const auto n = static_cast<std::size_t>(names_.add(keys_[i]));
+            if (n == rowsOf_.size()) rowsOf_.emplace_back();
+            rowsOf_[n].push_back(i);
+        }
+    }
+    // `lowered` is a map name in lower case; -1 when no row names it.
+    int find(std::string_view lowered) const {
+        const int n = names_.find(lowered);
+        if (n < 0) return -1;
+        // A row marked a second time stands for another name ("keep*" once "keep**").
+        for (const std::size_t row : rowsOf_[static_cast<std::size_t>(n)])
+            if (LowerCase(std::string(MapKey(rows_[row].text))) == lowered) return static_cast<int>(row);
+        return -1;
+    }
+
+private:
+    const std::vector<form::GridRow>& rows_;
+    std::vector<std::string> keys_;  // fixed once filled: the name set holds views into it
+    NameSet names_;
+    std::vector<std::vector<std::size_t>> rowsOf_;
+};
+
+// The maps of the archives read, in their order. A map the rotation holds (ignoring case) is
+// noted there: one no scan had found becomes an archive map, unmarked; one found before (a
+// loose file, or an archive earlier in this scan) takes "*" and tag 1; a marked one is left
+// alone. Every other map is a new MapDir row with tag 1; MapDir is not looked at (duplicates
+// are merged afterwards).
 void AddArchiveMaps(const ArchiveMaps& read, MapFields& maps) {
     if (read.size() == 0) return;
-    IndexedRows rotation(maps.MapIni.rows());
+    std::vector<form::GridRow> rotation = maps.MapIni.rows();
+    const RotationNames rotationNames(rotation);
+    const bool keepCase = MapNamesKeepFileCase();
+    bool rotationChanged = false;
+    std::string key;
     // The new rows go straight after MapDir's, in one pass over the maps read, with room for
     // all of them made once (room left unwritten costs no memory).
     maps.MapDir.editRows([&](std::vector<form::GridRow>& rows) {
         form::ReserveMoreRows(rows, read.size());
         read.forEach([&](std::string_view map) {
-            const int row = rotation.find(map);
+            const int row = rotation.empty() ? -1 : [&] {
+                key.assign(map);
+                for (char& c : key) c = LowerAscii(c);
+                return rotationNames.find(key);
+            }();
             if (row < 0) {
                 rows.push_back({std::string(map), 1});
-            } else if (rotation.row(row).tag == 0) {
-                rotation.setTag(row, 1);
-                rotation.setText(row, rotation.row(row).text + "*");
+                return;
             }
+            form::GridRow& found = rotation[static_cast<std::size_t>(row)];
+            const bool marked = !found.text.empty() && found.text.back() == '*';
+            if (found.tag == kTagNotFound || found.tag == -1) {
+                // Where letter case matters the rotation names the map as the archive does.
+                if (found.tag == kTagNotFound && keepCase) found.text = std::string(map);
+                found.tag = 1;
+            } else if (found.tag == 0 || !marked) {
+                found.tag = 1;
+                found.text += "*";
+            } else {
+                return;
+            }
+            rotationChanged = true;
         });
     });
-    if (rotation.changed()) maps.MapIni.setRows(rotation.take());
+    if (rotationChanged) maps.MapIni.setRows(std::move(rotation));
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 // in the rotation MapIni is never listed twice.
 //
 // Origin tags: 0 a loose .bsp file (or a row nobody tagged), 1 found in an archive, -1 known
-// only from a map list file. A map found both in an archive and elsewhere on disk carries "*".
+// only from a map list file, kTagNotFound a rotation map no scan found. A map found in more
+// than one place on disk (an archive and a loose file, or two archives) carries "*".
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,7 +18,8 @@
 namespace tolvane::maps {
 
 // Adds the loose maps of directory `dir` ("action\\maps"): each *.bsp file's name up to its
-// first ".", lower-cased, unless the rotation has it; a map found again keeps its row (tag 0).
+// first "." (lower-cased unless MapNamesKeepFileCase), unless the rotation has it; a map found
+// again keeps its row (tag 0).
 void ScanBspFiles(const Context& ctx, MapFields& maps, const std::string& dir);
 // The same over several directories in order, with one list of rows for all of them: the
 // result is that of ScanBspFiles on each in turn.
@@ -26,8 +28,9 @@ void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::
 // Adds the maps of "baseq2\\maps.lst" that are neither in the rotation nor available (tag -1).
 void ReadBaseMapsLst(const Context& ctx, MapFields& maps);
 
-// Adds the maps of one archive at `path`. A map in the rotation found as a loose file gets "*"
-// and tag 1 there; any other map is appended to MapDir with tag 1 (duplicates are merged later).
+// Adds the maps of one archive at `path`. A map in the rotation (ignoring case) takes tag 1
+// there, and "*" when it was found before as a loose file or in another archive; any other map
+// is appended to MapDir with tag 1 (duplicates are merged later).
 void ReadPakDirectory(const Context& ctx, MapFields& maps, const std::string& path);
 
 // Runs ReadPakDirectory over the archives of the mod directory and of "baseq2", the base game's

@@ -2,10 +2,16 @@
 // The controls of the "Maps" tab, named as the window names them: the rotation MapIni beside the
 // available maps MapDir in the "Server Map Order" frame, the catalogue MapList in the "Map List"
 // frame, their buttons and the legend of the duplicate marker.
+#include <cstdint>
+
 #include "form/Controls.h"
 #include "form/Form.h"
 
 namespace tolvane::maps {
+
+// The origin tag of a rotation map that no scan has found on disk (yet): an archive that holds
+// it then makes it an archive map (tag 1) without the duplicate marker.
+inline constexpr std::int32_t kTagNotFound = 2;
 
 struct MapFields {
     // Sets the captions and tool tips the window shows.

@@ -7,6 +7,12 @@ namespace tolvane::maps {
 
 namespace {
 
+#ifdef _WIN32
+bool keepFileCase = false;
+#else
+bool keepFileCase = true;
+#endif
+
 int FindFirst(const form::Grid& grid, const std::string& name) {
     for (int i = 0; i < grid.rowCount(); ++i)
         if (MapKey(grid.text(i)) == name) return i + 1;
@@ -14,6 +20,9 @@ int FindFirst(const form::Grid& grid, const std::string& name) {
 }
 
 }  // namespace
+
+bool MapNamesKeepFileCase() { return keepFileCase; }
+void SetMapNamesKeepFileCase(bool keep) { keepFileCase = keep; }
 
 int FindInRotation(const form::Grid& MapIni, const std::string& name) { return FindFirst(MapIni, name); }
 int FindInAvailable(const form::Grid& MapDir, const std::string& name) { return FindFirst(MapDir, name); }

@@ -18,6 +18,12 @@ inline std::string_view MapKey(std::string_view text) {
     return text;
 }
 
+// Whether map names keep the spelling of their files. The server loads "maps/" + name + ".bsp"
+// as spelled, which on a file system that tells letter case apart must match the file; Windows
+// finds the file in any case, and there loose map names are lower-cased. Tests set either host.
+bool MapNamesKeepFileCase();
+void SetMapNamesKeepFileCase(bool keep);
+
 // 1-based position of the first MapIni row naming the map, 0 when there is none.
 int FindInRotation(const form::Grid& MapIni, const std::string& name);
 // The same over MapDir.

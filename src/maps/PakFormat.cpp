@@ -74,13 +74,17 @@ std::optional<std::string> MapNameOfArchiveEntry(std::string_view entryName) {
 std::optional<std::string_view> MapNameViewOfArchiveEntry(std::string_view entryName) {
     // The name field ends at its first NUL, as the engines read it; the bytes after it are
     // padding or the entry's offset and length.
-    const std::string_view name = TrimAtExtension(entryName.substr(0, entryName.find('\0')));
+    const std::string_view name = entryName.substr(0, entryName.find('\0'));
     constexpr std::string_view prefix = "maps/";
-    constexpr std::string_view suffix = ".bsp";
+    constexpr std::size_t suffixSize = 4;  // ".bsp"
     // A bare "maps/.bsp" names no map.
-    if (name.size() <= prefix.size() + suffix.size()) return std::nullopt;
-    if (name.substr(0, prefix.size()) != prefix || name.substr(name.size() - suffix.size()) != suffix) return std::nullopt;
-    return name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (name.size() <= prefix.size() + suffixSize) return std::nullopt;
+    if (name.substr(0, prefix.size()) != prefix) return std::nullopt;
+    // The map runs to the name's first "."; only ".bsp" may follow it, to the end.
+    const std::string_view map = name.substr(prefix.size(), name.size() - prefix.size() - suffixSize);
+    if (map.find('.') != std::string_view::npos) return std::nullopt;
+    if (name[name.size() - suffixSize] != '.' || !IsBspExtension(name.data() + name.size() - 3)) return std::nullopt;
+    return map;
 }
 
 }  // namespace tolvane::maps

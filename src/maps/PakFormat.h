@@ -39,6 +39,12 @@ std::vector<std::string_view> PakEntryNames(std::string_view directory);
 // out in one pass over each entry. The names point into `directory`.
 std::vector<std::string_view> PakMapNames(std::string_view directory);
 
+// Whether the three characters at `p` are "bsp" in any letter case.
+inline bool IsBspExtension(const char* p) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return lower(p[0]) == 'b' && lower(p[1]) == 's' && lower(p[2]) == 'p';
+}
+
 // The same names handed to take(name) one at a time, with no list made.
 template <typename Take>
 void ForEachPakMapName(std::string_view directory, Take&& take) {
@@ -50,12 +56,12 @@ void ForEachPakMapName(std::string_view directory, Take&& take) {
         // A map's name begins with the whole folder: no NUL, comma, CR or LF in those bytes.
         if (std::memcmp(entry, "maps/", 5) != 0) continue;
         // Its first "." must come before the name's end, with at least one character before
-        // it ("maps/.bsp" names no map); the three characters kept after it must be "bsp",
-        // which then lie inside the name and end it once cut at the extension.
+        // it ("maps/.bsp" names no map); "bsp" in any case must follow it and end the name.
         std::size_t dot = 5;
         while (dot < kPakEntrySize && !endsName(entry[dot]) && entry[dot] != '.') ++dot;
         if (dot == kPakEntrySize || entry[dot] != '.' || dot == 5 || dot + 4 > kPakEntrySize) continue;
-        if (std::memcmp(entry + dot + 1, "bsp", 3) != 0) continue;
+        if (!IsBspExtension(entry + dot + 1)) continue;
+        if (dot + 4 < kPakEntrySize && !endsName(entry[dot + 4])) continue;
         take(std::string_view(entry + 5, dot - 5));
     }
 }
@@ -67,10 +73,11 @@ std::vector<std::string_view> ParsePakDirectory(std::string_view archive);
 // shorter): "maps/x.bsp" and NUL padding after it give "maps/x.bsp".
 std::string_view TrimAtExtension(std::string_view text);
 
-// The map an archive entry holds: its name, cut at the end of the name field (the first NUL)
-// and by TrimAtExtension, must begin with "maps/" and end with ".bsp" (both exact, lower case);
-// the map is what lies between, subfolders included ("maps/ctf/flag.bsp" is "ctf/flag").
-// Nothing for any other entry, and for a name with a "." before the extension.
+// The map an archive entry holds: its name, cut at the end of the name field (the first NUL),
+// must begin with "maps/" (exact, lower case) and end with ".bsp" (in any case), the file the
+// engine loads for a map; the map is what lies between, subfolders included
+// ("maps/ctf/flag.bsp" is "ctf/flag"). Nothing for any other entry ("maps/x.bspx",
+// "maps/x.bsp.old"), and for a name with a "." before the extension.
 std::optional<std::string> MapNameOfArchiveEntry(std::string_view entryName);
 // The same map name as a view into `entryName`.
 std::optional<std::string_view> MapNameViewOfArchiveEntry(std::string_view entryName);

@@ -97,13 +97,16 @@ void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& na
         const auto n = static_cast<std::size_t>(rotationNames.add(lowered[i]));
         if (n == waiting.size()) waiting.emplace_back();
         waiting[n].rotationRows.push_back(i);
-        rotation.push_back({names[i], 0});
+        // Until a row or an archive shows where the map is.
+        rotation.push_back({names[i], maps::kTagNotFound});
     }
     const auto& available = maps.MapDir.rows();
     std::vector<bool> taken(available.size(), false);
+    std::vector<bool> served(names.size(), false);
     bool anyTaken = false;
+    const bool keepCase = maps::MapNamesKeepFileCase();
     std::string key;
-    for (std::size_t i = 0; i < available.size(); ++i) {
+    const auto groupOf = [&](std::size_t i) {
         // Map names are mostly lower case already: only a name with a capital is copied.
         std::string_view name = maps::MapKey(available[i].text);
         if (std::any_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
@@ -111,16 +114,43 @@ void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& na
             for (char& c : key) c = LowerAscii(c);
             name = key;
         }
-        const int n = rotationNames.find(name);
-        if (n < 0) continue;
-        Waiting& w = waiting[static_cast<std::size_t>(n)];
-        if (w.next == w.rotationRows.size()) continue;
-        // The rotation keeps the file's spelling, with the row's tag and duplicate marker.
-        const std::size_t row = w.rotationRows[w.next++];
-        const bool marked = !available[i].text.empty() && available[i].text.back() == '*';
-        rotation[row] = {marked ? names[row] + "*" : names[row], available[i].tag};
+        return rotationNames.find(name);
+    };
+    const auto give = [&](std::size_t row, std::size_t i) {
+        const form::GridRow& from = available[i];
+        const bool marked = !from.text.empty() && from.text.back() == '*';
+        // The rotation keeps the file's spelling (action.ini's), with the row's tag and marker.
+        // Where letter case matters to the server, a map found on disk is named as its file.
+        const bool onDisk = from.tag == 0 || from.tag == 1;
+        std::string text = keepCase && onDisk ? std::string(maps::MapKey(from.text)) : names[row];
+        if (marked) text += '*';
+        rotation[row] = {std::move(text), from.tag};
+        served[row] = true;
         taken[i] = true;
         anyTaken = true;
+    };
+    if (keepCase) {
+        // A row spelled exactly as a rotation map goes to it first: "Rooftops" and "rooftops"
+        // are two files there.
+        for (std::size_t i = 0; i < available.size(); ++i) {
+            const int n = groupOf(i);
+            if (n < 0) continue;
+            const std::string_view name = maps::MapKey(available[i].text);
+            for (const std::size_t row : waiting[static_cast<std::size_t>(n)].rotationRows) {
+                if (served[row] || names[row] != name) continue;
+                give(row, i);
+                break;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < available.size(); ++i) {
+        if (taken[i]) continue;
+        const int n = groupOf(i);
+        if (n < 0) continue;
+        Waiting& w = waiting[static_cast<std::size_t>(n)];
+        while (w.next < w.rotationRows.size() && served[w.rotationRows[w.next]]) ++w.next;
+        if (w.next == w.rotationRows.size()) continue;
+        give(w.rotationRows[w.next++], i);
     }
     if (anyTaken) {
         // The rows left keep their order, each moved at most once.
@@ -176,6 +206,9 @@ void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields
     maps.MapIni.clear();
     if (!FileExists(ctx.fs, path)) {
         SetDefaultTeams(ctx, teams);
+        // The new file holds two teams unless the operator fills in the third.
+        teams.team3InFile = false;
+        teams.ShowTeam3Absence();
         ctx.progress.hide();
         return;
     }
@@ -187,6 +220,9 @@ void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields
     std::array<std::string, 3> skins;
     for (std::size_t i = 0; i < 3; ++i)
         if (ini.teams[i].present) ApplyTeam(teams, i, ini.teams[i], skins[i]);
+    // Without a third team the mod plays with two: team 3 is shown empty, not as it was.
+    teams.team3InFile = ini.teams[2].present;
+    if (!teams.team3InFile) teams.ClearTeam3();
     // Duplicates go first, so the occurrence that stays is the one that takes its row (tag and
     // marker) from the available maps. Names differing only in case are one map to the server.
     KeepLastOfEachMap(ini.maps);
@@ -198,6 +234,7 @@ void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields
         teams::ScanPlayerSkins(ctx, list, teams.modelLists()[i]->text());
         if (!skins[i].empty()) SelectOrAdd(list, skins[i]);
     }
+    teams.ShowTeam3Absence();
     ctx.state.bActionIniChanged = false;
     ctx.progress.hide();
 }

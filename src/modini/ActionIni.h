@@ -26,8 +26,10 @@ bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::Ma
 // Fills MapIni with the maps read, in order. Each map that MapDir lists leaves it and keeps its
 // row there: its origin tag, and its duplicate marker, so that a map found in two places still
 // says so after a switch of configuration and is never in both lists. Names match ignoring
-// letter case, and the row keeps the name as given (the file's spelling). The first MapDir row
-// of a map is taken first; a map MapDir does not list gets tag 0.
+// letter case, and the row keeps the name as given (the file's spelling); where map names keep
+// their files' case (maps::MapNamesKeepFileCase), a map found on disk (tag 0 or 1) takes the
+// spelling of its file instead, a row spelled exactly alike first. The first MapDir row of a
+// map is taken first; a map MapDir does not list gets maps::kTagNotFound.
 void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& names);
 
 // Rotation rows with equal texts: with remove, of each text only its last row stays, in its

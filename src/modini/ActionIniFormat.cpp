@@ -212,6 +212,9 @@ std::string BuildActionIni(const std::array<TeamValues, 3>& teams, const std::ve
 
     const Layout l = Scan(*oldContent);
     const ActionIni old = FromLayout(l);
+    // A third team the file lacks is added only once the operator has filled it in; it goes
+    // before the first map list (or the one appended at the end).
+    bool addTeam3 = !old.teams[2].present && !teams[2].name.empty() && !teams[2].model.empty() && !teams[2].skin.empty();
 
     // A team line is written anew only when the window holds another value than the file as a
     // whole says (the mod takes each line from the last block that has it): then every block's
@@ -322,6 +325,8 @@ std::string BuildActionIni(const std::array<TeamValues, 3>& teams, const std::ve
             line(modelChanged[t] ? ModelSkinLine(teams[t]) : l.raw[i]);
         } else if (role == Role::MapHeader) {
             if (owner == 0) {
+                if (addTeam3) teamBlock(2);
+                addTeam3 = false;
                 line(ModReadsHeader(l.raw[i], "maplist") ? l.raw[i] : "[maplist]");
                 writeRotation();
                 const MapList& first = l.lists[0];
@@ -342,6 +347,7 @@ std::string BuildActionIni(const std::array<TeamValues, 3>& teams, const std::ve
         }
     }
     if (!hasList) {
+        if (addTeam3) teamBlock(2);
         line("[maplist]");
         writeRotation();
         line("###");

@@ -44,10 +44,11 @@ struct TeamValues {
 // then the map list. With one: every line the editor does not own is kept byte for byte and in
 // place, and so is every team line whose value the window still holds (a name or model line
 // is written anew only when its value changed; a header the mod would not recognise is
-// written in lower case). A team the old file lacks is not added. The first map list takes the
-// rotation, its comments and other passed-over lines staying beside the maps they stood
-// before; later map lists lose their header and maps (the first one now holds them). A file
-// without a map list gets one at its end.
+// written in lower case). A team the old file lacks is not added, except a third team whose
+// name, model and skin are all set: its block goes before the first map list. The first map
+// list takes the rotation, its comments and other passed-over lines staying beside the maps
+// they stood before; later map lists lose their header and maps (the first one now holds
+// them). A file without a map list gets one at its end.
 std::string BuildActionIni(const std::array<TeamValues, 3>& teams, const std::vector<std::string>& rotation,
                            const std::string* oldContent);
 

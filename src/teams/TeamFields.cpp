@@ -1,5 +1,7 @@
 #include "teams/TeamFields.h"
 
+#include <algorithm>
+
 #include "maps/Sorts.h"
 #include "state/FileUtils.h"
 #include "state/TextReaders.h"
@@ -20,6 +22,9 @@ TeamFields::TeamFields() {
     Team1Name.setToolTip("Name of first team");
     Team2Name.setToolTip("Name of second team");
     Team3Name.setToolTip("Name of third team ");
+    Team3Absent.setVisible(false);
+    Team3Absent.setCaption("This action.ini has no third team: the mod plays with two. "
+                           "Give team 3 a name, a model and a skin to add one.");
     SkinViewHelp.setVisible(false);
     SkinViewHelp.setCaption(
         "Support for AQSkinView or MD2View are both available here with the buttons below each team.  "
@@ -33,6 +38,19 @@ void TeamFields::SetNameAsRead(std::size_t i, const std::string& name) {
     namesFromFile = false;
 }
 
+void TeamFields::ClearTeam3() {
+    SetNameAsRead(2, "");
+    // The extra model of a file read before leaves the list with it.
+    if (std::string& extra = extraModel[2]; !extra.empty()) {
+        std::vector<std::string> items = Team3Model.items();
+        if (const auto at = std::find(items.begin(), items.end(), extra); at != items.end()) items.erase(at);
+        Team3Model.setItems(std::move(items));
+        extra.clear();
+    }
+    Team3Model.setSelectedIndex(-1);
+    Team3Skin.setItems({});
+}
+
 void RegisterTeamFields(form::Form& form, TeamFields& fields) {
     for (std::size_t i = 0; i < 3; ++i) {
         form.add(*fields.nameBoxes()[i]);
@@ -41,6 +59,7 @@ void RegisterTeamFields(form::Form& form, TeamFields& fields) {
     }
     for (form::Button* b : fields.viewerButtons()) form.trackAppearance(*b);
     form.trackAppearance(fields.SkinViewHelp);
+    form.trackAppearance(fields.Team3Absent);
 }
 
 void DetectViewers(const platform::FileSystem& fs, TeamFields& fields) {

@@ -46,6 +46,16 @@ struct TeamFields {
     // item of that team's model list, empty when there is none.
     std::array<std::string, 3> extraModel;
 
+    // Shown on the tab while the action.ini read has no third team and team 3 is not filled in:
+    // the mod then plays with two teams, and a save writes none.
+    form::Label Team3Absent{"Team3Absent"};
+    bool team3InFile = true;
+    // Team 3 as absent: no name, no model and no skin chosen (the operator may still fill it in).
+    void ClearTeam3();
+    // Name, model and skin all set: a save adds the team to a file that lacks it.
+    bool Team3FilledIn() { return !Team3Name.text().empty() && !Team3Model.text().empty() && !Team3Skin.text().empty(); }
+    void ShowTeam3Absence() { Team3Absent.setVisible(!team3InFile && !Team3FilledIn()); }
+
     // Sets team i's name as a file holds it, past the refusals of typed names.
     void SetNameAsRead(std::size_t i, const std::string& name);
     bool namesFromFile = false;   // true while SetNameAsRead runs

@@ -18,6 +18,7 @@ void TeamModel_Click(const Context& ctx, TeamFields& fields, std::size_t team) {
     ScanPlayerSkins(ctx, skins, fields.modelLists()[team]->text());
     if (skins.count() > 0) skins.setSelectedIndex(0);
     ctx.state.bActionIniChanged = true;
+    fields.ShowTeam3Absence();
 }
 
 void TeamSkin_Click(const Context& ctx, TeamFields& fields, std::size_t team) {
@@ -39,6 +40,7 @@ void TeamSkin_Click(const Context& ctx, TeamFields& fields, std::size_t team) {
         }
     }
     ctx.state.bActionIniChanged = true;
+    fields.ShowTeam3Absence();
 }
 
 std::string ViewerCommandLine(TeamFields& fields, std::size_t team) {
@@ -76,18 +78,24 @@ void ConnectTeamFields(const Context& ctx, platform::ProcessLauncher& launcher, 
         form::TextBox& box = *fields.nameBoxes()[team];
         // The last accepted text, to go back to; the start text is a valid name.
         auto accepted = std::make_shared<std::string>(box.text());
+        // A third team the file lacks may be left (or made) empty again: it is not written then.
+        const auto refusal = [&fields, team](const std::string& now, const std::string& name) {
+            if (team == 2 && !fields.team3InFile && name.empty()) return std::string();
+            return TeamNameRefusal(now, name);
+        };
         // A set from the command line is refused before it is made, with the reason.
-        box.addTypingRule(TeamNameRefusal);
-        box.changed.attach([&ctx, &fields, &box, accepted] {
+        box.addTypingRule(refusal);
+        box.changed.attach([&ctx, &fields, &box, accepted, refusal] {
             if (box.text() == *accepted) return;   // back at the last accepted text
-            const std::string refusal = fields.namesFromFile ? std::string() : TeamNameRefusal(*accepted, box.text());
-            if (!refusal.empty()) {
-                ctx.message(refusal);
+            const std::string refused = fields.namesFromFile ? std::string() : refusal(*accepted, box.text());
+            if (!refused.empty()) {
+                ctx.message(refused);
                 box.setText(*accepted);
                 return;
             }
             *accepted = box.text();
             ctx.state.bActionIniChanged = true;
+            fields.ShowTeam3Absence();
         });
         fields.modelLists()[team]->selected.attach([&ctx, &fields, team] { TeamModel_Click(ctx, fields, team); });
         fields.skinLists()[team]->selected.attach([&ctx, &fields, team] { TeamSkin_Click(ctx, fields, team); });

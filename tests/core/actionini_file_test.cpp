@@ -13,6 +13,14 @@
 namespace tolvane::app {
 namespace {
 
+// Map names as a host has them, for one test: lower-cased (Windows) or as their files spell
+// them (a file system that tells case apart).
+struct MapNameCase {
+    bool was = maps::MapNamesKeepFileCase();
+    explicit MapNameCase(bool keep) { maps::SetMapNamesKeepFileCase(keep); }
+    ~MapNameCase() { maps::SetMapNamesKeepFileCase(was); }
+};
+
 struct ActionIniFixture : ::testing::Test, test::EditorHarness {
     std::unique_ptr<Editor> e;
 
@@ -52,6 +60,7 @@ TEST_F(ActionIniFixture, AMissingFileGivesTheDefaultTeamsAndMarksTheFile) {
 }
 
 TEST_F(ActionIniFixture, ALoadFillsTeamsAndRotationAndTakesMapsOutOfTheAvailableOnes) {
+    const MapNameCase windows(false);
     Players();
     for (const char* m : {"urban", "city", "jungle", "Extra"}) dir.write(std::string("action/maps/") + m + ".bsp", "x");
     dir.write("action/action.ini",
@@ -77,6 +86,7 @@ TEST_F(ActionIniFixture, ALoadFillsTeamsAndRotationAndTakesMapsOutOfTheAvailable
 }
 
 TEST_F(ActionIniFixture, ASwitchGivesTheOldRotationBackToTheAvailableMaps) {
+    const MapNameCase windows(false);
     for (const char* m : {"urban", "city", "jungle"}) dir.write(std::string("action/maps/") + m + ".bsp", "x");
     dir.write("action/tolvane.ini", "\"default\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n"
                                     "\"ctf\",\"ctf.cfg\",\"ctf.ini\",\"\"\r\n");
@@ -99,7 +109,7 @@ TEST_F(ActionIniFixture, ASwitchGivesTheOldRotationBackToTheAvailableMaps) {
 TEST(RotationTake, EachRotationMapTakesTheFirstAvailableRowOfItsNameAsAWalkPerMapWould) {
     // Map by map: the first available row naming it (ignoring case, less one "*") leaves the
     // available maps; the rotation row keeps the name as written, with that row's tag and
-    // marker. A map with no row comes in as written, tag 0.
+    // marker. A map with no row comes in as written, tagged as found nowhere.
     auto oneByOne = [](const std::vector<std::string>& names, std::vector<form::GridRow> available) {
         std::vector<form::GridRow> rotation;
         for (const auto& name : names) {
@@ -107,7 +117,7 @@ TEST(RotationTake, EachRotationMapTakesTheFirstAvailableRowOfItsNameAsAWalkPerMa
                 return LowerCase(std::string(maps::MapKey(r.text))) == LowerCase(name);
             });
             if (it == available.end()) {
-                rotation.push_back({name, 0});
+                rotation.push_back({name, maps::kTagNotFound});
                 continue;
             }
             rotation.push_back({it->text.back() == '*' ? name + "*" : name, it->tag});
@@ -115,6 +125,7 @@ TEST(RotationTake, EachRotationMapTakesTheFirstAvailableRowOfItsNameAsAWalkPerMa
         }
         return std::make_pair(rotation, available);
     };
+    const MapNameCase windows(false);
     std::mt19937 random(3);
     const std::vector<std::string> words = {"urban", "URBAN", "urban*", "city", "City*", "jungle"};
     for (int round = 0; round < 300; ++round) {

@@ -107,13 +107,20 @@ TEST(ActionIniBuild, ForeignLinesAndTheSectionsAfterTheMapListSurviveByteForByte
         "// My Server, \"Tuesday\" rules\r\n[Team1]\r\nOld\r\nmale/x\r\n###\r\n\tKeep Me, Too\r\n"
         "[team2]\nOld2\nmale/y\n###\n[MAPLIST]\r\n// teamjungle\r\nold1\r\n\r\nold2\r\n###\r\n"
         "[mapvote]\r\nmv_public=1\r\n[kickvote]\r\nkv_use=1\r\n";
-    // Team 3 is set in the window but the file has no block for it: none is added.
+    // The file has no third team and the window none filled in: none is added.
+    const std::string twoTeams =
+        "// My Server, \"Tuesday\" rules\r\n[team1]\r\nRed, White\r\nmale/grunt\r\n###\r\n\tKeep Me, Too\r\n"
+        "[team2]\r\nBlue\r\nactionmale/chucky\r\n###\r\n[maplist]\r\n// teamjungle\r\nurban\r\ncity\r\n\r\n###\r\n"
+        "[mapvote]\r\nmv_public=1\r\n[kickvote]\r\nkv_use=1\r\n";
+    EXPECT_EQ(BuildActionIni(kTeams, {"urban", "city*"}, &old), twoTeams);
     auto three = kTeams;
-    three[2] = {"Green", "female", "sas"};
+    three[2] = {"Green", "female", ""};
+    EXPECT_EQ(BuildActionIni(three, {"urban", "city*"}, &old), twoTeams);
+    // Filled in by the operator (name, model and skin): added before the map list.
+    three[2].skin = "sas";
+    const std::size_t list = twoTeams.find("[maplist]");
     EXPECT_EQ(BuildActionIni(three, {"urban", "city*"}, &old),
-              "// My Server, \"Tuesday\" rules\r\n[team1]\r\nRed, White\r\nmale/grunt\r\n###\r\n\tKeep Me, Too\r\n"
-              "[team2]\r\nBlue\r\nactionmale/chucky\r\n###\r\n[maplist]\r\n// teamjungle\r\nurban\r\ncity\r\n\r\n###\r\n"
-              "[mapvote]\r\nmv_public=1\r\n[kickvote]\r\nkv_use=1\r\n");
+              twoTeams.substr(0, list) + "[team3]\r\nGreen\r\nfemale/sas\r\n###\r\n" + twoTeams.substr(list));
     // A map list without "###" ends at the next section, which stays.
     const std::string noEnd = "[maplist]\nold\n[mapvote]\nx=1\n";
     EXPECT_EQ(BuildActionIni(kTeams, {"urban"}, &noEnd),

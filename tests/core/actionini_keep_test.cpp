@@ -8,15 +8,25 @@
 
 #include "app/CommandLine.h"
 #include "app/Editor.h"
+#include "maps/MapIndex.h"
 #include "modini/ActionIni.h"
 #include "modini/ActionIniFormat.h"
 #include "state/TextReaders.h"
+#include "support/ArchiveFixtures.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 #include "teams/TeamHandlers.h"
 
 namespace tolvane::app {
 namespace {
+
+// Map names as a host has them, for one test: lower-cased (Windows) or as their files spell
+// them (a file system that tells case apart).
+struct MapNameCase {
+    bool was = maps::MapNamesKeepFileCase();
+    explicit MapNameCase(bool keep) { maps::SetMapNamesKeepFileCase(keep); }
+    ~MapNameCase() { maps::SetMapNamesKeepFileCase(was); }
+};
 
 // The mod's own reading: lines end at LF (a CR before it dropped), nothing is trimmed, empty
 // and "//" lines are skipped, "[name]" starts a section (a "[" line without "]" is skipped),
@@ -172,10 +182,11 @@ TEST_F(KeepFixture, AModelLineWithoutASkinOrWithoutAModelIsShownAndKeptAsRead) {
 }
 
 TEST_F(KeepFixture, TheRotationKeepsTheFilesSpellingAndTheAvailableRowsTagAndMarker) {
+    const MapNameCase windows(false);
     maps::MapFields fields;
     fields.MapDir.setRows({{"city*", 2}, {"Jungle", 1}, {"urban", 0}});
     modini::TakeFromAvailable(fields, {"CITY", "jungle", "nowhere"});
-    EXPECT_EQ(fields.MapIni.rows(), (std::vector<form::GridRow>{{"CITY*", 2}, {"jungle", 1}, {"nowhere", 0}}));
+    EXPECT_EQ(fields.MapIni.rows(), (std::vector<form::GridRow>{{"CITY*", 2}, {"jungle", 1}, {"nowhere", maps::kTagNotFound}}));
     EXPECT_EQ(fields.MapDir.rows(), (std::vector<form::GridRow>{{"urban", 0}}));
 
     dir.write("action/maps/city.bsp", "x");
@@ -187,6 +198,67 @@ TEST_F(KeepFixture, TheRotationKeepsTheFilesSpellingAndTheAvailableRowsTagAndMar
     AddFirstAvailable();
     ASSERT_TRUE(Save());
     EXPECT_EQ(dir.read("action/action.ini"), "[maplist]\r\nJungle\r\nCITY\r\nurban\r\n###\r\n");
+}
+
+TEST_F(KeepFixture, WhereCaseMattersTheRotationNamesEachMapAsItsFileIsSpelt) {
+    const MapNameCase kept(true);
+    // The server loads "maps/" + name + ".bsp" as spelt: the rotation, the file written and the
+    // server's start map take the spelling of the file found, an exact one first.
+    dir.write("action/maps/Rooftops.bsp", "x");
+    dir.write("action/maps/City.bsp", "x");
+    dir.write("baseq2/maps/city.bsp", "x");
+    dir.write("action/pak1.pak", test::PakBytes({"maps/Depot.bsp"}));
+    dir.write("action/action.ini", "[maplist]\r\nrooftops\r\ncity\r\nDEPOT\r\nnowhere\r\n###\r\n");
+    Begin();
+    EXPECT_EQ(e->mapFields.MapIni.rows(),
+              (std::vector<form::GridRow>{{"Rooftops", 0}, {"city", 0}, {"Depot", 1}, {"nowhere", maps::kTagNotFound}}));
+    // The other spelling is another file, still available.
+    EXPECT_EQ(e->mapFields.MapDir.rows(), (std::vector<form::GridRow>{{"City", 0}}));
+    e->state.bActionIniChanged = true;
+    ASSERT_TRUE(Save());
+    EXPECT_EQ(dir.read("action/action.ini"), "[maplist]\r\nRooftops\r\ncity\r\nDepot\r\nnowhere\r\n###\r\n");
+    EXPECT_NE(dir.read("action/server.cfg").find("\r\nmap Rooftops\r\n"), std::string::npos);
+
+    // On Windows the rotation keeps action.ini's spelling and loose names are lower-cased.
+    const MapNameCase windows(false);
+    dir.write("action/action.ini", "[maplist]\r\nrooftops\r\nCITY\r\n###\r\n");
+    Begin();
+    EXPECT_EQ(e->mapFields.MapIni.rows(), (std::vector<form::GridRow>{{"rooftops", 0}, {"CITY", 0}}));
+    EXPECT_EQ(e->mapFields.MapDir.rows(), (std::vector<form::GridRow>{{"Depot", 1}}));
+}
+
+TEST_F(KeepFixture, ATwoTeamFileShowsNoThirdTeamAndGetsNoneUnlessItIsFilledIn) {
+    dir.write("baseq2/players/male/grunt.pcx", "x");
+    const std::string three = "[team1]\r\nRed\r\nmale/grunt\r\n###\r\n[team2]\r\nBlue\r\nmale/grunt\r\n###\r\n"
+                              "[team3]\r\nGreen\r\nmale/grunt\r\n###\r\n[maplist]\r\n###\r\n";
+    const std::string two = "[team1]\r\nRed\r\nmale/grunt\r\n###\r\n[team2]\r\nBlue\r\nmale/grunt\r\n###\r\n"
+                            "[maplist]\r\n###\r\n";
+    dir.write("action/action.ini", three);
+    dir.write("action/two.ini", two);
+    Begin();
+    EXPECT_EQ(e->teams.Team3Name.text(), "Green");
+    EXPECT_FALSE(e->teams.Team3Absent.visible());
+    // A switch to the two-team file: team 3 is shown absent, not as the last file had it.
+    e->state.strActionIniFileName = "two.ini";
+    modini::ReadActionIni(e->ctx, e->teams, e->mapFields, "two.ini");
+    EXPECT_EQ(e->teams.Team3Name.text(), "");
+    EXPECT_EQ(e->teams.Team3Model.selectedIndex(), -1);
+    EXPECT_EQ(e->teams.Team3Skin.count(), 0);
+    EXPECT_TRUE(e->teams.Team3Absent.visible());
+    EXPECT_NE(e->teams.Team3Absent.caption().find("no third team"), std::string::npos);
+    // A change elsewhere writes no third team.
+    e->teams.Team1Name.setText("Reds");
+    ASSERT_TRUE(Save());
+    EXPECT_EQ(dir.read("action/two.ini").find("[team3]"), std::string::npos);
+    // Filled in, it is added; an empty name is no refusal for it.
+    e->teams.Team3Name.setText("Greens");
+    e->teams.Team3Name.setText("");
+    EXPECT_TRUE(dialogs.messages.empty());
+    e->teams.Team3Name.setText("Greens");
+    e->teams.Team3Model.selectText("male");
+    EXPECT_FALSE(e->teams.Team3Absent.visible());
+    ASSERT_TRUE(Save());
+    EXPECT_NE(dir.read("action/two.ini").find("[team3]\r\nGreens\r\nmale/grunt\r\n###\r\n[maplist]"), std::string::npos);
 }
 
 TEST_F(KeepFixture, ALaterMapListIsMergedIntoTheRotationAndWrittenOnce) {

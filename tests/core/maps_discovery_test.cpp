@@ -25,6 +25,19 @@ namespace {
 
 using Rows = std::vector<form::GridRow>;
 
+Rows Sorted(Rows rows) {
+    std::sort(rows.begin(), rows.end(), [](const form::GridRow& a, const form::GridRow& b) { return a.text < b.text; });
+    return rows;
+}
+
+// Map names as a host has them, for one test: lower-cased (Windows) or as their files spell
+// them (a file system that tells case apart).
+struct MapNameCase {
+    bool was = MapNamesKeepFileCase();
+    explicit MapNameCase(bool keep) { SetMapNamesKeepFileCase(keep); }
+    ~MapNameCase() { SetMapNamesKeepFileCase(was); }
+};
+
 struct MapsFixture : test::CoreFixture {
     MapFields maps;
     void Pak(const std::string& rel, const std::vector<std::string>& names) { dir.write(rel, test::PakBytes(names)); }
@@ -53,11 +66,13 @@ void WriteInstall(MapsFixture& f) {
 
 TEST_F(MapsFixture, StartUpListsEveryMapOnceWithItsOriginAndMarker) {
     TOLVANE_NEEDS_ZIP();
+    const MapNameCase windows(false);
     WriteInstall(*this);
     test::RecordingLauncher launcher;
     app::Editor e(fs, dialogs, progress, launcher);
     e.StartUp();
     EXPECT_EQ(e.mapFields.MapDir.rows(), (Rows{{"CastleKeep", 1},
+                                              {"Ignored", 1},      // ".BSP": the engine loads it
                                               {"base1", 1},        // archive and map list: no marker
                                               {"both", 0},         // both map directories: no marker
                                               {"ctf/flagrun", 1},
@@ -85,7 +100,7 @@ TEST_F(MapsFixture, StartUpListsEveryMapOnceWithItsOriginAndMarker) {
     // The dump lists the three grids, the map grids with their tags.
     std::ostringstream dump;
     e.Dump(dump);
-    EXPECT_NE(dump.str().find("MapDir.count=12\nMapDir[0]=CastleKeep\nMapDir[0].tag=1\n"), std::string::npos);
+    EXPECT_NE(dump.str().find("MapDir.count=13\nMapDir[0]=CastleKeep\nMapDir[0].tag=1\n"), std::string::npos);
     EXPECT_NE(dump.str().find("MapIni.count=0\n"), std::string::npos);
     EXPECT_NE(dump.str().find("MapList.count=3\nMapList[0]=Freight Depot [depot]\nMapList[1]"), std::string::npos);
 }
@@ -101,13 +116,63 @@ TEST_F(MapsFixture, RotationMapsAreMarkedThereAndNotListedAsAvailable) {
     EXPECT_EQ(maps.MapDir.rows(), (Rows{{"lone", 0}}));
     ScanPakArchives(ctx, maps);
     // Marked once, on the first row naming the map; a row marked already is left alone. A row
-    // that already ended in "*" stands for another name once marked again.
-    EXPECT_EQ(maps.MapIni.rows(), (Rows{{"harbor*", 1}, {"subway*", 1}, {"base1", -1}, {"keep**", 1}, {"harbor", 0}}));
+    // that already ended in "*" stands for another name once marked again. A map known only
+    // from a list is found in one archive: an archive map, unmarked.
+    EXPECT_EQ(maps.MapIni.rows(), (Rows{{"harbor*", 1}, {"subway*", 1}, {"base1", 1}, {"keep**", 1}, {"harbor", 0}}));
     EXPECT_EQ(maps.MapDir.rows(), (Rows{{"lone", 0}, {"keep", 1}}));
     EXPECT_EQ(FindInRotation(maps.MapIni, "harbor"), 1);
     EXPECT_EQ(FindInRotation(maps.MapIni, "keep*"), 4);
     EXPECT_EQ(FindInRotation(maps.MapIni, "keep"), 0);
     EXPECT_EQ(FindInAvailable(maps.MapDir, "keep"), 2);
+}
+
+TEST_F(MapsFixture, OnlyAMapFoundInMoreThanOnePlaceIsMarkedInTheRotation) {
+    TOLVANE_NEEDS_ZIP();
+    Pak("action/a.pak", {"maps/lone.bsp", "maps/twice.bsp", "maps/Loose.bsp", "maps/listed.bsp"});
+    Zip("action/b.pk3", {"maps/twice.bsp", "maps/listed.bsp"});
+    // As the rotation take leaves them: found nowhere yet, a loose file, a map list's map.
+    maps.MapIni.setRows({{"LONE", kTagNotFound}, {"twice", kTagNotFound}, {"loose", 0}, {"listed", -1}});
+    ScanPakArchives(ctx, maps);
+    EXPECT_EQ(maps.MapIni.rows(), (Rows{{MapNamesKeepFileCase() ? "lone" : "LONE", 1}, {"twice*", 1}, {"loose*", 1},
+                                        {"listed*", 1}}));
+    EXPECT_TRUE(maps.MapDir.rows().empty());
+
+    // At start-up: a rotation map that only an archive holds is listed without the marker.
+    dir.write("action/action.ini", "[maplist]\r\nlone\r\ntwice\r\n###\r\n");
+    test::RecordingLauncher launcher;
+    app::Editor e(fs, dialogs, progress, launcher);
+    e.StartUp();
+    EXPECT_EQ(e.mapFields.MapIni.rows(), (Rows{{"lone", 1}, {"twice*", 1}}));
+}
+
+TEST_F(MapsFixture, WhereCaseMattersLooseMapsKeepTheirFilesSpelling) {
+    TOLVANE_NEEDS_ZIP();
+    const MapNameCase kept(true);
+    // Two spellings are two files to the server; each is listed as spelt, and an archive's
+    // entry as it spells it.
+    dir.write("action/maps/Rooftops.bsp", "IBSP");
+    dir.write("baseq2/maps/rooftops.bsp", "IBSP");
+    dir.write("baseq2/maps/Harbor.bsp", "IBSP");
+    Pak("action/a.pak", {"maps/Harbor.bsp", "maps/CastleKeep.bsp"});
+    ScanBspFolders(ctx, maps, {"action\\maps", "baseq2\\maps"});
+    EXPECT_EQ(Sorted(maps.MapDir.rows()), (Rows{{"Harbor", 0}, {"Rooftops", 0}, {"rooftops", 0}}));
+    ScanPakArchives(ctx, maps);
+    MergeAvailableDuplicates(ctx, maps.MapDir, true, MergeOrder::ByName);
+    EXPECT_EQ(maps.MapDir.rows(), (Rows{{"CastleKeep", 1}, {"Harbor*", 1}, {"Rooftops", 0}, {"rooftops", 0}}));
+
+    // On Windows a loose map's name is lower-cased, as before.
+    const MapNameCase windows(false);
+    maps.MapDir.clear();
+    ScanBspFolders(ctx, maps, {"action\\maps", "baseq2\\maps"});
+    EXPECT_EQ(Sorted(maps.MapDir.rows()), (Rows{{"harbor", 0}, {"rooftops", 0}}));
+}
+
+TEST_F(MapsFixture, ArchiveEntriesNotEndingInBspAreNoMaps) {
+    TOLVANE_NEEDS_ZIP();
+    Pak("action/a.pak", {"maps/x.bspx", "maps/two.bsp.old", "maps/one.bsp", "maps/Caps.BSP"});
+    Zip("action/b.pk3", {"maps/y.bspx", "maps/three.bsp.old", "maps/four.bsp", "maps/Zip.Bsp"});
+    ScanPakArchives(ctx, maps);
+    EXPECT_EQ(maps.MapDir.rows(), (Rows{{"one", 1}, {"Caps", 1}, {"four", 1}, {"Zip", 1}}));
 }
 
 TEST_F(MapsFixture, BothMapFoldersInOneScanGiveWhatTwoScansGive) {

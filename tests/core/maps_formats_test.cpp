@@ -93,14 +93,18 @@ TEST(PakDirectory, AClaimOfGigabytesReadsNoMoreThanTheEntryLimit) {
 
 TEST(PakDirectory, NameWithoutNulStaysInsideItsEntry) {
     // 56 name bytes without a NUL, then the offset and length: the name is read from these 64
-    // bytes only and cut after its extension.
+    // bytes only; running into the offset bytes, it does not end in ".bsp" and names no map.
     std::string name = "maps/" + std::string(47, 'x') + ".bsp";
     ASSERT_EQ(name.size(), 56u);
     const std::string entry = name + "\x01\x02\x03\x04\x05\x06\x07\x08";
     const auto names = ParseExact(Header(12, 64) + entry);
     ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(names[0].size(), 64u);
-    EXPECT_EQ(MapNameOfArchiveEntry(names[0]), std::string(47, 'x'));
+    EXPECT_EQ(MapNameOfArchiveEntry(names[0]), std::nullopt);
+    // A NUL right after the name ends it there.
+    const auto ended = ParseExact(Header(12, 64) + name + std::string(8, '\0'));
+    ASSERT_EQ(ended.size(), 1u);
+    EXPECT_EQ(MapNameOfArchiveEntry(ended[0]), std::string(47, 'x'));
 }
 
 TEST(PakDirectory, MapNamesInOnePassAreTheEntriesMapsOneByOne) {
@@ -159,21 +163,29 @@ TEST(PackedNames, GiveBackEveryNameInOrderWhateverItsLength) {
     plain.forEach([](std::string_view) { ADD_FAILURE() << "a cleared list gave a name"; });
 }
 
-TEST(ArchiveEntries, OnlyLowerCaseMapsFolderAndExtensionNameAMap) {
+TEST(ArchiveEntries, OnlyNamesEndingInBspInTheMapsFolderNameAMap) {
     using std::nullopt;
     const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
         {"maps/CastleKeep.bsp", "CastleKeep"},   // capitals in the name are kept
         {"maps/ctf/flagrun.bsp", "ctf/flagrun"}, // a subfolder stays in the name
-        {"maps/Ignored.BSP", nullopt},           // extension in capitals
+        {"maps/Upper.BSP", "Upper"},             // the extension in any case
+        {"maps/mixed.Bsp", "mixed"},
         {"Maps/upper.bsp", nullopt},
         {"maps/v1.2/oldbase.bsp", nullopt},      // a dot before the extension
-        {"maps/x.bspx", "x"},                    // cut three characters after the dot
+        {"maps/x.bspx", nullopt},                // the engine cannot load these
+        {"maps/two.bsp.old", nullopt},
+        {"maps/two.bs", nullopt},
+        {"maps/x.bsp ", nullopt},
         {std::string("maps/pad.bsp\0\0\0\x0c", 16), "pad"},
         {"maps/.bsp", nullopt},
         {"maps/a,b.bsp", "a,b"},                 // zip names are whole; the PAK reader cuts at ","
         {"textures/maps/x.bsp", nullopt},
     };
     for (const auto& [entry, want] : cases) EXPECT_EQ(MapNameOfArchiveEntry(entry), want) << entry;
+    // In a PAK directory too, whatever the entry holds after the name field's end.
+    const std::string dir = Entry("maps/x.bspx") + Entry("maps/two.bsp.old") + Entry("maps/Up.BSP") +
+                            Entry("maps/ok.bsp") + Entry("maps/cut.bsp,x") + Entry("maps/bsp.bs");
+    EXPECT_EQ(PakMapNames(dir), (std::vector<std::string_view>{"Up", "ok", "cut"}));
     EXPECT_EQ(TrimAtExtension("abc"), "abc");
     EXPECT_EQ(TrimAtExtension("a.b"), "a.b");
     EXPECT_EQ(TrimAtExtension("a.bcdef.g"), "a.bcd");
