@@ -78,8 +78,7 @@ std::string BanDialog::AddNewIP() {
     return bBanSaved ? FormatAddressBan() : std::string();
 }
 
-std::string BanDialog::AddNewNameIP() {
-    title_ = "New BW Admin Ban";
+void BanDialog::ResetForNameIP() {
     ResetBanDialog();
     Refuse.setValue(0);
     // Out of use here: a name-at-address entry always allows its address. The box stays in
@@ -89,6 +88,11 @@ std::string BanDialog::AddNewNameIP() {
     MaxConnect.scroll.setEnabled(false);
     LabelMaxConnect.setEnabled(false);
     MaxConnectHint.setEnabled(false);
+}
+
+std::string BanDialog::AddNewNameIP() {
+    title_ = "New BW Admin Ban";
+    ResetForNameIP();
     ctx_.dialogs.showModal(*this);
     return bBanSaved ? NameBan.text() + " " + FormatAddressBan() : std::string();
 }
@@ -130,14 +134,8 @@ std::string BanDialog::EditIP(const std::string& row) {
 }
 
 std::string BanDialog::EditNameIP(const std::string& row) {
-    ResetBanDialog();
     title_ = "Edit BW Admin Ban";
-    Refuse.setValue(0);
-    Refuse.setEnabled(false);
-    MaxConnect.box.setEnabled(false);
-    MaxConnect.scroll.setEnabled(false);
-    LabelMaxConnect.setEnabled(false);
-    MaxConnectHint.setEnabled(false);
+    ResetForNameIP();
     // The name runs to the first blank; the address form follows it.
     const auto blank = row.find(' ');
     NameBan.setText(row.substr(0, blank));

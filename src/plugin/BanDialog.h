@@ -53,6 +53,8 @@ public:
 private:
     void SetAddressFields(const std::string& form);
     void ResetBanDialog();
+    // The reset for a name-at-address entry: the refusal and connection limit are out of use.
+    void ResetForNameIP();
     std::string FormatAddressBan() const;
     void ButtonSave_Click();
     void Refuse_Click();

@@ -11,25 +11,12 @@
 #include "check/Check.h"
 #include "state/TextReaders.h"
 #include "support/ArchiveFixtures.h"
+#include "support/CheckFindings.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 namespace tolvane::check {
 namespace {
-
-// The findings on `field` whose message holds `text`.
-int Count(const Findings& findings, const std::string& field, const std::string& text = {}) {
-    int n = 0;
-    for (const auto& f : findings)
-        if (f.field == field && f.message.find(text) != std::string::npos) ++n;
-    return n;
-}
-
-std::string Dump(const Findings& findings) {
-    std::string out;
-    for (const auto& f : findings) out += FindingLine(f) + "\n";
-    return out;
-}
 
 struct CheckFixture : ::testing::Test, test::EditorHarness {
     std::unique_ptr<app::Editor> e;
