@@ -210,6 +210,7 @@ void Grid::editRows(const std::function<void(std::vector<GridRow>&)>& edit) {
 }
 
 void Grid::setCurrentRow(int row) {
+    hasPicks_ = false;
     if (rows_.empty()) row = -1;
     else row = std::clamp(row, 0, rowCount() - 1);
     if (row == current_) return;
@@ -220,6 +221,8 @@ void Grid::setCurrentRow(int row) {
 // Keeps the current row inside the grid: -1 when empty, otherwise a valid row (the first row
 // once rows appear, as a grid's cursor sits on its first cell).
 void Grid::fixCurrent() {
+    // Picked row numbers mean other rows once the rows changed.
+    hasPicks_ = false;
     int want = current_;
     if (rows_.empty()) want = -1;
     else if (want < 0) want = 0;
@@ -228,6 +231,20 @@ void Grid::fixCurrent() {
         current_ = want;
         currentChanged.emit();
     }
+}
+
+void Grid::pickRows(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [this](int r) { return r < 0 || r >= rowCount(); }), rows.end());
+    picked_ = std::move(rows);
+    hasPicks_ = true;
+}
+
+std::vector<int> Grid::pickedRows() const {
+    if (hasPicks_) return picked_;
+    if (current_ < 0) return {};
+    return {current_};
 }
 
 void ComboList::addItem(const std::string& text) {

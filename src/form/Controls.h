@@ -189,7 +189,13 @@ public:
     void editRows(const std::function<void(std::vector<GridRow>&)>& edit);
 
     int currentRow() const { return current_; }
+    // Moves the current row; rows picked with pickRows are dropped.
     void setCurrentRow(int row);
+    // Rows picked together in a view (several maps added at once), possibly none (a filter that
+    // hides every row). Until rows are picked, and after any change of the rows or of the
+    // current row, pickedRows() is the current row alone. Rows outside the grid are ignored.
+    void pickRows(std::vector<int> rows);
+    std::vector<int> pickedRows() const;
 
     Signal<> changed;          // rows changed
     Signal<> currentChanged;   // current row changed
@@ -198,6 +204,8 @@ private:
     void fixCurrent();
     std::vector<GridRow> rows_;
     int current_ = -1;
+    std::vector<int> picked_;
+    bool hasPicks_ = false;
 };
 
 // A drop-down list filled by the program, with a selected item (-1: none). Selecting fires

@@ -1,5 +1,6 @@
 #include "maps/Catalogue.h"
 
+#include "state/ShownPath.h"
 #include "maps/MapIndex.h"
 #include "maps/MapsLstFormat.h"
 #include "state/FileUtils.h"
@@ -51,7 +52,7 @@ bool WriteMapsLst(const Context& ctx, const MapFields& maps) {
     // that exists but cannot be read is left alone rather than lose them.
     std::string old;
     if (FileExists(ctx.fs, path) && !ctx.fs.readFile(path, old, error)) {
-        ctx.message("Could not save " + path + ": " + error + "\rThe file was left as it was.");
+        ctx.message("Could not save " + ShownPath(path) + ": " + error + "\rThe file was left as it was.");
         return false;
     }
     std::vector<std::string> rows;

@@ -41,27 +41,44 @@ bool DescriptionFitsCatalogue(const Context& ctx, const std::string& description
     return false;
 }
 
+// Moves the picked rows of `from` (in their order there) to the end of `to`, in one change of
+// each grid; returns the moved rows.
+std::vector<form::GridRow> MovePicked(form::Grid& from, form::Grid& to) {
+    const std::vector<int> picked = from.pickedRows();
+    std::vector<form::GridRow> moved;
+    if (picked.empty()) return moved;
+    moved.reserve(picked.size());
+    for (int r : picked) moved.push_back(from.rows()[static_cast<std::size_t>(r)]);
+    from.editRows([&picked](std::vector<form::GridRow>& rows) {
+        std::vector<bool> keep(rows.size(), true);
+        for (int r : picked) keep[static_cast<std::size_t>(r)] = false;
+        form::KeepRows(rows, keep);
+    });
+    // The first row after the ones taken out is current, as it was after a single move.
+    from.setCurrentRow(picked.front());
+    to.editRows([&moved](std::vector<form::GridRow>& rows) { rows.insert(rows.end(), moved.begin(), moved.end()); });
+    return moved;
+}
+
 }  // namespace
 
+// Every map picked in the available list (the current one when none are picked) joins the end of
+// the rotation; the last of them becomes the rotation's current row.
 void ButtonAdd_Click(const Context& ctx, MapFields& maps) {
-    const int r = maps.MapDir.currentRow();
-    if (r < 0) return;
+    if (MovePicked(maps.MapDir, maps.MapIni).empty()) return;
     ctx.state.bActionIniChanged = true;
-    maps.MapIni.append(maps.MapDir.text(r), maps.MapDir.tag(r));
-    maps.MapDir.remove(r);
     maps.MapIni.setCurrentRow(maps.MapIni.rowCount() - 1);
 }
 
+// The picked rotation maps go back to the available list, which stays in name order; the first
+// of them becomes its current row.
 void ButtonRemove_Click(const Context& ctx, MapFields& maps) {
-    const int r = maps.MapIni.currentRow();
-    if (r < 0) return;
+    const std::vector<form::GridRow> moved = MovePicked(maps.MapIni, maps.MapDir);
+    if (moved.empty()) return;
     ctx.state.bActionIniChanged = true;
-    const std::string moved = maps.MapIni.text(r);
-    maps.MapDir.append(moved, maps.MapIni.tag(r));
-    maps.MapIni.remove(r);
     SortGrid(maps.MapDir);
     const auto& rows = maps.MapDir.rows();
-    const auto at = std::find_if(rows.begin(), rows.end(), [&](const form::GridRow& row) { return row.text == moved; });
+    const auto at = std::find_if(rows.begin(), rows.end(), [&](const form::GridRow& row) { return row.text == moved.front().text; });
     maps.MapDir.setCurrentRow(static_cast<int>(at - rows.begin()));
 }
 

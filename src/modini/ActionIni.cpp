@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "state/ShownPath.h"
 #include "maps/MapIndex.h"
 #include "maps/Sorts.h"
 #include "modini/ActionIniFormat.h"
@@ -253,7 +254,7 @@ bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::Ma
         // Its foreign lines would be lost: an old file that cannot be read is left alone.
         std::string error;
         if (!ctx.fs.readFile(path, old, error)) {
-            ctx.message("Could not save " + path + ": cannot read the old file (" + error + ")\rThe file was left as it was.");
+            ctx.message("Could not save " + ShownPath(path) + ": cannot read the old file (" + error + ")\rThe file was left as it was.");
             return false;
         }
         hasOld = true;
@@ -267,7 +268,7 @@ bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::Ma
     for (std::size_t i = 0; i < 3; ++i) {
         const bool written = hasOld ? before.teams[i].present : i < 2;
         if (!written || !values[i].name.empty() || (hasOld && TeamAsInFile(before, i, values[i]))) continue;
-        ctx.message("Could not save " + path + ": team " + std::to_string(i + 1) +
+        ctx.message("Could not save " + ShownPath(path) + ": team " + std::to_string(i + 1) +
                     " has no name.\rThe mod would read its model line as its name. The file was left as it was.");
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "state/ShownPath.h"
 #include "plugin/BWAdminFormat.h"
 #include "plugin/BanListFormat.h"
 #include "state/FileUtils.h"
@@ -54,13 +55,13 @@ bool ReadOld(const Context& ctx, const PluginFile& target, std::string& content)
     content.clear();
     if (target.entry == Entry::None) return true;
     if (target.entry == Entry::Other) {
-        ctx.message("Could not save " + target.path + ": it is not a regular file (a directory or a pipe, say).\r" +
+        ctx.message("Could not save " + ShownPath(target.path) + ": it is not a regular file (a directory or a pipe, say).\r" +
                     "Nothing was written.");
         return false;
     }
     std::string error;
     if (ctx.fs.readFile(target.path, content, error)) return true;
-    ctx.message("Cannot save " + target.path + ": the file cannot be read (" + error + ")");
+    ctx.message("Cannot save " + ShownPath(target.path) + ": the file cannot be read (" + error + ")");
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "state/ShownPath.h"
 #include "registry/ConfigRegistryFormat.h"
 #include "state/FileUtils.h"
 #include "state/TextReaders.h"
@@ -27,7 +28,7 @@ std::string RecordProblem(const ConfigRecord& r) {
 }
 
 void ReportUnusedRecord(const Context& ctx, const std::string& path, const ConfigRecord& r, const std::string& problem) {
-    ctx.message(path + ": the configuration " + r.name + " is not used: " + problem + ".\r" +
+    ctx.message(ShownPath(path) + ": the configuration " + r.name + " is not used: " + problem + ".\r" +
                 "Its record is kept in the file as it is.");
 }
 

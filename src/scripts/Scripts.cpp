@@ -4,6 +4,7 @@
 
 #include "maps/Sorts.h"
 #include "state/FileUtils.h"
+#include "state/ShownPath.h"
 #include "state/TextReaders.h"
 
 namespace tolvane::scripts {
@@ -22,14 +23,6 @@ void SwapRows(form::Grid& grid, int a, int b) {
     grid.setCurrentRow(b);
 }
 
-// A path as the operator's system writes it, for messages.
-std::string Shown(std::string path) {
-#ifndef _WIN32
-    for (char& c : path)
-        if (c == '\\') c = '/';
-#endif
-    return path;
-}
 
 // Shared by the MOTD and stuff buttons: the file name in box, or the message when it is empty.
 void EditPluginFile(const Context& ctx, platform::ProcessLauncher& launcher, const form::TextBox& box,
@@ -116,9 +109,15 @@ bool StartTextEditor(const Context& ctx, platform::ProcessLauncher& launcher, co
     std::string error;
     if (launcher.start(commandLine, platform::WindowMode::Normal, error)) return true;
     // The editor takes the rest of its command line as one file name, blanks included.
-    const std::string program = commandLine.substr(0, commandLine.find(' '));
     const std::string file = commandLine.substr(commandLine.find(' ') + 1);
-    ctx.message("Cannot start the text editor " + program + " on " + Shown(file) + ": " + error);
+#ifdef _WIN32
+    const std::string program = commandLine.substr(0, commandLine.find(' '));
+    ctx.message("Cannot start the text editor " + program + " on " + ShownPath(file) + ": " + error);
+#else
+    // Here the file opens in the desktop's own editor, which the reason names; Notepad, named
+    // by the command line, is not what ran.
+    ctx.message("Cannot open " + ShownPath(file) + " in a text editor: " + error);
+#endif
     return false;
 }
 

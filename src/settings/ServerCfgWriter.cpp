@@ -1,5 +1,6 @@
 #include "settings/ServerCfgWriter.h"
 
+#include "state/ShownPath.h"
 #include "state/FileUtils.h"
 
 namespace tolvane::settings {
@@ -19,7 +20,7 @@ bool WriteServerCfg(const Context& ctx, const ServerFields& fields, const form::
         // An old file that exists but cannot be read is not replaced: its lines would be lost.
         std::string error;
         if (!ctx.fs.readFile(target, old, error)) {
-            ctx.message("Could not save " + target + ": cannot read the old file (" + error + ")\r" +
+            ctx.message("Could not save " + ShownPath(target) + ": cannot read the old file (" + error + ")\r" +
                         "The file was left as it was.");
             return false;
         }

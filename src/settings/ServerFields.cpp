@@ -79,6 +79,12 @@ ServerFields::ServerFields() {
              "Forces players to immediately respawn instead of waiting for them to hit their fire key to "
              "respawn in DM mode.  [Default=Off]");
     Describe(Check1, "Enable Map Voting", "");
+    // The three numbers of the map-voting group stand for the mod's own vote settings; like the
+    // rest of the group they are kept in this window only, and the tool tips say so.
+    const std::string notSaved = "  Not saved: set it in the mod's vote settings.";
+    Describe(Text1, "Minimum Players", "Players needed on the server before a map vote can start (mapvote_min)." + notSaved);
+    Describe(Text2, "Votes Needed (%)", "Share of the players that must vote before a vote counts (mapvote_need)." + notSaved);
+    Describe(Text3, "Votes to Pass (%)", "Share of the votes a map needs to win (mapvote_pass)." + notSaved);
 
     // "Server 3"
     Describe(TimeMOTD, "Time for MOTD",

@@ -68,7 +68,11 @@ void DetectViewers(const platform::FileSystem& fs, TeamFields& fields) {
         for (form::Button* b : fields.viewerButtons()) b->setCaption("MD2View");
         return;
     }
-    for (form::Button* b : fields.viewerButtons()) b->setEnabled(false);
+    for (form::Button* b : fields.viewerButtons()) {
+        b->setEnabled(false);
+        // A greyed button says what is missing.
+        b->setToolTip("No viewer found: the Quake 2 directory holds neither an aqskinview directory nor md2view.exe");
+    }
     fields.SkinViewHelp.setVisible(true);
 }
 

@@ -5,9 +5,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAbstractListModel>
-#include <QItemSelectionModel>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QStatusBar>
@@ -271,78 +268,6 @@ void bindComboList(Bindings& b, QComboBox* combo, form::ComboList& list, QWidget
         list.setSelectedIndex(index);
     });
     bindAppearance(b, combo, list, label);
-}
-
-namespace {
-
-// A grid seen through Qt's item model: the rows are read from the grid itself whenever the view
-// asks, so the view never holds a copy. The views are told only of the rows announced to them,
-// so a view painting between a change of the grid and its notification never reads past them.
-class GridItemModel : public QAbstractListModel {
-public:
-    GridItemModel(form::Grid& grid, QObject* parent) : QAbstractListModel(parent), grid_(grid), shown_(grid.rowCount()) {}
-
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : shown_; }
-
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= grid_.rowCount()) return {};
-        return toQt(grid_.text(index.row()));
-    }
-
-    // The grid changed in some way: announce the new row count, then new text everywhere.
-    void refresh() {
-        const int rows = grid_.rowCount();
-        if (rows > shown_) {
-            beginInsertRows(QModelIndex(), shown_, rows - 1);
-            shown_ = rows;
-            endInsertRows();
-        } else if (rows < shown_) {
-            beginRemoveRows(QModelIndex(), rows, shown_ - 1);
-            shown_ = rows;
-            endRemoveRows();
-        }
-        if (rows > 0) Q_EMIT dataChanged(index(0), index(rows - 1), {Qt::DisplayRole});
-    }
-
-private:
-    form::Grid& grid_;
-    int shown_;
-};
-
-}  // namespace
-
-void bindGrid(Bindings& b, QListView* view, form::Grid& grid, QWidget* label) {
-    auto* items = new GridItemModel(grid, view);
-    view->setModel(items);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setUniformItemSizes(true);
-    QPointer<QListView> w(view);
-    auto showCurrent = [w, items, &grid] {
-        if (!w) return;
-        const int row = grid.currentRow();
-        if (w->currentIndex().row() == row && (row >= 0) == w->currentIndex().isValid()) return;
-        ModelUpdate guard;
-        if (row < 0 || row >= items->rowCount(QModelIndex())) w->selectionModel()->clear();
-        else w->selectionModel()->setCurrentIndex(items->index(row), QItemSelectionModel::ClearAndSelect);
-    };
-    auto showRows = [w, items, showCurrent] {
-        if (!w) return;
-        {
-            ModelUpdate guard;
-            items->refresh();
-        }
-        showCurrent();
-    };
-    showCurrent();
-    b.keep(grid.changed.connect(showRows));
-    b.keep(grid.currentChanged.connect(showCurrent));
-    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, view,
-                     [&grid](const QModelIndex& current) {
-                         if (ModelUpdate::active() || !current.isValid()) return;
-                         grid.setCurrentRow(current.row());
-                     });
-    bindAppearance(b, view, grid, label);
 }
 
 void bindLabel(Bindings& b, QLabel* label, form::Label& model) {

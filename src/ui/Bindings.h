@@ -104,8 +104,14 @@ void bindCheckBox(Bindings& b, QCheckBox* check, form::CheckBox& box);
 void bindComboList(Bindings& b, QComboBox* combo, form::ComboList& list, QWidget* label = nullptr);
 
 // One-column grid: the rows and the current row both ways. The binding gives the view its
-// item model, which reads the rows from the grid.
-void bindGrid(Bindings& b, QListView* view, form::Grid& grid, QWidget* label = nullptr);
+// item model, which reads the rows from the grid. With pickSeveral, rows picked together in the
+// view are the grid's picked rows. A filter box narrows what the view shows to the rows holding
+// its text (ignoring case); the grid keeps every row.
+struct GridViewOptions {
+    bool pickSeveral = false;
+    QLineEdit* filter = nullptr;
+};
+void bindGrid(Bindings& b, QListView* view, form::Grid& grid, QWidget* label = nullptr, GridViewOptions options = {});
 
 // Labels and buttons: caption, enabled, visible and tool tip; a button click presses the
 // model's button. A model caption that equals the widget's own caption less its mnemonic

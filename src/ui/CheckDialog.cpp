@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -14,6 +17,26 @@
 namespace tolvane::ui {
 
 namespace {
+
+// The caption the operator reads beside a field of the main window: a list's frame title, else
+// the label that leads to it, else a check box's own text; empty when there is none.
+QString CaptionOfField(const QWidget* window, const std::string& control) {
+    if (!window || control.empty()) return {};
+    auto* field = window->findChild<QWidget*>(toQt(control));
+    if (!field) return {};
+    if (qobject_cast<QAbstractItemView*>(field)) {
+        for (QWidget* p = field->parentWidget(); p && p != window; p = p->parentWidget())
+            if (auto* frame = qobject_cast<QGroupBox*>(p); frame && !frame->title().isEmpty())
+                return plainCaption(fromQt(frame->title()));
+    }
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        QWidget* buddy = label->buddy();
+        if (buddy && (buddy == field || field->isAncestorOf(buddy)) && !label->text().isEmpty())
+            return plainCaption(fromQt(label->text())).remove(QLatin1Char(':'));
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(field)) return plainCaption(fromQt(button->text()));
+    return {};
+}
 
 QString ShownFile(const std::string& file) {
     QString text = toQt(file);
@@ -86,7 +109,15 @@ void CheckDialog::setFindings(const check::Findings& findings) {
     list_->clear();
     detail_->clear();
     for (const auto& f : findings) {
-        auto* item = new QTreeWidgetItem({ShownFile(f.file), toQt(f.field), toQt(f.message)});
+        // A field named by its control shows the caption on the page; a line number or a
+        // description stays as the check gives it.
+        QString field = toQt(f.field);
+        if (f.field == f.control) {
+            const QString caption = CaptionOfField(parentWidget(), f.control);
+            if (!caption.isEmpty()) field = caption;
+        }
+        auto* item = new QTreeWidgetItem({ShownFile(f.file), field, toQt(f.message)});
+        item->setToolTip(1, toQt(f.control));
         item->setToolTip(2, toQt(f.message));
         list_->addTopLevelItem(item);
     }

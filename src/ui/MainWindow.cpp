@@ -122,6 +122,15 @@ bool MainWindow::goToControl(const std::string& name) {
 void MainWindow::syncWindowState() {
     if (!editor_.main.windowTitle.empty()) setWindowTitle(toQt(editor_.main.windowTitle));
     tabs_->setTabEnabled(kBWAdmin1Tab, editor_.main.bwAdmin1TabEnabled);
+    // A greyed tab says why.
+    QString why;
+    if (!editor_.main.bwAdmin1TabEnabled)
+        why = editor_.plugin.NoBWAdmin[0].visible()
+                  ? QStringLiteral("Switched off: no bw-admin.cfg was found in %1 or the Quake 2 directory, so the "
+                                   "BW-Admin plug-in is not installed here").arg(toQt(editor_.state.strModDir))
+                  : QStringLiteral("Switched off in this editor: its settings are still read from bw-admin.cfg and "
+                                   "saved to it unchanged");
+    tabs_->setTabToolTip(kBWAdmin1Tab, why);
     status_->refresh();
 }
 

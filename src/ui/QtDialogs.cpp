@@ -1,8 +1,11 @@
 #include "ui/QtDialogs.h"
 
+#include <algorithm>
+
 #include <QAbstractEventDispatcher>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -73,6 +76,15 @@ std::optional<std::size_t> QtDialogs::ask(const std::string& text, const std::st
     return std::nullopt;
 }
 
+int InputBoxWidth(const QWidget& box, const QString& prompt) {
+    // Room for the frame's icon and buttons beside the title.
+    constexpr int kFrameButtons = 160;
+    const QFontMetrics metrics = box.fontMetrics();
+    int promptWidth = 0;
+    for (const QString& line : prompt.split(QLatin1Char('\n'))) promptWidth = std::max(promptWidth, metrics.horizontalAdvance(line));
+    return std::max({320, metrics.horizontalAdvance(box.windowTitle()) + kFrameButtons, promptWidth + 40});
+}
+
 std::optional<std::string> QtDialogs::input(const std::string& prompt, const std::string& title,
                                             const std::string& proposed) {
     bool ok = false;
@@ -80,7 +92,17 @@ std::optional<std::string> QtDialogs::input(const std::string& prompt, const std
     // configuration name) as a shortcut marker and hide it; doubled, it shows as itself.
     QString label = toQtLines(prompt);
     label.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    const QString answer = QInputDialog::getText(parent_, toQt(title), label, QLineEdit::Normal, toQt(proposed), &ok);
+    QInputDialog dialog(parent_);
+    dialog.setObjectName(QStringLiteral("InputBox"));
+    dialog.setWindowTitle(toQt(title));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(label);
+    dialog.setTextValue(toQt(proposed));
+    // A window frame cuts a title wider than its window ("Add M... p List"): the box is made
+    // wide enough for the whole title beside the frame's own buttons, and for its prompt.
+    dialog.setMinimumWidth(InputBoxWidth(dialog, label));
+    ok = dialog.exec() == QDialog::Accepted;
+    const QString answer = dialog.textValue();
     if (!ok || answer.isEmpty()) return std::nullopt;
     return fromQt(answer);
 }

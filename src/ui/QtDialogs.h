@@ -16,6 +16,10 @@ class QDialog;
 
 namespace tolvane::ui {
 
+// The width an input box needs to show its whole title (beside a window frame's buttons) and
+// its prompt.
+int InputBoxWidth(const QWidget& box, const QString& prompt);
+
 class QtDialogs : public platform::Dialogs {
 public:
     // Builds the window of a dialog model; the window binds its widgets to the model.

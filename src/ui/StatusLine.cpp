@@ -10,7 +10,7 @@ namespace tolvane::ui {
 StatusLine::StatusLine(app::Editor& editor, Bindings& bindings, QWidget* parent)
     : QStatusBar(parent),
       editor_(editor),
-      result_(new QLabel),
+      result_(new ElidingLabel),
       unsaved_(new QLabel),
       notice_(new QLabel),
       directory_(new QLabel) {
@@ -20,13 +20,13 @@ StatusLine::StatusLine(app::Editor& editor, Bindings& bindings, QWidget* parent)
     unsaved_->setObjectName(QStringLiteral("StatusUnsaved"));
     notice_->setObjectName(QStringLiteral("StatusNotice"));
     directory_->setObjectName(QStringLiteral("StatusDirectory"));
-    for (QLabel* label : {result_, unsaved_, notice_, directory_}) {
+    for (QLabel* label : {static_cast<QLabel*>(result_), unsaved_, notice_, directory_}) {
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
-    // A long result (a start's whole command line) gives way to the rest; its tool tip keeps it.
+    // A long result (a start's whole command line) gives way to the rest, ending in an
+    // ellipsis; its tool tip keeps it whole.
     result_->setMinimumWidth(80);
-    result_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     QFont bold = notice_->font();
     bold.setBold(true);
     notice_->setFont(bold);
@@ -43,9 +43,19 @@ StatusLine::StatusLine(app::Editor& editor, Bindings& bindings, QWidget* parent)
 
 void StatusLine::refresh() {
     pending_ = false;
+    const bool changed = editor_.HasUnsavedChanges();
     const QString result = toQt(editor_.lastResult());
-    result_->setText(result);
-    result_->setToolTip(result);
+    if (result != lastResult_) {
+        lastResult_ = result;
+        resultCameClean_ = !changed;
+    }
+    QString shown = result;
+    if (changed && resultCameClean_) {
+        // New edits since the result: what it says was saved is no longer what the window
+        // shows. A started server is still running, so that part stays.
+        shown = result.startsWith(QLatin1String("Server started")) ? result.section(QStringLiteral(": "), 0, 0) : QString();
+    }
+    result_->setFullText(shown);
     const QString dir = QString::fromStdString(editor_.Directory());
     directory_->setText(QStringLiteral("Quake 2 directory: %1").arg(dir));
     directory_->setToolTip(dir);
@@ -54,7 +64,6 @@ void StatusLine::refresh() {
     if (missing)
         notice_->setText(QStringLiteral("No %1 directory here: this is not the Quake 2 directory, nothing can be saved")
                              .arg(toQt(editor_.state.strModDir)));
-    const bool changed = editor_.HasUnsavedChanges();
     unsaved_->setText(changed ? QStringLiteral("Unsaved changes") : QString());
     unsaved_->setVisible(changed);
 }

@@ -8,6 +8,7 @@
 
 #include "app/Editor.h"
 #include "ui/Bindings.h"
+#include "ui/ElidingLabel.h"
 
 class QLabel;
 
@@ -23,7 +24,7 @@ public:
     // Checks for unsaved changes once the event being handled is over (after a user's input).
     void refreshSoon();
 
-    QLabel* result() const { return result_; }
+    ElidingLabel* result() const { return result_; }
     QLabel* unsaved() const { return unsaved_; }
     QLabel* directory() const { return directory_; }
     QLabel* notice() const { return notice_; }
@@ -33,11 +34,15 @@ protected:
 
 private:
     app::Editor& editor_;
-    QLabel* result_;
+    ElidingLabel* result_;
     QLabel* unsaved_;
     QLabel* notice_;
     QLabel* directory_;
     bool pending_ = false;
+    // The result last shown, and whether nothing was unsaved when it came: a report of a save
+    // is out of date once new edits are unsaved.
+    QString lastResult_;
+    bool resultCameClean_ = false;
 };
 
 }  // namespace tolvane::ui

@@ -318,7 +318,7 @@ TEST(ConfigRegistryOutside, ARecordPointingOutsideIsNeitherUsedNorLost) {
     EXPECT_EQ(e->state.strServerCfgFileName, "server.cfg");
     EXPECT_EQ(e->server.FragLimit.text(), "5");
     ASSERT_EQ(h.dialogs.messages.size(), 1u);
-    EXPECT_NE(h.dialogs.messages[0].text.find("action\\tolvane.ini: the configuration away is not used"), std::string::npos);
+    EXPECT_NE(h.dialogs.messages[0].text.find(test::HostPath("action\\tolvane.ini: the configuration away is not used")), std::string::npos);
 
     h.dialogs.dialogSteps.push_back([](platform::DialogModel& m) { m.confirm(); });
     EXPECT_TRUE(e->ButtonSave_Click());

@@ -110,8 +110,8 @@ TEST_F(StatusFixture, StartResultNamesTheProgramAndItsArgumentsOrTheReason) {
     OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
     EXPECT_TRUE(e->ButtonStart_Click());
     EXPECT_EQ(e->lastResult(),
-              Host("Saved action/server.cfg.") + " Started quake2.exe +set game action +set ininame action.ini +set game "
-              "action +set dedicated 0 +exec server.cfg");
+              "Server started: quake2.exe +set game action +set ininame action.ini +set game action +set dedicated 0 "
+              "+exec server.cfg. " + Host("Saved action/server.cfg"));
     launcher.fail = true;
     OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
     EXPECT_FALSE(e->ButtonStart_Click());

@@ -36,6 +36,40 @@ struct MapEditingFixture : ::testing::Test, test::EditorHarness {
     maps::MapFields& m() { return e->mapFields; }
 };
 
+TEST_F(MapEditingFixture, SeveralPickedMapsMoveTogetherInTheirListOrder) {
+    Start();
+    m().MapDir.setRows({{"alpha", 0}, {"bravo", 1}, {"city", 0}, {"delta", 2}});
+    m().MapIni.setRows({{"urban", 0}});
+    m().MapDir.setCurrentRow(3);
+    m().MapDir.pickRows({3, 0, 3, 9});  // any order, repeats and rows past the end
+    m().ButtonAdd.click();
+    EXPECT_EQ(m().MapIni.rows(), (Rows{{"urban", 0}, {"alpha", 0}, {"delta", 2}}));
+    EXPECT_EQ(m().MapDir.rows(), (Rows{{"bravo", 1}, {"city", 0}}));
+    EXPECT_EQ(m().MapIni.currentRow(), 2);
+    EXPECT_EQ(m().MapDir.currentRow(), 0);
+    EXPECT_TRUE(e->state.bActionIniChanged);
+
+    // A change of the rows drops the picks: the current row alone is what a button moves.
+    EXPECT_EQ(m().MapDir.pickedRows(), std::vector<int>{0});
+    m().MapIni.pickRows({0, 2});
+    m().ButtonRemove.click();
+    EXPECT_EQ(m().MapIni.rows(), (Rows{{"alpha", 0}}));
+    EXPECT_EQ(m().MapDir.rows(), (Rows{{"bravo", 1}, {"city", 0}, {"delta", 2}, {"urban", 0}}));
+    EXPECT_EQ(m().MapDir.currentRow(), 3);  // the first map moved back, found in name order
+
+    // Picking none (a filter that hides every map) moves nothing and changes nothing.
+    e->state.bActionIniChanged = false;
+    m().MapDir.pickRows({});
+    m().ButtonAdd.click();
+    EXPECT_EQ(m().MapIni.rows(), (Rows{{"alpha", 0}}));
+    EXPECT_FALSE(e->state.bActionIniChanged);
+    // Moving the current row is a new pick of that row alone.
+    m().MapDir.pickRows({});
+    m().MapDir.setCurrentRow(1);
+    m().ButtonAdd.click();
+    EXPECT_EQ(m().MapIni.rows(), (Rows{{"alpha", 0}, {"city", 0}}));
+}
+
 TEST_F(MapEditingFixture, MapsMoveBetweenTheListsWithTheirMarkerAndTag) {
     Start();
     m().MapDir.setRows({{"alpha", 0}, {"city*", 1}, {"zulu", -1}});

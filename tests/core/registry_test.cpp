@@ -161,7 +161,7 @@ TEST_F(RegistryFixture, RecordsNamingFilesOutsideTheModDirectoryAreNotUsed) {
     EXPECT_EQ(state.strActionIniFileName, "action.ini");
     EXPECT_EQ(commandLine.text(), "");
     ASSERT_EQ(dialogs.messages.size(), 4u);  // one for each record not used
-    for (const auto& m : dialogs.messages) EXPECT_EQ(m.text.rfind("action\\tolvane.ini: the configuration ", 0), 0u) << m.text;
+    for (const auto& m : dialogs.messages) EXPECT_EQ(m.text.rfind(test::HostPath("action\\tolvane.ini: the configuration "), 0), 0u) << m.text;
     EXPECT_NE(dialogs.messages[0].text.find("abs is not used: its server settings file \"/etc/x.cfg\""), std::string::npos)
         << dialogs.messages[0].text;
     EXPECT_NE(dialogs.messages[3].text.find("evil is not used"), std::string::npos) << dialogs.messages[3].text;

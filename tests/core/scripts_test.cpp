@@ -153,7 +153,7 @@ TEST_F(ScriptsFixture, EmptyFileNamesAndFailedStartsAreReported) {
 #ifdef _WIN32
     EXPECT_EQ(dialogs.texts(), (Rows{"Cannot start the text editor notepad.exe on action\\stuff.cfg: not found"}));
 #else
-    EXPECT_EQ(dialogs.texts(), (Rows{"Cannot start the text editor notepad.exe on action/stuff.cfg: not found"}));
+    EXPECT_EQ(dialogs.texts(), (Rows{"Cannot open action/stuff.cfg in a text editor: not found"}));
 #endif
 }
 

@@ -105,7 +105,7 @@ TEST_F(StaleView, FileCreatedAfterStartUpIsNotMergedOver) {
     e.server.HostName.setText("Mine");
     w.dialogs.askAnswers.push_back(std::nullopt);
     EXPECT_FALSE(w.Save());
-    EXPECT_TRUE(w.Said("action\\server.cfg")) << ::testing::PrintToString(w.dialogs.texts());
+    EXPECT_TRUE(w.Said(test::HostPath("action\\server.cfg"))) << ::testing::PrintToString(w.dialogs.texts());
     EXPECT_EQ(dir.read("action/server.cfg"), theirs);
     EXPECT_FALSE(dir.exists("action/server.bak"));
 }

@@ -94,7 +94,7 @@ TEST_F(TeamNames, ATeamWithoutANameIsNotWrittenWithANewModel) {
     EXPECT_EQ(dir.read("action/action.ini"), file);
     const auto texts = dialogs.texts();
     ASSERT_FALSE(texts.empty());
-    EXPECT_NE(texts.back().find("action\\action.ini: team 1 has no name"), std::string::npos) << texts.back();
+    EXPECT_NE(texts.back().find(test::HostPath("action\\action.ini: team 1 has no name")), std::string::npos) << texts.back();
     // Left as the file has it, the nameless team does not stop a save.
     e->teams.Team1Model.setSelectedIndex(-1);
     ASSERT_TRUE(Save());

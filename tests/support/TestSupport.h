@@ -146,12 +146,23 @@ class RecordingLauncher : public platform::ProcessLauncher {
 public:
     std::vector<std::string> commandLines;
     bool fail = false;
+    long long processId = 0;  // what lastStarted() tells; 0: the launcher cannot tell
     bool start(const std::string& commandLine, platform::WindowMode, std::string& error) override {
         commandLines.push_back(commandLine);
         if (fail) error = "not found";
         return !fail;
     }
+    Started lastStarted() const override { return {{}, processId}; }
 };
+
+// A path as messages name it on this system ("action/server.cfg"; on Windows "action\\server.cfg").
+inline std::string HostPath(std::string path) {
+#ifndef _WIN32
+    for (char& c : path)
+        if (c == '\\') c = '/';
+#endif
+    return path;
+}
 
 // A fresh Quake 2 directory with the core's context over it: scripted dialogs, recorded
 // progress and a new application state.

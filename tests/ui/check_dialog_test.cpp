@@ -56,7 +56,8 @@ TEST_F(CheckWindowTest, ListsFindingsAndGoesToTheField) {
         Q_EMIT d->list()->itemActivated(host, 0);  // closes the window
     });
     window->findChild<QPushButton*>(QStringLiteral("ButtonCheck"))->click();
-    EXPECT_EQ(rows, QStringList({"action/server.cfg|HostName", "action/server.cfg|exec gone.cfg"}));
+    // A field shows the caption the page gives it; a line of the file shows as the check says.
+    EXPECT_EQ(rows, QStringList({"action/server.cfg|Host Name", "action/server.cfg|exec gone.cfg"}));
     EXPECT_EQ(window->tabs()->tabText(window->tabs()->currentIndex()), QStringLiteral("Server 1"));
     EXPECT_EQ(window->focusWidget(), window->findChild<QLineEdit*>(QStringLiteral("HostName")));
 
@@ -79,6 +80,19 @@ TEST_F(CheckWindowTest, StartServerAsksWhetherToStartAnyway) {
     WhenOpen([](CheckDialog* d) { d->findChild<QPushButton*>(QStringLiteral("CheckStartAnyway"))->click(); });
     EXPECT_TRUE(editor->ButtonStart_Click());
     EXPECT_EQ(launcher.commandLines.size(), 1u);
+}
+
+
+TEST_F(CheckWindowTest, ARotationFindingNamesTheFrameTheRotationSitsIn) {
+    editor->mapFields.MapIni.append("nowhere");
+    QStringList fields;
+    WhenOpen([&](CheckDialog* d) {
+        for (int i = 0; i < d->list()->topLevelItemCount(); ++i) fields << d->list()->topLevelItem(i)->text(1);
+        d->reject();
+    });
+    window->findChild<QPushButton*>(QStringLiteral("ButtonCheck"))->click();
+    EXPECT_TRUE(fields.contains(QStringLiteral("Server Map Order"))) << fields.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(fields.contains(QStringLiteral("MapIni")));
 }
 
 }  // namespace

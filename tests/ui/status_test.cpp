@@ -52,7 +52,7 @@ struct StatusWindowTest : ::testing::Test {
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    QString Result() const { return window->statusLine()->result()->text(); }
+    QString Result() const { return window->statusLine()->result()->fullText(); }
     bool UnsavedShown() const {
         QLabel* l = window->statusLine()->unsaved();
         return !l->isHidden() && l->text() == QStringLiteral("Unsaved changes");
@@ -98,9 +98,9 @@ TEST_F(StatusWindowTest, FailedSaveAndStartAreReported) {
     std::filesystem::remove_all(dir.path() / "action" / "server.cfg");
     OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
     Find<QPushButton>("ButtonStart")->click();
-    EXPECT_EQ(Result(), QStringLiteral("Saved action/server.cfg; unchanged: action/tolvane.ini. Started quake2.exe "
-                                       "+set game action +set ininame action.ini +set game action +set dedicated 0 "
-                                       "+exec server.cfg"));
+    EXPECT_EQ(Result(), QStringLiteral("Server started: quake2.exe +set game action +set ininame action.ini +set game "
+                                       "action +set dedicated 0 +exec server.cfg. Saved action/server.cfg; unchanged: "
+                                       "action/tolvane.ini"));
 }
 
 TEST_F(StatusWindowTest, DirectoryIsShownWithANoticeWhenItHasNoModDirectory) {
@@ -144,6 +144,43 @@ TEST_F(StatusWindowTest, ConfigurationListSwitchesOnlyOnARealPick) {
     Q_EMIT configs->activated(1);
     EXPECT_EQ(editor->state.strConfigName, "ctf");
     EXPECT_EQ(Result(), QStringLiteral("Editing configuration ctf"));
+}
+
+}  // namespace
+}  // namespace tolvane::ui
+
+namespace tolvane::ui {
+namespace {
+
+TEST_F(StatusWindowTest, LongResultEndsInAnEllipsisAndAReportOfASaveGoesWithNewEdits) {
+    dir.write("quake2.exe", "");
+    launcher.processId = 4242;
+    window->resize(640, 480);
+    QCoreApplication::processEvents();
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    test::Type(Find<QLineEdit>("HostName"), QStringLiteral("x"));
+    Find<QPushButton>("ButtonStart")->click();
+    QCoreApplication::processEvents();
+    ElidingLabel* result = window->statusLine()->result();
+    ASSERT_TRUE(Result().startsWith(QStringLiteral("Server started (process 4242): quake2.exe ")));
+    // Too long for the line: it ends in an ellipsis, and its tool tip holds it whole.
+    EXPECT_TRUE(result->text().endsWith(QChar(0x2026)));
+    EXPECT_TRUE(result->text().startsWith(QStringLiteral("Server started (process 4242)")));
+    EXPECT_EQ(result->toolTip(), Result());
+
+    // A new edit: what the save wrote is no longer what the window shows, so that part goes;
+    // the server still runs, so that part stays.
+    test::Type(Find<QLineEdit>("HostName"), QStringLiteral("y"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(UnsavedShown());
+    EXPECT_EQ(Result(), QStringLiteral("Server started (process 4242)"));
+
+    OnSave([](SaveDialog& d) { d.ButtonSave.click(); });
+    Find<QPushButton>("ButtonSave")->click();
+    test::Type(Find<QLineEdit>("HostName"), QStringLiteral("z"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(UnsavedShown());
+    EXPECT_EQ(Result(), QString());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,8 +15,9 @@ namespace tolvane::ui {
 
 namespace {
 
-// A grid under a label whose mnemonic reaches the grid.
-QWidget* LabelledGrid(Bindings& b, const QString& caption, form::Grid& grid, QListView** made = nullptr) {
+// A grid under a label whose mnemonic reaches the grid; several rows can be picked at once.
+// With a filter, a box between the label and the grid narrows what the grid shows.
+QWidget* LabelledGrid(Bindings& b, const QString& caption, form::Grid& grid, QListView** made, bool withFilter = false) {
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -24,10 +26,27 @@ QWidget* LabelledGrid(Bindings& b, const QString& caption, form::Grid& grid, QLi
     view->setObjectName(toQt(grid.name()));
     view->setMinimumWidth(160);
     label->setBuddy(view);
-    bindGrid(b, view, grid, label);
     layout->addWidget(label);
+    GridViewOptions options;
+    options.pickSeveral = true;
+    if (withFilter) {
+        auto* filter = new QLineEdit;
+        filter->setObjectName(toQt(grid.name()) + QStringLiteral("Filter"));
+        filter->setPlaceholderText(QStringLiteral("Filter: type part of a map name"));
+        filter->setClearButtonEnabled(true);
+        filter->setToolTip(QStringLiteral("Shows only the maps whose names hold this text (ignoring case); "
+                                          "the maps and the rotation stay as they are"));
+        auto* filterLabel = new QLabel(QStringLiteral("&Filter"));
+        filterLabel->setBuddy(filter);
+        auto* filterRow = new QHBoxLayout;
+        filterRow->addWidget(filterLabel);
+        filterRow->addWidget(filter, 1);
+        layout->addLayout(filterRow);
+        options.filter = filter;
+    }
+    bindGrid(b, view, grid, label, options);
     layout->addWidget(view, 1);
-    if (made) *made = view;
+    *made = view;
     return box;
 }
 
@@ -39,7 +58,7 @@ QPushButton* Button(Bindings& b, const QString& designed, form::Button& model) {
     return button;
 }
 
-// A column of buttons kept at their natural width, from the top.
+// A column of buttons kept at their natural width, from the top; an empty entry is a gap.
 QVBoxLayout* ButtonColumn(std::initializer_list<QWidget*> buttons) {
     auto* column = new QVBoxLayout;
     for (QWidget* w : buttons) {
@@ -65,11 +84,11 @@ QWidget* BuildMapsPage(Bindings& b, maps::MapFields& f) {
     QPushButton* add = Button(b, QStringLiteral("&<<"), f.ButtonAdd);
     QPushButton* remove = Button(b, QStringLiteral("&>>"), f.ButtonRemove);
     orderRow->addWidget(LabelledGrid(b, QStringLiteral("Server &Map List"), f.MapIni, &rotation), 1);
-    orderRow->addLayout(ButtonColumn({add, remove,
-                                      nullptr, Button(b, QStringLiteral("&Randomize Order"), f.ButtonRandom),
-                                      Button(b, QStringLiteral("&Up"), f.ButtonServerUp),
-                                      Button(b, QStringLiteral("&Down"), f.ButtonServerDown)}));
-    orderRow->addWidget(LabelledGrid(b, QStringLiteral("&Quake Maps"), f.MapDir, &available), 1);
+    orderRow->addLayout(MiddleButtons({add, remove,
+                                       nullptr, Button(b, QStringLiteral("&Randomize Order"), f.ButtonRandom),
+                                       Button(b, QStringLiteral("&Up"), f.ButtonServerUp),
+                                       Button(b, QStringLiteral("&Down"), f.ButtonServerDown)}));
+    orderRow->addWidget(LabelledGrid(b, QStringLiteral("&Quake Maps"), f.MapDir, &available, true), 1);
     // Enter or a double-click moves a map across; Delete takes one out of the rotation.
     GridKeys(rotation, [remove] { remove->click(); }, remove);
     GridKeys(available, [add] { add->click(); }, nullptr, add);

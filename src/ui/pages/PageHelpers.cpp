@@ -116,6 +116,17 @@ void GridKeys(QListView* view, std::function<void()> open, QAbstractButton* remo
         });
 }
 
+QVBoxLayout* MiddleButtons(std::initializer_list<QWidget*> buttons) {
+    auto* column = new QVBoxLayout;
+    column->addStretch(1);
+    for (QWidget* w : buttons) {
+        if (w) column->addWidget(w);
+        else column->addSpacing(12);
+    }
+    column->addStretch(1);
+    return column;
+}
+
 QComboBox* NewCombo(Bindings& b, form::ComboList& list, QWidget* label) {
     auto* combo = new QComboBox;
     combo->setObjectName(toQt(list.name()));

@@ -4,6 +4,7 @@
 #include "ui/QtSetup.h"  // first: see there
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include <QString>
@@ -18,6 +19,7 @@ class QLineEdit;
 class QLabel;
 class QListView;
 class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace tolvane::ui {
@@ -40,6 +42,9 @@ QGroupBox* GridGroup(Bindings& b, const QString& title, form::Grid& grid);
 // `remove` and Insert presses `add`, as a click would (nothing while the button is greyed).
 // Any of them may be empty.
 void GridKeys(QListView* view, std::function<void()> open, QAbstractButton* remove, QAbstractButton* add = nullptr);
+// The buttons between two lists (Maps, Scripts): a column at their natural width, centred in
+// the height of the lists; an empty entry is a gap.
+QVBoxLayout* MiddleButtons(std::initializer_list<QWidget*> buttons);
 // A drop-down list; label (its row caption) follows the list's enabled and visible state.
 QComboBox* NewCombo(Bindings& b, form::ComboList& list, QWidget* label = nullptr);
 // A push button with its designed caption (mnemonic included); Enter never presses it.

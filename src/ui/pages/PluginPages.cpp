@@ -75,6 +75,8 @@ QWidget* Page(Bindings& b, QLayout* left, QLayout* right, form::Label& notice) {
     auto* layout = new QVBoxLayout(page);
     auto* columns = new QHBoxLayout;
     auto* leftHolder = new QWidget;
+    // The holder adds no margin of its own: the fields line up with the other tabs'.
+    left->setContentsMargins(0, 0, 0, 0);
     leftHolder->setLayout(left);
     leftHolder->setMaximumWidth(560);
     columns->addWidget(leftHolder, 1, Qt::AlignTop);

@@ -42,19 +42,11 @@ QWidget* BuildScriptsPage(Bindings& b, scripts::ScriptFields& s) {
     QListView* run = nullptr;
     QListView* available = nullptr;
     row->addWidget(ScriptGrid(b, QStringLiteral("Scripts to E&xecute"), s.ScriptList, run), 1);
-    auto* buttons = new QVBoxLayout;
-    buttons->addStretch(1);
     QPushButton* add = NewButton(b, QStringLiteral("&<<"), s.ButtonScriptAdd);
     QPushButton* remove = NewButton(b, QStringLiteral("&>>"), s.ButtonScriptRemove);
-    buttons->addWidget(add);
-    buttons->addWidget(remove);
-    buttons->addSpacing(12);
-    buttons->addWidget(NewButton(b, QStringLiteral("&Up"), s.ButtonScriptUp));
-    buttons->addWidget(NewButton(b, QStringLiteral("&Down"), s.ButtonScriptDown));
-    buttons->addSpacing(12);
-    buttons->addWidget(NewButton(b, QStringLiteral("&Edit Script"), s.ButtonScriptEdit));
-    buttons->addStretch(1);
-    row->addLayout(buttons);
+    row->addLayout(MiddleButtons({add, remove, nullptr, NewButton(b, QStringLiteral("&Up"), s.ButtonScriptUp),
+                                  NewButton(b, QStringLiteral("&Down"), s.ButtonScriptDown), nullptr,
+                                  NewButton(b, QStringLiteral("&Edit Script"), s.ButtonScriptEdit)}));
     row->addWidget(ScriptGrid(b, QStringLiteral("Scripts A&vailable"), s.ScriptDir, available), 1);
     // Enter or a double-click moves a script across; Delete takes one off the list to run.
     GridKeys(run, [remove] { remove->click(); }, remove);

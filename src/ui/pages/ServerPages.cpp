@@ -151,8 +151,20 @@ void AddControl(Bindings& b, QFormLayout* form, const std::string& name, const S
     } else if (const auto* pair = std::get_if<LoosePair>(&control)) {
         auto* widget = new NumericFieldWidget;
         widget->setObjectName(toQt(name));
-        widget->bind(b, *pair->box, *pair->spinner);
-        AddFieldOnly(form, widget);
+        if (pair->box->caption().empty()) {
+            widget->bind(b, *pair->box, *pair->spinner);
+            AddFieldOnly(form, widget);
+        } else {
+            auto* row = new QWidget;
+            auto* rowLayout = new QHBoxLayout(row);
+            rowLayout->setContentsMargins(0, 0, 0, 0);
+            rowLayout->addWidget(widget);
+            rowLayout->addStretch(1);
+            QLabel* label = RowLabel(pair->box->caption(), widget->lineEdit());
+            label->setToolTip(toQt(pair->box->toolTip()));
+            widget->bind(b, *pair->box, *pair->spinner, label);
+            form->addRow(label, row);
+        }
         lastRow = nullptr;
     } else if (auto* const* check = std::get_if<form::CheckBox*>(&control)) {
         auto* widget = new QCheckBox;
