@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
             return 0;
         case Options::Mode::Dump:
         case Options::Mode::Check:
+        case Options::Mode::Diff:
+        case Options::Mode::Status:
+        case Options::Mode::Stop:
         case Options::Mode::Save:
             return tolvane::app::RunHeadless(options, std::cout, std::cerr);
         case Options::Mode::Start: {

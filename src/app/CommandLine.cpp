@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/Editor.h"
+#include "app/HeadlessModes.h"
 #include "registry/ConfigRegistry.h"
 
 namespace tolvane::app {
@@ -96,12 +97,15 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-// The modes that only look: nothing they do may write a file.
-bool LooksOnly(Options::Mode mode) { return mode == Options::Mode::Dump || mode == Options::Mode::Check; }
+// The modes that only look: nothing they do may write a file. --stop saves nothing either;
+// it only ends the recorded server (and removes its record).
+bool LooksOnly(Options::Mode mode) {
+    return mode == Options::Mode::Dump || mode == Options::Mode::Check || mode == Options::Mode::Diff ||
+           mode == Options::Mode::Status || mode == Options::Mode::Stop;
+}
 
 bool IsRunMode(Options::Mode mode) {
-    return mode == Options::Mode::Dump || mode == Options::Mode::Check || mode == Options::Mode::Save ||
-           mode == Options::Mode::Start;
+    return LooksOnly(mode) || mode == Options::Mode::Save || mode == Options::Mode::Start;
 }
 
 // A dialog whose fields --set fills when a --click opens it: "frmBans.IP=...".
@@ -130,10 +134,16 @@ std::string UsageText() {
            "                     every name is checked first: with a mistake nothing runs (exit 2)\n"
            "  --config NAME      switch to the configuration NAME first (the one left is not saved)\n"
            "  --check            print what the server would misread, one finding a line, then exit\n"
-           "                     (--dump and --check never write a file)\n"
            "                     (1 when there are findings, 0 when none)\n"
+           "  --diff             print what SAVE SETTINGS would change as a patch (apply it with\n"
+           "                     patch -p1 in DIR), then exit (1 when there are changes, 0 when none)\n"
+           "                     (--dump, --check and --diff never write a file)\n"
            "  --save             save every file as SAVE SETTINGS does, then exit (1 if a write failed)\n"
            "  --start            save as START SERVER does and start the server, then exit\n"
+           "  --status           ask the server on the configured port for its status and print its\n"
+           "                     map and players (1 when none answers within a second)\n"
+           "  --stop             end the server a start recorded in action/tolvane-server.pid\n"
+           "                     (1 when there is none)\n"
            "  --help             show this help and exit\n"
            "  --version          show the version and exit\n";
 }
@@ -144,7 +154,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
     // One run does one thing: "--save --dump" would leave it to the order which one.
     const auto runMode = [&o](Options::Mode mode, const std::string& option) {
         if (IsRunMode(o.mode) && o.mode != mode) {
-            o.error = option + " cannot be combined with another of --dump, --check, --save and --start";
+            o.error = option + " cannot be combined with another of --dump, --check, --diff, --save, --start, "
+                               "--status and --stop";
             return false;
         }
         if (o.mode != Options::Mode::Help && o.mode != Options::Mode::Version) o.mode = mode;
@@ -156,11 +167,15 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
             o.mode = Options::Mode::Help;
         } else if (a == "--version") {
             if (o.mode != Options::Mode::Help) o.mode = Options::Mode::Version;
-        } else if (a == "--dump" || a == "--check" || a == "--save" || a == "--start") {
-            const Options::Mode mode = a == "--dump"    ? Options::Mode::Dump
-                                       : a == "--check" ? Options::Mode::Check
-                                       : a == "--save"  ? Options::Mode::Save
-                                                        : Options::Mode::Start;
+        } else if (a == "--dump" || a == "--check" || a == "--diff" || a == "--save" || a == "--start" ||
+                   a == "--status" || a == "--stop") {
+            const Options::Mode mode = a == "--dump"     ? Options::Mode::Dump
+                                       : a == "--check"  ? Options::Mode::Check
+                                       : a == "--diff"   ? Options::Mode::Diff
+                                       : a == "--save"   ? Options::Mode::Save
+                                       : a == "--status" ? Options::Mode::Status
+                                       : a == "--stop"   ? Options::Mode::Stop
+                                                         : Options::Mode::Start;
             if (!runMode(mode, a)) return o;
         } else if (a == "--config") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
@@ -375,26 +390,7 @@ int RunHeadless(const Options& options, std::ostream& out, std::ostream& err,
     }
     // Nothing is saved or started when a requested change could not be made.
     if (status != 0) return status;
-    if (options.mode == Options::Mode::Check) {
-        const check::Findings findings = editor.Check();
-        for (const auto& finding : findings) out << check::FindingLine(finding) << '\n';
-        return findings.empty() ? 0 : 1;
-    }
-    // A start without a window asks nobody: the findings go to standard error and it starts.
-    editor.confirmStartWithFindings = [&err](const check::Findings& findings) {
-        for (const auto& finding : findings) err << "check: " << check::FindingLine(finding) << '\n';
-        return true;
-    };
-    switch (options.mode) {
-        case Options::Mode::Save:
-            dialogs.confirm = true;
-            return editor.ButtonSave_Click() ? 0 : 1;
-        case Options::Mode::Start:
-            dialogs.confirm = true;
-            return editor.ButtonStart_Click() ? 0 : 1;
-        default:
-            return 0;
-    }
+    return RunHeadlessMode(options.mode, editor, dialogs.confirm, out, err);
 }
 
 }  // namespace tolvane::app

@@ -4,9 +4,12 @@
 // `--set Name=value` (repeatable) changes a control after start-up as typing would;
 // `--config NAME` switches configuration first, as a pick in the list would, without saving the
 // one being left; `--save` does what SAVE SETTINGS does with the save dialog confirmed;
-// `--start` does what START SERVER does; `--check` prints what the server would misread. `--row GRID=N`, `--pick LIST=TEXT`, `--click BUTTON`
-// and `--answer TEXT` do what a user's clicks and typed answers would, in the order given.
-// Every name is checked before the first step runs; --dump and --check never write a file.
+// `--start` does what START SERVER does; `--check` prints what the server would misread;
+// `--diff` prints as a patch what SAVE SETTINGS would change; `--status` asks the server at the
+// configured port how it is; `--stop` ends the server a start recorded. `--row GRID=N`, `--pick LIST=TEXT`,
+// `--click BUTTON` and `--answer TEXT` do what a user's clicks and typed answers would, in the
+// order given. Every name is checked before the first step runs; --dump, --check and --diff
+// never write a file.
 #include <ostream>
 #include <string>
 #include <utility>
@@ -17,7 +20,7 @@
 namespace tolvane::app {
 
 struct Options {
-    enum class Mode { Window, Dump, Check, Save, Start, Help, Version } mode = Mode::Window;
+    enum class Mode { Window, Dump, Check, Diff, Save, Start, Status, Stop, Help, Version } mode = Mode::Window;
     std::string config;  // --config NAME
     std::string directory = ".";
     std::vector<std::pair<std::string, std::string>> sets;
@@ -33,14 +36,14 @@ struct Options {
     std::string error;  // non-empty when the arguments could not be understood
 };
 
-// At most one of --dump, --check, --save and --start may be given.
+// At most one of --dump, --check, --diff, --save and --start may be given.
 Options ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText();
 
 // Runs a mode that needs no window; returns the process exit code: 2 for a name that does not
 // exist or a value that would be refused (nothing is then run), 1 for a failed write, a NEW
-// CONFIG that was refused, or findings of --check. Messages the program would show go to `err`
-// as one line each, "message: TEXT".
+// CONFIG that was refused, findings of --check, or changes --diff found. Messages the program
+// would show go to `err` as one line each, "message: TEXT".
 // `launcher` starts the server for --start (the real one in the program, a recorder in tests);
 // other modes start nothing.
 int RunHeadless(const Options& options, std::ostream& out, std::ostream& err,

@@ -17,6 +17,7 @@
 #include "settings/ServerCfgReader.h"
 #include "settings/ServerCfgWriter.h"
 #include "state/FileUtils.h"
+#include "state/ShownPath.h"
 #include "state/Motd.h"
 #include "state/TextReaders.h"
 #include "teams/TeamHandlers.h"
@@ -30,15 +31,6 @@ std::string WindowTitle() {
 }
 
 namespace {
-
-// Hosts without .exe programs run the Linux server build, "quake2", when there is no quake2.exe.
-#ifdef _WIN32
-constexpr const char* kServerProgramNames = "quake2.exe";
-constexpr const char* kServerProgramMissing = "there is no quake2.exe in";
-#else
-constexpr const char* kServerProgramNames = "quake2.exe (or quake2)";
-constexpr const char* kServerProgramMissing = "there is neither quake2.exe nor quake2 in";
-#endif
 
 // Runs one start-up step. A step that fails part way is abandoned and start-up goes on with
 // the next one; the main window is always shown. The developer trace names the step's line.
@@ -243,20 +235,7 @@ bool Editor::WriteAll() {
 
 namespace {
 
-// A path as the operator's system writes it.
-std::string Shown(std::string path) {
-#ifndef _WIN32
-    for (char& c : path)
-        if (c == '\\') c = '/';
-#endif
-    return path;
-}
-
-std::string JoinShown(const std::vector<std::string>& paths) {
-    std::string out;
-    for (const auto& p : paths) out += (out.empty() ? "" : ", ") + Shown(p);
-    return out;
-}
+std::string JoinShown(const std::vector<std::string>& paths) { return ShownPaths(paths); }
 
 }  // namespace
 
@@ -273,7 +252,7 @@ bool Editor::SaveAndReport() {
     const SaveSession& session = state.save;
     if (!session.unchanged.empty()) more += "; unchanged: " + JoinShown(session.unchanged);
     if (!session.reloaded.empty()) more += "; reloaded from disk: " + JoinShown(session.reloaded);
-    for (const std::string& note : session.notes) more += "; " + Shown(note);
+    for (const std::string& note : session.notes) more += "; " + ShownPath(note);
     if (ok) {
         MarkSaved();
         SetResult((written.empty() ? std::string("Saved: no file needed writing") : "Saved " + JoinShown(written)) + more);
@@ -322,75 +301,6 @@ bool Editor::ButtonSave_Click() {
         return false;
     }
     return SaveAndReport() && save.succeeded();
-}
-
-bool Editor::ServerProgramPresent() const {
-#ifdef _WIN32
-    return FileExists(ctx.fs, "quake2.exe");
-#else
-    return FileExists(ctx.fs, "quake2.exe") || FileExists(ctx.fs, "quake2");
-#endif
-}
-
-std::string Editor::ServerCommandLine() const {
-    // The game directory in the command line is fixed text; it does not follow strModDir.
-    return "quake2.exe " + main.CommandLine.text() + " +set game action +set ininame " +
-           state.strActionIniFileName + " +set game action +set dedicated " +
-           std::to_string(server.Dedicated.value()) + " +exec " + state.strServerCfgFileName;
-}
-
-bool Editor::ButtonStart_Click() {
-    bool saved;
-    {
-        const SaveScope save(ctx);
-        // Another editor still saving: its files are in flux, so the server is not started
-        // either; the message has said why.
-        if (!save.ok()) {
-            SetResult("Another save is running: nothing was written and the server was not started");
-            return false;
-        }
-        if (!frmSave.GetFileNames()) {
-            SetResult("Start cancelled: nothing was written and the server was not started");
-            return false;
-        }
-        // The server is started even when a writer failed: each failure has been reported.
-        // The status tells both what the save wrote and what was started.
-        saved = SaveAndReport() && save.succeeded();
-    }
-    const std::string savedNote = lastResult_ + ". ";
-    // The check never stops the save; the operator decides whether to start with its findings.
-    if (confirmStartWithFindings) {
-        const check::Findings findings = Check();
-        if (!findings.empty() && !confirmStartWithFindings(findings)) {
-            SetResult(savedNote + "The server was not started: the check found " +
-                      std::to_string(findings.size()) + " problem(s)");
-            return false;
-        }
-    }
-    // Only the Quake 2 directory's own server is started, never one found elsewhere.
-    if (!ServerProgramPresent()) {
-        std::error_code ec;
-        const auto where = std::filesystem::absolute(ctx.fs.root(), ec).lexically_normal().string();
-        const std::string reason = std::string(kServerProgramMissing) + " " + where;
-        ctx.message("Cannot start the server: " + reason);
-        SetResult(savedNote + "The server was not started: " + reason);
-        return false;
-    }
-    std::string error;
-    const std::string commandLine = ServerCommandLine();
-    if (!launcher.start(commandLine, platform::WindowMode::Minimised, error)) {
-        ctx.message(std::string("Cannot start the server program ") + kServerProgramNames + ": " + error);
-        SetResult(savedNote + "The server was not started: " + error);
-        return false;
-    }
-    // The program file that runs, then the arguments it was given after its own name.
-    const platform::ProcessLauncher::Started started = launcher.lastStarted();
-    const std::vector<std::string> args = platform::SplitCommandLine(commandLine);
-    std::string text = savedNote + "Started " + (started.program.empty() ? args.at(0) : started.program);
-    for (std::size_t i = 1; i < args.size(); ++i) text += " " + args[i];
-    if (started.processId > 0) text += " (process " + std::to_string(started.processId) + ")";
-    SetResult(text);
-    return saved;
 }
 
 bool Editor::ButtonLoad_Click() {

@@ -3,12 +3,14 @@
 // sequence and (as the work goes on) the save sequence, starting the server and switching
 // configuration. Only this folder sees every subsystem.
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/MainFields.h"
+#include "changes/ChangePreview.h"
 #include "check/Check.h"
 #include "form/Form.h"
 #include "maps/MapFields.h"
@@ -24,6 +26,10 @@
 #include "state/AppState.h"
 #include "state/FileUtils.h"
 #include "teams/TeamFields.h"
+
+namespace tolvane::server {
+class ServerProcess;
+}
 
 namespace tolvane::app {
 
@@ -51,8 +57,21 @@ public:
     void ConfigNameList_Click();
     // The server's command line for the current configuration.
     std::string ServerCommandLine() const;
+    // Where the server listens: the address the command line gives it ("+set ip", empty for
+    // every address) and the Port field. See EditorStart.cpp.
+    std::string ServerAddress() const;
+    int ServerPort() const;
+    // The mod directory as the system names it.
+    std::filesystem::path ModDirOnDisk() const;
+    // The server the window watches, when there is a window: starts go through it, so that its
+    // output and its end are seen. Without it the server is started and let go.
+    server::ServerProcess* supervisedServer = nullptr;
     // What the server would misread in the configuration as a save would write it.
     check::Findings Check() const;
+    // What SAVE SETTINGS would change now (its dialog confirmed as proposed), file by file, the
+    // registry first; writes nothing, shows nothing and leaves the editor as it was. See
+    // EditorChanges.cpp.
+    std::vector<changes::FileChange> PreviewChanges();
     // Asked by START SERVER when the check has findings, after the save: true starts the server
     // anyway. Without it the server starts (the findings are warnings).
     std::function<bool(const check::Findings&)> confirmStartWithFindings;
@@ -123,6 +142,10 @@ private:
     bool WriteBanList();
     // True when the Quake 2 directory holds the server program.
     bool ServerProgramPresent() const;
+    // The server program a start runs, as messages name it.
+    std::string ServerProgramName() const;
+    // A start while the watched server still runs: restart it or leave it, as the operator says.
+    bool SettleRunningServer(const std::string& savedNote);
     // The teams as action.ini will hold them, for the check; see EditorCheck.cpp.
     std::vector<check::TeamEntry> TeamsToCheck() const;
     // The save sequence with a record of what it wrote, for the status line.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "state/ShownPath.h"
 #include "state/FileUtils.h"
 #include "state/Motd.h"
 #include "state/TextReaders.h"
@@ -65,11 +66,11 @@ bool Editor::SettleChangedFile(const std::string& path, FileStanding standing, b
                    "or cancel the save?"
                  : "The editor saves no plug-in files when it found none at start-up. Save without it, read it "
                    "now, or cancel the save?";
-    const auto answer = ctx.dialogs.ask(path + ": " + StandingReason(standing) + ".\r" + question, kProgramName, choices);
+    const auto answer = ctx.dialogs.ask(ShownPath(path) + ": " + StandingReason(standing) + ".\r" + question, kProgramName, choices);
     if (!answer || *answer == 2 || (*answer == 1 && file == files.end())) {
         // Nobody to ask (a run without a window) or the operator cancelled: nothing is written,
         // so the other program's work stays as it is.
-        ctx.message("Could not save " + path + ": " + StandingReason(standing) + ".\r" +
+        ctx.message("Could not save " + ShownPath(path) + ": " + StandingReason(standing) + ".\r" +
                     "Nothing was saved: load the file again before saving it.");
         state.save.failed = true;
         return false;
@@ -98,6 +99,8 @@ bool Editor::ResolveChangedFiles() {
     const std::vector<SaveSession::Planned> planned = std::move(session.planned);
     session.planned.clear();
     for (const SaveSession::Planned& p : planned) {
+        // The registry is built from the file as it is now: nothing to settle.
+        if (p.fromCurrentFile) continue;
         const FileStanding standing = StandingOf(ctx.fs, p.target);
         if (standing == FileStanding::AsRead) continue;
         // Bytes the file holds already lose nothing of anybody's: the save leaves it as it is.

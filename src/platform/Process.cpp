@@ -97,6 +97,17 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
     return args;
 }
 
+std::optional<std::filesystem::path> LaunchDirectory(const std::string& workingDir, std::string& error) {
+    std::error_code ec;
+    const auto dir = std::filesystem::absolute(workingDir.empty() ? std::filesystem::path(".")
+                                                                  : std::filesystem::path(workingDir), ec);
+    if (ec || !std::filesystem::is_directory(dir, ec)) {
+        error = "working directory not found";
+        return std::nullopt;
+    }
+    return dir;
+}
+
 #ifdef _WIN32
 
 namespace {
@@ -134,33 +145,35 @@ std::wstring wideCommandLine(const std::string& line) {
 
 }  // namespace
 
+// A program named by a relative path is taken from the Quake 2 directory. A bare name that is
+// not there is left to the system's own search (the editor's folder, the system folders, PATH),
+// except the game server, which is only ever the Quake 2 directory's own.
+std::optional<fs::path> FindProgramFile(const std::string& program, const fs::path& workingDir, std::string& error) {
+    if (!isRelative(program)) return fs::path();
+    if (auto local = findLocalProgram(program, workingDir)) return local;
+    if (isServerProgram(program)) {
+        error = "not found in " + workingDir.string();
+        return std::nullopt;
+    }
+    if (program.find_first_of("\\/") != std::string::npos) {
+        error = "not found";
+        return std::nullopt;
+    }
+    return fs::path();
+}
+
 bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode mode, std::string& error) {
     const auto args = SplitCommandLine(commandLine);
     if (args.empty()) {
         error = "empty command line";
         return false;
     }
-    std::error_code ec;
-    const fs::path workingDir = fs::absolute(workingDir_.empty() ? fs::path(".") : fs::path(workingDir_), ec);
-    if (ec || !fs::is_directory(workingDir, ec)) {
-        error = "working directory not found";
-        return false;
-    }
-    // A program named by a relative path is taken from the Quake 2 directory. A bare name that
-    // is not there is left to the system's own search (the editor's folder, the system folders,
-    // PATH), except the game server, which is only ever the Quake 2 directory's own.
-    fs::path application;
-    if (isRelative(args[0])) {
-        if (const auto local = findLocalProgram(args[0], workingDir)) {
-            application = *local;
-        } else if (isServerProgram(args[0])) {
-            error = "not found in " + workingDir.string();
-            return false;
-        } else if (args[0].find_first_of("\\/") != std::string::npos) {
-            error = "not found";
-            return false;
-        }
-    }
+    const auto dir = LaunchDirectory(workingDir_, error);
+    if (!dir) return false;
+    const fs::path& workingDir = *dir;
+    const auto found = FindProgramFile(args[0], workingDir, error);
+    if (!found) return false;
+    const fs::path& application = *found;
     // The server gets a console window of its own, minimised: it must not share (or die with)
     // the console the editor was started from.
     STARTUPINFOW startup{};
@@ -208,11 +221,12 @@ int checkRunnable(const fs::path& p) {
     return 0;
 }
 
-// Finds the file to run for the program named on the command line. "X.exe" is tried as written,
-// then as "X" (programs here carry no extension): first in the Quake 2 directory (or relative
-// to it, when the name has a directory part), resolved ignoring case like every other path;
-// a bare name other than the game server's is then searched on PATH.
-std::optional<fs::path> findProgram(const std::string& program, const fs::path& workingDir, std::string& error) {
+}  // namespace
+
+// "X.exe" is tried as written, then as "X" (programs here carry no extension): first in the
+// Quake 2 directory (or relative to it, when the name has a directory part), resolved ignoring
+// case like every other path; a bare name other than the game server's is then searched on PATH.
+std::optional<fs::path> FindProgramFile(const std::string& program, const fs::path& workingDir, std::string& error) {
     std::vector<std::string> names{program};
     if (endsWithExe(program)) names.push_back(program.substr(0, program.size() - 4));
 
@@ -260,6 +274,8 @@ std::optional<fs::path> findProgram(const std::string& program, const fs::path& 
     else error = "not found";
     return std::nullopt;
 }
+
+namespace {
 
 // What the intermediate process reports back through the pipe.
 struct SpawnReport {
@@ -438,14 +454,11 @@ bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode /*m
         error = "empty command line";
         return false;
     }
-    std::error_code ec;
-    const fs::path workingDir = fs::absolute(workingDir_.empty() ? fs::path(".") : fs::path(workingDir_), ec);
-    if (ec || !fs::is_directory(workingDir, ec)) {
-        error = "working directory not found";
-        return false;
-    }
+    const auto dir = LaunchDirectory(workingDir_, error);
+    if (!dir) return false;
+    const fs::path& workingDir = *dir;
     if (IsTextEditorProgram(args[0])) return startTextEditor(commandLine, workingDir, error, last_);
-    const auto program = findProgram(args[0], workingDir, error);
+    const auto program = FindProgramFile(args[0], workingDir, error);
     if (!program) return false;
     // The program still sees itself named as on the command line ("quake2.exe").
     long long pid = 0;

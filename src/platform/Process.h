@@ -1,6 +1,8 @@
 #pragma once
 // Starting programs: a Windows command line is split into arguments by the Windows rules and
 // the program is started directly, detached, never through a shell.
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,17 @@ enum class WindowMode { Normal, Minimised };
 // Splits a command line into arguments as the Microsoft C runtime does (blanks and tabs
 // separate; double quotes group; backslashes before a quote escape it).
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// The working directory a launcher was given (empty: the current one), made absolute; nothing,
+// with the reason in error, when it is not a directory.
+std::optional<std::filesystem::path> LaunchDirectory(const std::string& workingDir, std::string& error);
+
+// The file SystemProcessLauncher runs for the program named first on a command line, found by
+// its rules (see there) in the absolute Quake 2 directory workingDir. Nothing, with the reason
+// in error, when there is none. On Windows an empty path means the name is left to
+// CreateProcess, which takes it from the command line and searches for it itself.
+std::optional<std::filesystem::path> FindProgramFile(const std::string& program,
+                                                     const std::filesystem::path& workingDir, std::string& error);
 
 class ProcessLauncher {
 public:

@@ -127,6 +127,57 @@ std::optional<std::string> WrittenValue(const BWAdminKey& k, const P& f, bool re
         k.control);
 }
 
+// The control's value as the writer spells it, before any condition of writing.
+std::string CurrentValue(const BWAdminKey& k, const P& f) {
+    return std::visit(
+        [&](auto member) -> std::string {
+            const auto& control = f.*member;
+            using C = std::decay_t<decltype(control)>;
+            if constexpr (std::is_same_v<C, form::TextBox> || std::is_same_v<C, form::NumericField>) {
+                return control.text();
+            } else if constexpr (std::is_same_v<C, form::CheckBox>) {
+                return std::to_string(control.value());
+            } else {
+                if (&control == &f.Strict)
+                    return ChoiceValue(control, "Enable Checking", "Enable Checking but allow NAT routers");
+                return ChoiceValue(control, "Create new log on server initialization", "Append to existing log");
+            }
+        },
+        k.control);
+}
+
+// What the reader takes from a line's value, spelled as CurrentValue spells it; nothing when
+// the reader would leave the control as it was.
+std::optional<std::string> ValueRead(const BWAdminKey& k, const std::string& value, const P& f) {
+    return std::visit(
+        [&](auto member) -> std::optional<std::string> {
+            const auto& control = f.*member;
+            using C = std::decay_t<decltype(control)>;
+            if constexpr (std::is_same_v<C, form::TextBox>) {
+                return value;
+            } else if constexpr (std::is_same_v<C, form::CheckBox>) {
+                const auto n = ReadSmallInt(value);
+                if (!n || *n < 0 || *n > 2) return std::nullopt;
+                return std::to_string(*n);
+            } else if constexpr (std::is_same_v<C, form::NumericField>) {
+                if (&control != &f.MaxFPS) return value;
+                const auto n = settings::ReadInt32(value);
+                if (!n) return std::nullopt;
+                return std::to_string(*n);
+            } else {
+                const auto n = settings::ReadInt32(value);
+                if (!n || *n < 0 || *n > 2 || *n >= control.count()) return std::nullopt;
+                const std::string& text = control.item(*n);
+                if (&control == &f.Strict)
+                    return std::string(text == "Enable Checking" ? "1" : text == "Enable Checking but allow NAT routers" ? "2" : "0");
+                return std::string(text == "Create new log on server initialization" ? "1"
+                                   : text == "Append to existing log"                 ? "2"
+                                                                                      : "0");
+            }
+        },
+        k.control);
+}
+
 }  // namespace
 
 const std::vector<BWAdminKey>& BWAdminKeys() {
@@ -189,6 +240,12 @@ std::string BuildBWAdmin(const PluginFields& fields, const std::string& oldConte
             continue;
         }
         written |= k->flag;
+        // A line that still says what the window shows is kept as the operator wrote it: its
+        // spelling ("MaxFPS=90"), and a value the writer would leave out ("minping = 0").
+        if (ValueRead(*k, kv->value, fields) == CurrentValue(*k, fields)) {
+            out += line + "\r\n";
+            continue;
+        }
         if (const auto value = WrittenValue(*k, fields, true)) out += std::string(k->key) + " = " + *value + "\r\n";
     }
     for (const auto& k : BWAdminKeys()) {

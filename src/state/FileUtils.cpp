@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "state/ShownPath.h"
 #include "state/TextReaders.h"
 
 namespace tolvane {
@@ -47,7 +48,7 @@ namespace {
 std::string BackupKey(const std::filesystem::path& p) { return LowerCase(p.string()); }
 
 void ReportWriteFailure(const Context& ctx, const std::string& target, const std::string& reason, bool existed) {
-    ctx.message("Could not save " + target + ": " + reason + "\r" +
+    ctx.message("Could not save " + ShownPath(target) + ": " + reason + "\r" +
                 (existed ? "The file was left as it was." : "The file was not created."));
 }
 
@@ -64,8 +65,9 @@ SaveScope::SaveScope(const Context& ctx) : ctx_(ctx) {
     s.reloaded.clear();
     s.planned.clear();
     // Without a mod directory there is nothing to lock; each writer reports the directory. A run
-    // that only looks writes nothing, not even the lock file.
-    if (ctx.state.noWrites || !DirExistsConst(ctx.fs, ctx.state.strModDir)) return;
+    // that only looks writes nothing, not even the lock file, and neither does a rehearsal that
+    // opens its own session (a preview of the changes).
+    if (ctx.state.noWrites || s.rehearsal || !DirExistsConst(ctx.fs, ctx.state.strModDir)) return;
     const std::string lockPath = ctx.state.strModDir + "\\" + kSaveLockName;
     std::string error;
     switch (s.lock.acquire(ctx.fs.resolve(lockPath), s.lockWait, error)) {
@@ -76,7 +78,7 @@ SaveScope::SaveScope(const Context& ctx) : ctx_(ctx) {
                         "Nothing was saved: try again when it has finished.");
             break;
         case platform::FileLock::Result::Failed:
-            ctx.message("Could not save: cannot lock " + lockPath + " (" + error + ")\r" + "Nothing was saved.");
+            ctx.message("Could not save: cannot lock " + ShownPath(lockPath) + " (" + error + ")\r" + "Nothing was saved.");
             break;
     }
     s.refused = true;
@@ -120,7 +122,7 @@ namespace {
 // Refuses a write of a run that only looks; true when the write may go on.
 bool WritesAllowed(const Context& ctx, const std::string& target) {
     if (!ctx.state.noWrites) return true;
-    ctx.message("Could not save " + target + ": this run only reads files.\rThe file was left as it was.");
+    ctx.message("Could not save " + ShownPath(target) + ": this run only reads files.\rThe file was left as it was.");
     ctx.state.save.failed = true;
     return false;
 }
@@ -130,7 +132,7 @@ bool WritesAllowed(const Context& ctx, const std::string& target) {
 bool ReadableWhenLoaded(const Context& ctx, const std::string& target) {
     const auto why = ctx.fs.readFailure(target);
     if (!why) return true;
-    ctx.message("Could not save " + target + ": the file could not be read (" + *why +
+    ctx.message("Could not save " + ShownPath(target) + ": the file could not be read (" + *why +
                 "), and saving would lose what it holds.\r" + "The file was left as it was.");
     ctx.state.save.failed = true;
     return false;
@@ -141,7 +143,7 @@ bool ReadableWhenLoaded(const Context& ctx, const std::string& target) {
 bool StillAsRead(const Context& ctx, const std::string& target) {
     const FileStanding standing = StandingOf(ctx.fs, target);
     if (standing == FileStanding::AsRead) return true;
-    ctx.message("Could not save " + target + ": " + StandingReason(standing) +
+    ctx.message("Could not save " + ShownPath(target) + ": " + StandingReason(standing) +
                 ", and saving would write over what it holds now.\r" +
                 "The file was left as it was: reload it, or save again to overwrite it.");
     ctx.state.save.failed = true;
@@ -158,7 +160,7 @@ bool ReplaceFileViaTemp(const Context& ctx, const std::string& target, const std
     const auto& fs = ctx.fs;
     if (!WritesAllowed(ctx, target) || !ReadableWhenLoaded(ctx, target)) return false;
     if (session.rehearsal) {
-        if (basis == WriteBasis::View) session.planned.push_back({target, content, false});
+        session.planned.push_back({target, content, false, basis == WriteBasis::CurrentFile});
         return true;
     }
     const bool existed = fs.isFile(target);
@@ -211,8 +213,9 @@ bool SetFileAside(const Context& ctx, const std::string& path) {
     SaveScope scope(ctx);
     if (!scope.ok()) return false;
     if (!FileExists(ctx.fs, path)) {
-        // The file went since it was read: nothing to set aside, and the catalogue is empty.
-        ctx.fs.setRecord(path, platform::FileRecord{});
+        // The file went since it was read: nothing to set aside, and the catalogue is empty. A
+        // rehearsal changes no record.
+        if (!ctx.state.save.rehearsal) ctx.fs.setRecord(path, platform::FileRecord{});
         return true;
     }
     if (!WritesAllowed(ctx, path) || !ReadableWhenLoaded(ctx, path)) return false;
@@ -223,7 +226,7 @@ bool SetFileAside(const Context& ctx, const std::string& path) {
     if (!StillAsRead(ctx, path)) return false;
     std::string error;
     if (!BackupFile(ctx.fs, path, error)) {
-        ctx.message("Could not set " + path + " aside as " + BackupName(path) + ": " + error +
+        ctx.message("Could not set " + ShownPath(path) + " aside as " + ShownPath(BackupName(path)) + ": " + error +
                     "\rThe file was left as it was.");
         ctx.state.save.failed = true;
         return false;

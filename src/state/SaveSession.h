@@ -31,6 +31,9 @@ struct SaveSession {
         std::string target;
         std::string content;
         bool setAside = false;  // the file is to be moved to its backup name, not rewritten
+        // Built from the file as it is now (the registry): no stale view can be written over
+        // it, so the check of changed files before a save leaves it out.
+        bool fromCurrentFile = false;
     };
     std::vector<Planned> planned;
     // How long a save waits for another one to finish before it gives up.

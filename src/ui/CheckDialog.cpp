@@ -126,6 +126,9 @@ void CheckDialog::setFindings(const check::Findings& findings) {
         list_->setColumnWidth(column, std::min(list_->columnWidth(column) + 12, 240));
     }
     if (!findings.empty()) list_->setCurrentItem(list_->topLevelItem(0));
+    // The whole message of the current finding shows under the list; with no finding there is
+    // nothing to show, and no empty band is left for it.
+    detail_->setVisible(!findings.empty());
     const QString count = findings.size() == 1 ? QStringLiteral("1 finding") : QStringLiteral("%1 findings").arg(findings.size());
     if (findings.empty())
         summary_->setText(QStringLiteral("Nothing found: the server will read the configuration as saved."));

@@ -19,7 +19,9 @@
 
 #include "plugin/BanEditing.h"
 #include "ui/Bindings.h"
+#include "ui/ChangesDialog.h"
 #include "ui/CheckDialog.h"
+#include "ui/ServerPanel.h"
 #include "ui/StatusLine.h"
 #include "ui/pages/BansPage.h"
 #include "ui/pages/MapsPage.h"
@@ -40,11 +42,14 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
+    serverPanel_ = new ServerPanel(editor_);
+    layout->addWidget(serverPanel_);
     QWidget* buttonRow = buildButtonRow();
     layout->addWidget(buttonRow);
     // Every page's captions get letters of their own, clear of the buttons under the tabs.
     QString rowLetters;
     for (auto* button : buttonRow->findChildren<QPushButton*>()) rowLetters += MnemonicOf(button->text());
+    for (auto* button : serverPanel_->findChildren<QPushButton*>()) rowLetters += MnemonicOf(button->text());
     for (int i = 0; i < tabs_->count(); ++i) GiveMnemonics(tabs_->widget(i), rowLetters);
     status_ = new StatusLine(editor_, bindings_);
     layout->addWidget(status_);
@@ -69,8 +74,8 @@ MainWindow::MainWindow(app::Editor& editor, QWidget* parent) : QWidget(parent), 
     };
 }
 
-// Keys of the whole window: Ctrl+S saves, F1 opens the About window, Ctrl+PageDown and
-// Ctrl+PageUp step through the tabs that are in use.
+// Keys of the whole window: Ctrl+S saves, F1 opens the About window, Ctrl+D the Changes
+// window, Ctrl+PageDown and Ctrl+PageUp step through the tabs that are in use.
 void MainWindow::addShortcuts() {
     auto press = [this](const QKeySequence& keys, QPushButton* button) {
         auto* shortcut = new QShortcut(keys, this);
@@ -78,6 +83,7 @@ void MainWindow::addShortcuts() {
     };
     press(QKeySequence::Save, save_);
     press(QKeySequence(Qt::Key_F1), about_);
+    press(QKeySequence(Qt::CTRL | Qt::Key_D), changes_);
     auto step = [this](const QKeySequence& keys, int by) {
         auto* shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, [this, by] { stepTab(by); });
@@ -102,6 +108,11 @@ void MainWindow::showCheck() {
     CheckDialog dialog(CheckDialog::Purpose::Look, [this](const std::string& name) { goToControl(name); }, this);
     dialog.recheck = [this] { return editor_.Check(); };
     dialog.setFindings(editor_.Check());
+    dialog.exec();
+}
+
+void MainWindow::showChanges() {
+    ChangesDialog dialog([this] { return editor_.PreviewChanges(); }, this);
     dialog.exec();
 }
 
@@ -216,6 +227,12 @@ QWidget* MainWindow::buildButtonRow() {
     check->setAutoDefault(false);
     connect(check, &QPushButton::clicked, this, &MainWindow::showCheck);
     layout->addWidget(check);
+    changes_ = new QPushButton(QStringLiteral("Chan&ges"));
+    changes_->setObjectName(QStringLiteral("ButtonChanges"));
+    changes_->setToolTip(QStringLiteral("Show what SAVE SETTINGS would change in each file, without writing anything (Ctrl+D)"));
+    changes_->setAutoDefault(false);
+    connect(changes_, &QPushButton::clicked, this, &MainWindow::showChanges);
+    layout->addWidget(changes_);
     layout->addWidget(NewButton(b, QStringLiteral("&CANCEL CONFIG"), m.ButtonCancel));
     about_ = NewButton(b, QStringLiteral("&About"), m.ButtonAbout);
     layout->addWidget(about_);

@@ -18,6 +18,7 @@ class QTabWidget;
 
 namespace tolvane::ui {
 
+class ServerPanel;
 class StatusLine;
 
 class MainWindow : public QWidget {
@@ -30,6 +31,8 @@ public:
 
     QTabWidget* tabs() const { return tabs_; }
     StatusLine* statusLine() const { return status_; }
+    // The panel of the server START SERVER started; hidden until there is one.
+    ServerPanel* serverPanel() const { return serverPanel_; }
     // The model connections of every widget of the window; they go with the window.
     const Bindings& bindings() const { return bindings_; }
 
@@ -40,6 +43,8 @@ public:
 
     // Opens the "Check" window on the configuration as it would be saved.
     void showCheck();
+    // Opens the "Changes" window: what SAVE SETTINGS would write now.
+    void showChanges();
     // Shows the tab holding the control named `name` and gives the control the focus; false
     // when the window has no such control.
     bool goToControl(const std::string& name);
@@ -65,8 +70,10 @@ private:
     QTabWidget* tabs_;
     QComboBox* configs_ = nullptr;
     StatusLine* status_ = nullptr;
+    ServerPanel* serverPanel_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* about_ = nullptr;
+    QPushButton* changes_ = nullptr;
 };
 
 }  // namespace tolvane::ui

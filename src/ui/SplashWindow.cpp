@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/Editor.h"
+#include "state/ShownPath.h"
 #include "ui/Bindings.h"
 
 namespace tolvane::ui {
@@ -106,7 +107,9 @@ void SplashWindow::tick() {
     }
 }
 
-void SplashProgress::show(const std::string& text) { splash_.showProgress(toQt(text)); }
+// The reader names its paths as the Windows server does ("action\\maps\\*.bsp"); the line shows
+// them as the host writes paths.
+void SplashProgress::show(const std::string& text) { splash_.showProgress(toQt(ShownPath(text))); }
 
 void SplashProgress::hide() { splash_.hideProgress(); }
 

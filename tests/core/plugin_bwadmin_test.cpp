@@ -81,8 +81,9 @@ TEST_F(BWAdminFixture, KnownKeysAreReplacedInPlaceAndForeignLinesKept) {
     Parse(old);
     f.Super.setText("new");
     const std::string built = BuildBWAdmin(f, old);
+    // Lines that still hold what the window shows keep their spelling; the others are replaced.
     EXPECT_EQ(built.substr(0, built.find("banner")),
-              "// notes stay\r\n\r\nmaxfps = 60\r\nexec = x.cfg   \r\ndll = gamei386.real\r\nitemspawns=1\r\n"
+              "// notes stay\r\n\r\nMaxFPS=60\r\nexec = x.cfg   \r\nDLL=gamei386.real\r\nitemspawns=1\r\n"
               "super = new\r\nsuper = new\r\nstrict = 0\r\n");
     // Keys met once are not appended again.
     EXPECT_EQ(built.find("DLL ="), std::string::npos);
@@ -94,6 +95,23 @@ TEST_F(BWAdminFixture, KnownKeysAreReplacedInPlaceAndForeignLinesKept) {
     const std::string second = BuildBWAdmin(f, old);
     EXPECT_EQ(second.find("super"), std::string::npos);
     EXPECT_EQ(second.find("maxfps"), std::string::npos);
+}
+
+TEST_F(BWAdminFixture, ALineReadAndNotChangedIsWrittenBackAsRead) {
+    // "minping = 0" is a value the writer leaves out when it writes the key itself; read and not
+    // changed, it stays. So do a value written in another way than the writer's ("060").
+    const std::string old = "MinPing = 0\r\nmaxfps=060\r\nbanner=1\r\nstrict = 2\r\nmaxping = 0\r\n";
+    Parse(old);
+    const std::string built = BuildBWAdmin(f, old);
+    EXPECT_EQ(built.substr(0, old.size()), old);
+    // Changed, the same lines are written as the writer writes them, conditions included.
+    f.MinPing.setText("5");
+    f.MaxFPS.setText("0");
+    f.Banner.setValue(0);
+    f.Strict.selectText("Enable Checking");
+    f.MaxPing.setText("-1");
+    const std::string changed = BuildBWAdmin(f, old);
+    EXPECT_EQ(changed.substr(0, changed.find("botcheck")), "minping = 5\r\nbanner = 0\r\nstrict = 1\r\n");
 }
 
 TEST_F(BWAdminFixture, AppendedKeysFollowTheirConditions) {

@@ -111,7 +111,7 @@ TEST_F(UnreadableFiles, UnreadableRegistryIsLeftAndTheSaveFails) {
     EXPECT_FALSE(e->ButtonSave_Click());
     ASSERT_EQ(dialogs.messages.size(), 1u);
     const std::string& text = dialogs.messages[0].text;
-    EXPECT_EQ(text.rfind("Could not save action\\tolvane.ini: the file could not be read (", 0), 0u)
+    EXPECT_EQ(text.rfind(test::HostPath("Could not save action\\tolvane.ini: the file could not be read ("), 0), 0u)
         << text;
     EXPECT_EQ(test::FileIdentity(dir.path() / "action/tolvane.ini"), before);
 #ifndef _WIN32
@@ -134,7 +134,7 @@ TEST_F(UnreadableFiles, ServerCfgUnreadableAtStartUpKeepsItsSettings) {
     EXPECT_FALSE(e->ButtonSave_Click());
     EXPECT_EQ(dir.read("action/server.cfg"), kServerCfg);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].text.find("action\\server.cfg"), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].text.find(test::HostPath("action\\server.cfg")), std::string::npos);
     EXPECT_EQ(dir.read("action/motd.txt"), "Welcome back\r\n");
 
     // Loading the configuration again reads the file; then the save keeps its settings.

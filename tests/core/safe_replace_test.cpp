@@ -40,7 +40,7 @@ TEST_F(SafeReplace, FailedRenameLeavesTheOldFileAndTheOldBackupInPlace) {
     EXPECT_TRUE(test::TemporaryFilesUnder(dir.path()).empty());
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text,
-              "Could not save action\\server.cfg: cannot replace " + test::Shown("action/server.cfg") +
+              "Could not save " + test::Shown("action/server.cfg") + ": cannot replace " + test::Shown("action/server.cfg") +
                   " (Input/output error)\r"
                   "The file was left as it was.");
 
@@ -262,7 +262,8 @@ TEST_F(SafeReplace, FailuresNameTheFileAndTheStep) {
         std::string expected;
     };
     const Case cases[] = {
-        {FileOp::Create, EACCES, "Could not save action\\server.cfg: cannot create a temporary file in action (Permission denied)"},
+        {FileOp::Create, EACCES,
+         "Could not save " + test::Shown("action/server.cfg") + ": cannot create a temporary file in action (Permission denied)"},
 #ifndef _WIN32  // Windows files have no mode, and their writes no buffer of the program's own
         {FileOp::ModeChange, EPERM, "cannot set the mode of the temporary file action/server.cfg."},
         {FileOp::Flush, ENOSPC, "cannot write the temporary file action/server.cfg."},

@@ -22,7 +22,7 @@ TEST_F(SaveResults, AFailedRegistryWriteFailsTheSaveAndTheExitStatus) {
     o.mode = app::Options::Mode::Save;
     std::ostringstream out, err;
     EXPECT_EQ(app::RunHeadless(o, out, err), 1);
-    EXPECT_NE(err.str().find("message: Could not save action\\tolvane.ini: cannot replace " +
+    EXPECT_NE(err.str().find("message: Could not save " + test::Shown("action/tolvane.ini") + ": cannot replace " +
                              test::Shown("action/tolvane.ini") + " (Is a directory)"),
               std::string::npos)
         << err.str();

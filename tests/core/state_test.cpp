@@ -75,7 +75,7 @@ TEST_F(StateFixture, FailedWriteLeavesTargetAndReportsFileAndReason) {
     EXPECT_EQ(dir.read("action/server.cfg"), "good");
     EXPECT_FALSE(dir.exists("action/server.bak"));
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].text.find("action\\server.cfg"), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].text.find(test::HostPath("action\\server.cfg")), std::string::npos);
     EXPECT_NE(dialogs.messages[0].text.find("cannot write the temporary file " + test::Shown("action/server.cfg.")),
               std::string::npos);
     EXPECT_NE(dialogs.messages[0].text.find("(No space left on device)"), std::string::npos);

@@ -23,7 +23,7 @@ TEST_F(WriteGuard, ARunThatOnlyLooksWritesNothing) {
     // Not even the save lock is made.
     EXPECT_FALSE(dir.exists("action/tolvane.lock"));
     ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_NE(dialogs.messages[0].text.find("action\\server.cfg"), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].text.find(test::HostPath("action\\server.cfg")), std::string::npos);
 }
 
 #ifndef _WIN32
@@ -40,7 +40,7 @@ TEST_F(WriteGuard, ReadOnlyFileIsReplacedOnlyWhenConfirmed) {
     ASSERT_EQ(dialogs.questions.size(), 2u);
     EXPECT_NE(dialogs.questions[0].find("read-only"), std::string::npos);
     ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_NE(dialogs.messages[1].text.find("action\\server.cfg"), std::string::npos);
+    EXPECT_NE(dialogs.messages[1].text.find(test::HostPath("action\\server.cfg")), std::string::npos);
     // Confirmed: replaced, and still read-only as it was.
     dialogs.askAnswers = {0};
     EXPECT_TRUE(ReplaceFileViaTemp(ctx, "action\\server.cfg", "new\r\n"));

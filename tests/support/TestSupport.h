@@ -146,13 +146,15 @@ class RecordingLauncher : public platform::ProcessLauncher {
 public:
     std::vector<std::string> commandLines;
     bool fail = false;
-    long long processId = 0;  // what lastStarted() tells; 0: the launcher cannot tell
+    // What lastStarted() tells; empty and 0: the launcher cannot tell.
+    std::string program;
+    long long processId = 0;
     bool start(const std::string& commandLine, platform::WindowMode, std::string& error) override {
         commandLines.push_back(commandLine);
         if (fail) error = "not found";
         return !fail;
     }
-    Started lastStarted() const override { return {{}, processId}; }
+    Started lastStarted() const override { return {program, processId}; }
 };
 
 // A path as messages name it on this system ("action/server.cfg"; on Windows "action\\server.cfg").

@@ -3,6 +3,7 @@
 #include "UiTestSupport.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -93,6 +94,18 @@ TEST_F(CheckWindowTest, ARotationFindingNamesTheFrameTheRotationSitsIn) {
     window->findChild<QPushButton*>(QStringLiteral("ButtonCheck"))->click();
     EXPECT_TRUE(fields.contains(QStringLiteral("Server Map Order"))) << fields.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(fields.contains(QStringLiteral("MapIni")));
+}
+
+
+TEST(CheckWindow, LeavesNoEmptyBandWhenNothingIsFound) {
+    CheckDialog dialog(CheckDialog::Purpose::Look, nullptr);
+    auto* detail = dialog.findChild<QLabel*>(QStringLiteral("CheckDetail"));
+    ASSERT_NE(detail, nullptr);
+    dialog.setFindings({});
+    EXPECT_TRUE(detail->isHidden());
+    dialog.setFindings({{"action\\server.cfg", "line 3", "the line is too long", ""}});
+    EXPECT_FALSE(detail->isHidden());
+    EXPECT_EQ(detail->text(), QStringLiteral("action/server.cfg: line 3: the line is too long"));
 }
 
 }  // namespace

@@ -38,9 +38,9 @@ TEST_F(KeyboardTest, EveryRowCaptionHasAMnemonicAndNoPageRepeatsOne) {
     for (int i = 0; i < window->tabs()->count(); ++i) {
         QWidget* page = Tab(i);
         const std::string tab = window->tabs()->tabText(i).toStdString();
-        // Three teams of "Name", "Model" and "Skin" rows have too few letters between them; their
-        // page goes its own way.
-        if (tab == "Team 2") continue;
+        // Three teams of "Name", "Model" and "Skin" rows have too few letters between them: on
+        // their page the frames' digits reach the teams and not every row has a letter.
+        const bool fewLetters = tab == "Team 2";
         QString seen = rowLetters;
         auto note = [&](const QString& caption, const std::string& what) {
             const QChar m = MnemonicOf(caption);
@@ -50,7 +50,9 @@ TEST_F(KeyboardTest, EveryRowCaptionHasAMnemonicAndNoPageRepeatsOne) {
         };
         for (auto* label : page->findChildren<QLabel*>()) {
             if (!label->buddy()) continue;
-            EXPECT_FALSE(MnemonicOf(label->text()).isNull()) << tab << ": " << label->text().toStdString();
+            if (!fewLetters) {
+                EXPECT_FALSE(MnemonicOf(label->text()).isNull()) << tab << ": " << label->text().toStdString();
+            }
             note(label->text(), label->text().toStdString());
         }
         for (auto* button : page->findChildren<QAbstractButton*>()) note(button->text(), button->text().toStdString());

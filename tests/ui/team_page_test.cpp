@@ -28,7 +28,8 @@ TEST(TeamPage, ThreeFramesWithTheirTipsAndSkinsThatFollowTheModel) {
     QStringList frames;
     for (auto* box : w.window->findChildren<QGroupBox*>())
         if (box->title().startsWith(QStringLiteral("Team #"))) frames << box->title();
-    EXPECT_EQ(frames, (QStringList{"Team #1", "Team #2", "Team #3"}));
+    // Each frame's digit is its mnemonic: Alt+1 to Alt+3 reach the teams.
+    EXPECT_EQ(frames, (QStringList{"Team #&1", "Team #&2", "Team #&3"}));
 
     auto* name = w.find<QLineEdit>("Team1Name");
     auto* model = w.find<QComboBox>("Team1Model");

@@ -183,6 +183,13 @@ TEST(Splash, ProgressLineGrowsTheWindowAndGoesAgain) {
     EXPECT_TRUE(splash.progressVisible());
     EXPECT_EQ(splash.progressText(), QStringLiteral("Reading server.cfg..."));
     EXPECT_GT(splash.height(), plain);
+    // Paths show as the host writes them.
+    progress.show("Processing action\\maps\\*.bsp...");
+#ifdef _WIN32
+    EXPECT_EQ(splash.progressText(), QStringLiteral("Processing action\\maps\\*.bsp..."));
+#else
+    EXPECT_EQ(splash.progressText(), QStringLiteral("Processing action/maps/*.bsp..."));
+#endif
     progress.hide();
     EXPECT_FALSE(splash.progressVisible());
     EXPECT_EQ(splash.height(), plain);

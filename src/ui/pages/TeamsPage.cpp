@@ -19,13 +19,14 @@ QWidget* BuildTeamPage(Bindings& b, teams::TeamFields& fields) {
     auto* layout = new QVBoxLayout(page);
     auto* row = new QHBoxLayout;
     // Each frame: the team's name, its model and a skin of that model, and the viewer button.
-    // Mnemonics where letters are free of the main window's buttons; the third frame is
-    // reached with the Tab key.
-    const QString mnemonics[3][3] = {{QStringLiteral("Na&me"), QStringLiteral("Mo&del"), QStringLiteral("S&kin")},
-                                     {QStringLiteral("Nam&e"), QStringLiteral("M&odel"), QStringLiteral("Sk&in")},
-                                     {QStringLiteral("Name"), QStringLiteral("Model"), QStringLiteral("Skin")}};
+    // Three teams of "Name", "Model" and "Skin" have fewer letters between them than rows once
+    // the window's buttons have theirs: each frame takes its team's digit (Alt+1 reaches the
+    // first team's name), and the letters left go to the rows the digits do not reach.
+    const QString mnemonics[3][3] = {{QStringLiteral("Na&me"), QStringLiteral("M&odel"), QStringLiteral("Sk&in")},
+                                     {QStringLiteral("Nam&e"), QStringLiteral("Mo&del"), QStringLiteral("Skin")},
+                                     {QStringLiteral("Name"), QStringLiteral("Mode&l"), QStringLiteral("Skin")}};
     for (std::size_t i = 0; i < 3; ++i) {
-        auto* group = new QGroupBox(QStringLiteral("Team #%1").arg(i + 1));
+        auto* group = new QGroupBox(QStringLiteral("Team #&%1").arg(i + 1));
         QFormLayout* form = NewForm();
         group->setLayout(form);
         auto* name = new QLineEdit;
