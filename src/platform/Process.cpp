@@ -133,17 +133,17 @@ bool isRelative(const std::string& program) {
     return !program.empty() && program[0] != '\\' && program[0] != '/' && program.find(':') == std::string::npos;
 }
 
+}  // namespace
+
 // The command line in the wide form CreateProcessW takes, converted from the ANSI code page as
 // CreateProcessA would convert it: its bytes are passed on exactly as built, never re-quoted.
-std::wstring wideCommandLine(const std::string& line) {
+std::wstring WideCommandLine(const std::string& line) {
     if (line.empty()) return {};
     const int n = MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), wide.data(), n);
     return wide;
 }
-
-}  // namespace
 
 // A program named by a relative path is taken from the Quake 2 directory. A bare name that is
 // not there is left to the system's own search (the editor's folder, the system folders, PATH),
@@ -181,7 +181,7 @@ bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode mod
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = mode == WindowMode::Minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     PROCESS_INFORMATION info{};
-    std::wstring line = wideCommandLine(commandLine);
+    std::wstring line = WideCommandLine(commandLine);
     if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE,
                         CREATE_NEW_CONSOLE, nullptr, workingDir.c_str(), &startup, &info)) {
         const DWORD code = GetLastError();

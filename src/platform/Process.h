@@ -25,6 +25,12 @@ std::optional<std::filesystem::path> LaunchDirectory(const std::string& workingD
 std::optional<std::filesystem::path> FindProgramFile(const std::string& program,
                                                      const std::filesystem::path& workingDir, std::string& error);
 
+#ifdef _WIN32
+// The command line in the wide form CreateProcessW takes, converted from the ANSI code page as
+// CreateProcessA would convert it: its bytes are passed on exactly as built, never re-quoted.
+std::wstring WideCommandLine(const std::string& line);
+#endif
+
 class ProcessLauncher {
 public:
     virtual ~ProcessLauncher() = default;

@@ -17,14 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::wstring wideCommandLine(const std::string& line) {
-    if (line.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), wide.data(), n);
-    return wide;
-}
-
 // Exit codes from 0xC0000000 up are NTSTATUS errors: the process was ended by an exception
 // (0xC0000005 an access violation), which is what a crash is there.
 bool isExceptionCode(DWORD code) { return code >= 0xC0000000u; }
@@ -46,7 +38,7 @@ bool ServerProcess::spawn(const fs::path& program, const std::vector<std::string
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = mode == platform::WindowMode::Minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     PROCESS_INFORMATION info{};
-    std::wstring line = wideCommandLine(commandLine);
+    std::wstring line = platform::WideCommandLine(commandLine);
     if (!CreateProcessW(program.empty() ? nullptr : program.c_str(), line.data(), nullptr, nullptr, FALSE,
                         CREATE_NEW_CONSOLE, nullptr, quake2Dir_.c_str(), &startup, &info)) {
         const DWORD code = GetLastError();
