@@ -106,9 +106,8 @@ void ServerPanel::watch(server::ServerProcess* process) {
 }
 
 void ServerPanel::started() {
+    // The log goes on across restarts: the process puts a line of its own between two runs.
     shownProcess_ = process_->processId();
-    shownLines_ = 0;
-    log_->clear();
     // The program file that runs and the arguments it was given after its own name; the port
     // and address are those of the configuration at the start.
     const std::vector<std::string> args = platform::SplitCommandLine(editor_.ServerCommandLine());
