@@ -223,6 +223,18 @@ int checkRunnable(const fs::path& p) {
 
 }  // namespace
 
+std::size_t ReadUntilClosed(int fd, void* buffer, std::size_t size) {
+    std::size_t got = 0;
+    auto* bytes = static_cast<char*>(buffer);
+    while (got < size) {
+        const ssize_t r = ::read(fd, bytes + got, size - got);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return got;
+}
+
 // "X.exe" is tried as written, then as "X" (programs here carry no extension): first in the
 // Quake 2 directory (or relative to it, when the name has a directory part), resolved ignoring
 // case like every other path; a bare name other than the game server's is then searched on PATH.
@@ -381,14 +393,7 @@ bool spawnDetached(const fs::path& program, const std::vector<std::string>& args
 
     ::close(fds[1]);
     SpawnReport report{-1, 0, 0};
-    std::size_t got = 0;
-    auto* bytes = reinterpret_cast<char*>(&report);
-    while (got < sizeof report) {
-        const ssize_t r = ::read(fds[0], bytes + got, sizeof report - got);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += static_cast<std::size_t>(r);
-    }
+    const std::size_t got = ReadUntilClosed(fds[0], &report, sizeof report);
     ::close(fds[0]);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {

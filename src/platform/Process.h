@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <cstddef>
 #include <vector>
 
 namespace tolvane::platform {
@@ -29,6 +30,12 @@ std::optional<std::filesystem::path> FindProgramFile(const std::string& program,
 // The command line in the wide form CreateProcessW takes, converted from the ANSI code page as
 // CreateProcessA would convert it: its bytes are passed on exactly as built, never re-quoted.
 std::wstring WideCommandLine(const std::string& line);
+#endif
+
+#ifndef _WIN32
+// Reads into buffer until it is full or the other end of fd is closed, going on after an
+// interruption; returns how many bytes came. For the reports a child sends before its exec.
+std::size_t ReadUntilClosed(int fd, void* buffer, std::size_t size);
 #endif
 
 class ProcessLauncher {

@@ -141,14 +141,7 @@ bool ServerProcess::spawn(const fs::path& program, const std::vector<std::string
     }
 
     ChildFailure failure{0, 0};
-    std::size_t got = 0;
-    auto* bytes = reinterpret_cast<char*>(&failure);
-    while (got < sizeof failure) {
-        const ssize_t r = ::read(report[0], bytes + got, sizeof failure - got);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += static_cast<std::size_t>(r);
-    }
+    const std::size_t got = platform::ReadUntilClosed(report[0], &failure, sizeof failure);
     ::close(report[0]);
     if (got != 0) {
         // The child has ended (or is about to): reaped here so that no zombie is left.

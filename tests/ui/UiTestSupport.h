@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QKeyEvent>
+#include <QStringList>
 #include <QString>
 #include <QWidget>
 
@@ -22,6 +25,13 @@ inline void PressKey(QWidget* w, int key, const QString& text = QString(), Qt::K
 // Types text into the widget one character at a time.
 inline void Type(QWidget* w, const QString& text) {
     for (const QChar c : text) PressKey(w, c.isLetterOrNumber() ? c.toUpper().unicode() : 0, QString(c));
+}
+
+// The rows a list view shows, as its model gives them.
+inline QStringList ShownRows(const QAbstractItemView* view) {
+    QStringList rows;
+    for (int i = 0; i < view->model()->rowCount(); ++i) rows << view->model()->index(i, 0).data().toString();
+    return rows;
 }
 
 }  // namespace tolvane::test

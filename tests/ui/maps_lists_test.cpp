@@ -15,12 +15,6 @@
 namespace tolvane::ui {
 namespace {
 
-QStringList Shown(QListView* view) {
-    QStringList rows;
-    for (int i = 0; i < view->model()->rowCount(); ++i) rows << view->model()->index(i, 0).data().toString();
-    return rows;
-}
-
 std::vector<std::string> Texts(const form::Grid& grid) {
     std::vector<std::string> out;
     for (const auto& row : grid.rows()) out.push_back(row.text);
@@ -59,7 +53,7 @@ TEST_F(MapsListsTest, TheFilterNarrowsTheViewOnlyAndButtonsActOnWhatIsShown) {
     ASSERT_EQ(all.front(), "Harbor");
     editor->mapFields.MapDir.setCurrentRow(3);
     filter->setText(QStringLiteral("HARB"));
-    EXPECT_EQ(Shown(available), (QStringList{"Harbor", "harborside"}));
+    EXPECT_EQ(test::ShownRows(available), (QStringList{"Harbor", "harborside"}));
     EXPECT_EQ(Texts(editor->mapFields.MapDir), all);  // the grid keeps every map
     // The current map was hidden: the nearest one shown takes its place, so a button never
     // moves a map the operator cannot see.
@@ -68,7 +62,7 @@ TEST_F(MapsListsTest, TheFilterNarrowsTheViewOnlyAndButtonsActOnWhatIsShown) {
     available->setCurrentIndex(available->model()->index(1, 0));
     add->click();
     EXPECT_EQ(Texts(editor->mapFields.MapIni).back(), "harborside");
-    EXPECT_EQ(Shown(available), QStringList{"Harbor"});
+    EXPECT_EQ(test::ShownRows(available), QStringList{"Harbor"});
 
     // Nothing matches: nothing can be added, and the rotation stays as it is.
     const std::size_t inRotation = editor->mapFields.MapIni.rows().size();
@@ -82,7 +76,7 @@ TEST_F(MapsListsTest, TheFilterNarrowsTheViewOnlyAndButtonsActOnWhatIsShown) {
     EXPECT_EQ(available->model()->rowCount(), 0);
     rotation->setCurrentIndex(rotation->model()->index(static_cast<int>(inRotation) - 1, 0));
     remove->click();
-    EXPECT_EQ(Shown(available), QStringList{"harborside"});
+    EXPECT_EQ(test::ShownRows(available), QStringList{"harborside"});
     filter->clear();
     EXPECT_EQ(Texts(editor->mapFields.MapDir), all);
 }
@@ -95,14 +89,14 @@ TEST_F(MapsListsTest, SeveralPickedMapsMoveAtOnceInListOrder) {
     ASSERT_GE(rotated.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(rotated.end() - 3, rotated.end()),
               (std::vector<std::string>{"Harbor", "m1000", "m1001"}));
-    EXPECT_EQ(Shown(available).size(), 4);
+    EXPECT_EQ(test::ShownRows(available).size(), 4);
 
     const int n = rotation->model()->rowCount();
     Pick(rotation, {n - 1, n - 3});
     remove->click();
     EXPECT_EQ(rotation->model()->rowCount(), n - 2);
-    EXPECT_TRUE(Shown(available).contains(QStringLiteral("m1001")));
-    EXPECT_TRUE(Shown(available).contains(QStringLiteral("Harbor")));
+    EXPECT_TRUE(test::ShownRows(available).contains(QStringLiteral("m1001")));
+    EXPECT_TRUE(test::ShownRows(available).contains(QStringLiteral("Harbor")));
 }
 
 TEST_F(MapsListsTest, AddingAndRemovingKeepTheListScrolledWhereItWas) {

@@ -14,12 +14,6 @@
 namespace tolvane::ui {
 namespace {
 
-QStringList Shown(QListView* view) {
-    QStringList rows;
-    for (int i = 0; i < view->model()->rowCount(); ++i) rows << view->model()->index(i, 0).data().toString();
-    return rows;
-}
-
 TEST(MapsPage, ShowsDiscoveredMapsCatalogueAndLegend) {
     test::TempDir dir;
     dir.write("action/maps/harbor.bsp", "IBSP");
@@ -37,8 +31,8 @@ TEST(MapsPage, ShowsDiscoveredMapsCatalogueAndLegend) {
     auto* rotation = window.findChild<QListView*>(QStringLiteral("MapIni"));
     auto* catalogue = window.findChild<QListView*>(QStringLiteral("MapList"));
     ASSERT_TRUE(available && rotation && catalogue);
-    EXPECT_EQ(Shown(available), (QStringList{"Keep", "harbor*"}));
-    EXPECT_EQ(Shown(catalogue), QStringList{"Harbor, at dusk [harbor]"});
+    EXPECT_EQ(test::ShownRows(available), (QStringList{"Keep", "harbor*"}));
+    EXPECT_EQ(test::ShownRows(catalogue), QStringList{"Harbor, at dusk [harbor]"});
     EXPECT_EQ(available->toolTip(), QStringLiteral("List of available maps to add to rotation"));
     EXPECT_EQ(catalogue->toolTip(),
               QStringLiteral("List of maps with names to display from within quake when selecting a map"));
