@@ -1,18 +1,38 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running Tolvane need. Does nothing
-# (and needs no network) when all of them are installed already.
+# Installs the Debian packages Tolvane needs, by what is to be done. Does nothing (and needs no
+# network) when all of them are installed already.
+#
+#   scripts/install-deps.sh [build|tests|screenshots]...
+#
+# build: compile the program and open its window (the default). tests: build and run every
+# test and the fuzz targets (what CI installs). screenshots: a display without a desktop and the
+# tools to photograph and click the real window (for looking at it, as developers do).
 set -euo pipefail
 
-PACKAGES=(
+BUILD=(
     cmake g++ make ccache   # build (ccache only speeds up rebuilds)
-    libgtest-dev            # tests
     libzip-dev              # the map scan reads zip archives (.pk3, .pkz, .zip)
-    clang libclang-rt-14-dev  # libFuzzer targets of the file readers
     qt6-base-dev            # the window
+)
+TESTS=(
+    libgtest-dev              # tests
+    clang libclang-rt-14-dev  # libFuzzer targets of the file readers
+    fonts-dejavu-core         # a font, so that the window tests measure and draw real text
+)
+SCREENSHOTS=(
     xvfb xauth              # a display for headless runs
     imagemagick xdotool     # screenshots and scripted input of the real window
-    fonts-dejavu-core       # a font, so that text renders without a desktop
 )
+
+PACKAGES=("${BUILD[@]}")
+for group in "${@:-build}"; do
+    case $group in
+        build) ;;
+        tests) PACKAGES+=("${TESTS[@]}") ;;
+        screenshots) PACKAGES+=("${TESTS[@]}" "${SCREENSHOTS[@]}") ;;
+        *) echo "install-deps: unknown group $group (build, tests or screenshots)" >&2; exit 2 ;;
+    esac
+done
 
 installed() {
     [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
@@ -34,4 +54,4 @@ if [[ $(id -u) -ne 0 ]]; then
 fi
 "${SUDO[@]}" apt-get update
 "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y --no-install-recommends "${PACKAGES[@]}"
+    apt-get install -y --no-install-recommends "${missing[@]}"

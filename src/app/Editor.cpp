@@ -5,10 +5,10 @@
 
 #include "app/FileWatch.h"
 #include "app/StartupTrace.h"
+#include "form/Lists.h"
 #include "maps/Catalogue.h"
 #include "maps/Discovery.h"
 #include "maps/MapEditing.h"
-#include "maps/Sorts.h"
 #include "modini/ActionIni.h"
 #include "plugin/BanEditing.h"
 #include "plugin/PluginFiles.h"
@@ -134,7 +134,7 @@ void Editor::StartUp() {
     Step([&] { teams::DetectViewers(ctx.fs, teams); });
     Step([&] { teams::ListPlayerModels(ctx.fs, state.strModDir, teams); });
     Step([&] {
-        for (form::ComboList* list : teams.modelLists()) maps::SortList(ctx, *list);
+        for (form::ComboList* list : teams.modelLists()) form::SortList(ctx.showMessage(), *list);
     });
     Step([&] { mapFields.MapDir.clear(); });
     Step([&] { ScanLooseMaps(); });
@@ -155,7 +155,7 @@ void Editor::StartUp() {
     Step([&] { ReadBWAdmin(); });
     Step([&] { MergeAvailableDuplicates(); });
     Step([&] { ctx.progress.show("Sorting map listing..."); });
-    Step([&] { maps::SortGrid(mapFields.MapDir); });
+    Step([&] { form::SortGrid(mapFields.MapDir); });
     Step([&] { ctx.progress.hide(); });
     RememberUnreadFiles();
     MarkSaved();
@@ -189,7 +189,7 @@ void Editor::ScanPakArchives() { maps::ScanPakArchives(ctx, mapFields); }
 void Editor::MergeAvailableDuplicates() {
     // The merge leaves the maps in the order of their names, which the sort that follows then
     // only has to confirm.
-    maps::MergeAvailableDuplicates(ctx, mapFields.MapDir, true, maps::MergeOrder::ByName);
+    maps::MergeAvailableDuplicates(mapFields.MapDir, maps::MergeOrder::ByName);
 }
 
 // The readers below belong to subsystems still being built; each is called from its one
@@ -330,7 +330,7 @@ void Editor::ConfigNameList_Click() {
     if (frmSave.visible() || frmLoad.visible() || !mainWindowVisible) {
         // The program made this selection: keep the list on the current configuration.
         if (!EqualsIgnoringCase(main.ConfigNameList.text(), state.strConfigName)) {
-            if (!registry::InComboBox(main.ConfigNameList, state.strConfigName))
+            if (!form::InComboBox(main.ConfigNameList, state.strConfigName))
                 main.ConfigNameList.addItem(state.strConfigName);
             main.ConfigNameList.selectText(state.strConfigName);
         }

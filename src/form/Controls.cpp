@@ -124,13 +124,6 @@ void Grid::setRows(std::vector<GridRow> rows) {
     changed.emit();
 }
 
-void Grid::appendRows(std::vector<GridRow> rows) {
-    if (rows.empty()) return;
-    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
-    fixCurrent();
-    changed.emit();
-}
-
 void KeepRows(std::vector<GridRow>& rows, const std::vector<bool>& keep) {
     std::size_t write = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -147,53 +140,10 @@ void ReserveMoreRows(std::vector<GridRow>& rows, std::size_t extra) {
 }
 
 void GatherRows(std::vector<GridRow>& rows, const std::vector<std::uint32_t>& from) {
-    const std::size_t kept = from.size();
-    std::vector<bool> named(rows.size(), false);
-    for (const std::uint32_t f : from) named[f] = true;
-    std::vector<bool> placed(kept, false);
-    // Each place k < kept takes the row at from[k], whose place then takes its own, and so on:
-    // a chain that ends at a place past the kept ones, or a cycle back to where it began. A
-    // scout runs a few rows ahead along it and asks for each row it meets: the chain jumps
-    // about a list of megabytes, while `from` itself stays in the cache.
-    const auto follow = [&](std::size_t start, bool cycle) {
-        GridRow first;
-        if (cycle) first = std::move(rows[start]);
-        std::size_t scout = start;
-        const auto advanceScout = [&] {
-            if (scout >= kept) return;
-            scout = from[scout];
-            if (cycle && scout == start) {
-                scout = kept;
-                return;
-            }
-#if defined(__GNUC__) || defined(__clang__)
-            __builtin_prefetch(&rows[scout]);
-#endif
-        };
-        for (int k = 0; k < 8; ++k) advanceScout();
-        for (std::size_t at = start;;) {
-            advanceScout();
-            const std::size_t source = from[at];
-            placed[at] = true;
-            if (cycle && source == start) {
-                rows[at] = std::move(first);
-                return;
-            }
-            rows[at] = std::move(rows[source]);
-            if (source >= kept) return;
-            at = source;
-        }
-    };
-    // Chains begin at a kept place whose row is dropped (no one takes it, so it is free); what
-    // remains are cycles among kept places.
-    for (std::size_t k = 0; k < kept; ++k)
-        if (!named[k]) follow(k, false);
-    for (std::size_t k = 0; k < kept; ++k) {
-        if (placed[k]) continue;
-        if (from[k] == k) placed[k] = true;
-        else follow(k, true);
-    }
-    rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(kept), rows.end());
+    std::vector<GridRow> gathered;
+    gathered.reserve(from.size());
+    for (const std::uint32_t f : from) gathered.push_back(std::move(rows[f]));
+    rows = std::move(gathered);
 }
 
 void Grid::editRows(const std::function<void(std::vector<GridRow>&)>& edit) {

@@ -136,7 +136,7 @@ private:
 
 // A numeric field: a right-aligned text box and the spinner named after it with "Scroll".
 // The text is the value the writers use; the coupling between the two is wired by
-// `CoupleNumericField` (settings/) through the change notifications of both controls.
+// `CoupleNumericField` (form/NumericCoupling.h) through the change notifications of both controls.
 class NumericField {
 public:
     NumericField(const std::string& name, const std::string& initialText, int max, int step = 1);
@@ -162,8 +162,7 @@ void KeepRows(std::vector<GridRow>& rows, const std::vector<bool>& keep);
 // stays linear.
 void ReserveMoreRows(std::vector<GridRow>& rows, std::size_t extra);
 // Row k becomes the row that was at from[k], for every k; rows that no number of `from` names
-// are dropped. `from` names each row at most once, each below the row count. Each row moves
-// at most once, where it stands: a list of megabytes needs no second list.
+// are dropped. `from` names each row at most once, each below the row count.
 void GatherRows(std::vector<GridRow>& rows, const std::vector<std::uint32_t>& from);
 
 // A one-column grid of text rows without a header. The current row is the row the user last
@@ -182,8 +181,6 @@ public:
     void remove(int row);
     const std::vector<GridRow>& rows() const { return rows_; }
     void setRows(std::vector<GridRow> rows);
-    // Adds rows at the end in one change (the rows before them are not copied).
-    void appendRows(std::vector<GridRow> rows);
     // Changes the rows in place and fires one change: for long lists where most rows stay and
     // a new list would copy every one of them. `edit` must not show anything.
     void editRows(const std::function<void(std::vector<GridRow>&)>& edit);

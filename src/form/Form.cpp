@@ -3,7 +3,6 @@
 #include <charconv>
 #include <functional>
 
-#include "form/TextHash.h"
 
 namespace tolvane::form {
 
@@ -86,7 +85,7 @@ public:
     // A string and a number in one step (a grid row and its tag): the hash of the bytes, the
     // length and the number folded into one word, so a long grid costs one step a row.
     void add(const std::string& s, std::uint64_t with = 0) {
-        add(TextHash(s) + s.size() * 0x9E3779B97F4A7C15ULL + with * 0xC2B2AE3D27D4EB4FULL);
+        add(std::hash<std::string>{}(s) + s.size() * 0x9E3779B97F4A7C15ULL + with * 0xC2B2AE3D27D4EB4FULL);
     }
     std::uint64_t value() const { return h_; }
 

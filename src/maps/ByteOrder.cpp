@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "maps/MapIndex.h"
-#include "platform/LargePages.h"
 
 namespace tolvane::maps {
 
@@ -114,13 +113,12 @@ constexpr std::size_t kRadixRun = 1024;
 constexpr std::size_t kMaxDepth = 32;
 
 // Names are read through keys_(position), straight from where they are kept: a list of
-// views beside a list of rows would be megabytes more to fill and to wait for. touch_(position)
-// asks for a name's place in memory ahead of reading it.
-template <typename KeyAt, typename Touch>
+// views beside a list of rows would be megabytes more to fill and to wait for.
+template <typename KeyAt>
 class Sorter {
 public:
-    Sorter(std::size_t count, KeyAt keys, Touch touch, std::vector<bool>* equalToPrevious)
-        : keys_(keys), touch_(touch), items_(count), scratch_(count), equal_(equalToPrevious) {
+    Sorter(std::size_t count, KeyAt keys, std::vector<bool>* equalToPrevious)
+        : keys_(keys), items_(count), scratch_(count), equal_(equalToPrevious) {
         for (std::size_t i = 0; i < count; ++i) items_[i].at = static_cast<std::uint32_t>(i);
         if (equal_) equal_->assign(count, false);
     }
@@ -173,12 +171,8 @@ private:
             compareSort(begin, end);
             return;
         }
-        // Each name's eight bytes from `depth`, and whether it ends within them. Past the first
-        // bytes a run's items stand in name order, all over the rows: each name is asked for a
-        // few items ahead.
-        constexpr std::size_t kAhead = 8;
+        // Each name's eight bytes from `depth`, and whether it ends within them.
         for (std::size_t i = begin; i < end; ++i) {
-            if (i + kAhead < end) touch_(items_[i + kAhead].row());
             const std::string_view key = keys_(items_[i].row());
             items_[i].setWord(WordAt(key, depth));
             items_[i].setEndsHere(key.size() <= depth + 8);
@@ -209,11 +203,8 @@ private:
     }
 
     KeyAt keys_;
-    Touch touch_;
-    // A hundred thousand items are a megabyte or more: in large pages, they cost a few page
-    // faults rather than hundreds.
-    platform::LargeArray<Keyed> items_;
-    platform::LargeArray<Keyed> scratch_;
+    std::vector<Keyed> items_;
+    std::vector<Keyed> scratch_;
     std::vector<bool>* equal_;
 };
 
@@ -221,19 +212,12 @@ private:
 
 std::vector<std::uint32_t> StableRowOrder(const std::vector<form::GridRow>& rows, RowKey key,
                                           std::vector<bool>* equalToPrevious) {
-    const auto touch = [&rows](std::uint32_t i) {
-#if defined(__GNUC__) || defined(__clang__)
-        __builtin_prefetch(&rows[i]);
-#else
-        (void)rows[i];
-#endif
-    };
     if (key == RowKey::MapName) {
         const auto at = [&rows](std::uint32_t i) { return MapKey(rows[i].text); };
-        return Sorter<decltype(at), decltype(touch)>(rows.size(), at, touch, equalToPrevious).order();
+        return Sorter<decltype(at)>(rows.size(), at, equalToPrevious).order();
     }
     const auto at = [&rows](std::uint32_t i) { return std::string_view(rows[i].text); };
-    return Sorter<decltype(at), decltype(touch)>(rows.size(), at, touch, equalToPrevious).order();
+    return Sorter<decltype(at)>(rows.size(), at, equalToPrevious).order();
 }
 
 }  // namespace tolvane::maps

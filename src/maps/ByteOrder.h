@@ -1,7 +1,8 @@
 #pragma once
 // The order of a list of names ascending by byte value (unsigned), equal names keeping their
 // places: what a stable sort gives, found for a hundred thousand names without comparing
-// strings one pair at a time.
+// strings one pair at a time (std::stable_sort over row numbers makes the start-up of 100,000
+// maps about a quarter slower).
 #include <cstdint>
 #include <string_view>
 #include <vector>

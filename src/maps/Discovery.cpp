@@ -7,33 +7,27 @@
 #include "maps/ByteOrder.h"
 #include "maps/MapIndex.h"
 #include "maps/MapsLstFormat.h"
-#include "maps/PackedNames.h"
 #include "maps/PakFile.h"
 #include "maps/PakFormat.h"
 #include "maps/ZipListing.h"
-#include "platform/LargePages.h"
 #include "state/FileUtils.h"
 #include "state/TextReaders.h"
 
 namespace tolvane::maps {
 
-void ScanBspFiles(const Context& ctx, MapFields& maps, const std::string& dir) {
-    ScanBspFolders(ctx, maps, {dir});
-}
-
 void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::string>& dirs) {
     // Every folder is listed before any row is made, so the rows and their index are sized
     // once for all of them. The order of the files does not matter: each map name is one row
     // whatever its place.
-    std::vector<PackedNames> listed(dirs.size());
+    std::vector<std::vector<std::string>> listed(dirs.size());
     std::size_t total = 0;
     const bool keepCase = MapNamesKeepFileCase();
     for (std::size_t d = 0; d < dirs.size(); ++d) {
         ctx.progress.show("Processing " + dirs[d] + "\\*.bsp...");
         const bool whole = ctx.fs.listEach(dirs[d] + "\\*.bsp", false, [&](std::string_view file) {
             const std::string_view name = file.substr(0, file.find('.'));
-            if (keepCase) listed[d].add(name);
-            else listed[d].addLowerCase(name);
+            if (keepCase) listed[d].emplace_back(name);
+            else listed[d].push_back(LowerCase(std::string(name)));
         });
         // A folder that could not be read to its end adds nothing, as an empty listing.
         if (!whole) listed[d].clear();
@@ -45,25 +39,14 @@ void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::
     // while moving the rows to a bigger list writes every one of them again. Four times the
     // loose maps holds every install where they are at least a quarter of all maps.
     IndexedRows available(maps.MapDir.rows(), total, 4 * (maps.MapDir.rowCount() + total));
-    // The list of a hundred thousand maps is written once here and by the later steps, and
-    // the merge and the sort jump about it.
-    platform::PreferLargePages(available.rows().data(), available.rows().capacity() * sizeof(form::GridRow));
-    for (const PackedNames& names : listed) {
-        // Each name's place in the index is asked for a few names ahead of its lookup.
-        constexpr std::size_t kAhead = 24;
-        std::vector<std::uint32_t> hashes;
-        hashes.reserve(names.size());
-        names.forEach([&hashes](std::string_view name) { hashes.push_back(FoldedNameHash(name)); });
-        std::size_t i = 0;
-        names.forEach([&](std::string_view name) {
-            const std::uint32_t hash = hashes[i];
-            if (++i + kAhead <= hashes.size()) available.prefetch(hashes[i + kAhead - 1]);
+    for (auto& names : listed) {
+        for (std::string& name : names) {
             // A file called ".bsp" names no map.
-            if (name.empty() || rotation.find(name) >= 0) return;
+            if (name.empty() || rotation.find(name) >= 0) continue;
             // A map found in both map directories keeps the one row, unmarked.
-            if (const int row = available.findOrAppend(std::string(name), 0, hash); row >= 0 && available.row(row).tag != 0)
+            if (const int row = available.findOrAppend(std::move(name), 0); row >= 0 && available.row(row).tag != 0)
                 available.setTag(row, 0);
-        });
+        }
     }
     if (available.changed()) maps.MapDir.setRows(available.take());
     ctx.progress.hide();
@@ -82,10 +65,10 @@ void ReadBaseMapsLst(const Context& ctx, MapFields& maps) {
 
 namespace {
 
-// The map names the archives hold, in the scan's order: a few bytes a map rather than every
-// archive's whole directory. Holding them until all archives are read lets the new rows be
-// made in one list of the right size.
-using ArchiveMaps = PackedNames;
+// The map names the archives hold, in the scan's order, rather than every archive's whole
+// directory. Holding them until all archives are read lets the new rows be made in one list of
+// the right size.
+using ArchiveMaps = std::vector<std::string>;
 
 bool IsPakName(const std::string& path) {
     const std::string lower = LowerCase(path);
@@ -97,14 +80,14 @@ void ReadArchive(const Context& ctx, ArchiveMaps& read, const std::string& path,
     if (IsPakName(path)) {
         std::string directory;
         if (!ReadPakDirectoryBytes(hostPath, directory)) return;
-        ForEachPakMapName(directory, [&read](std::string_view map) { read.add(map); });
+        ForEachPakMapName(directory, [&read](std::string_view map) { read.emplace_back(map); });
         return;
     }
     // The zip kinds: a file libzip cannot read as an archive holds no maps.
     std::vector<std::string> names;
     if (!ListZipEntries(hostPath, names)) return;
     for (const auto& name : names)
-        if (const auto map = MapNameViewOfArchiveEntry(name)) read.add(*map);
+        if (const auto map = MapNameViewOfArchiveEntry(name)) read.emplace_back(*map);
 }
 
 void ScanDirectory(const Context& ctx, ArchiveMaps& read, const std::string& dir, bool skipStockArchive) {
@@ -158,8 +141,8 @@ private:
 // loose file, or an archive earlier in this scan) takes "*" and tag 1; a marked one is left
 // alone. Every other map is a new MapDir row with tag 1; MapDir is not looked at (duplicates
 // are merged afterwards).
-void AddArchiveMaps(const ArchiveMaps& read, MapFields& maps) {
-    if (read.size() == 0) return;
+void AddArchiveMaps(ArchiveMaps& read, MapFields& maps) {
+    if (read.empty()) return;
     std::vector<form::GridRow> rotation = maps.MapIni.rows();
     const RotationNames rotationNames(rotation);
     const bool keepCase = MapNamesKeepFileCase();
@@ -169,43 +152,35 @@ void AddArchiveMaps(const ArchiveMaps& read, MapFields& maps) {
     // all of them made once (room left unwritten costs no memory).
     maps.MapDir.editRows([&](std::vector<form::GridRow>& rows) {
         form::ReserveMoreRows(rows, read.size());
-        read.forEach([&](std::string_view map) {
+        for (std::string& map : read) {
             const int row = rotation.empty() ? -1 : [&] {
                 key.assign(map);
                 for (char& c : key) c = LowerAscii(c);
                 return rotationNames.find(key);
             }();
             if (row < 0) {
-                rows.push_back({std::string(map), 1});
-                return;
+                rows.push_back({std::move(map), 1});
+                continue;
             }
             form::GridRow& found = rotation[static_cast<std::size_t>(row)];
             const bool marked = !found.text.empty() && found.text.back() == '*';
             if (found.tag == kTagNotFound || found.tag == -1) {
                 // Where letter case matters the rotation names the map as the archive does.
-                if (found.tag == kTagNotFound && keepCase) found.text = std::string(map);
+                if (found.tag == kTagNotFound && keepCase) found.text = map;
                 found.tag = 1;
             } else if (found.tag == 0 || !marked) {
                 found.tag = 1;
                 found.text += "*";
             } else {
-                return;
+                continue;
             }
             rotationChanged = true;
-        });
+        }
     });
     if (rotationChanged) maps.MapIni.setRows(std::move(rotation));
 }
 
 }  // namespace
-
-// An archive's kind follows its extension: ".pak" is read as a PAK directory, the zip kinds
-// through libzip.
-void ReadPakDirectory(const Context& ctx, MapFields& maps, const std::string& path) {
-    ArchiveMaps read;
-    ReadArchive(ctx, read, path, ctx.fs.resolve(path));
-    AddArchiveMaps(read, maps);
-}
 
 void ScanPakArchives(const Context& ctx, MapFields& maps) {
     ArchiveMaps read;
@@ -284,34 +259,7 @@ void ApplyMerge(std::vector<form::GridRow>& rows, const MergePlan& plan, MergeOr
 
 }  // namespace
 
-std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& rows, bool remove,
-                                              std::vector<std::string>* reports, MergeOrder order) {
-    if (!remove) {
-        // Every pair is reported: rows from the last up, each with the rows before it in order.
-        std::unordered_map<std::string_view, std::vector<std::size_t>> rowsOf;
-        rowsOf.reserve(rows.size());
-        for (std::size_t i = 0; i < rows.size(); ++i) rowsOf[MapKey(rows[i].text)].push_back(i);
-        for (std::size_t n = rows.size(); n-- > 1;) {
-            for (std::size_t j : rowsOf[MapKey(rows[n].text)]) {
-                if (j >= n) break;
-                if (reports) reports->push_back("Duplicates of " + rows[n].text + " found!");
-            }
-        }
-        return rows;
-    }
-    const MergePlan plan = PlanMerge(rows);
-    std::vector<form::GridRow> out = rows;
-    ApplyMerge(out, plan, order);
-    return out;
-}
-
-void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove, MergeOrder order) {
-    if (!remove) {
-        std::vector<std::string> reports;
-        MergeDuplicateRows(MapDir.rows(), false, &reports);
-        for (const auto& text : reports) ctx.message(text);
-        return;
-    }
+void MergeAvailableDuplicates(form::Grid& MapDir, MergeOrder order) {
     const MergePlan plan = PlanMerge(MapDir.rows());
     // Nothing to merge and no new order: no row moves, and none is marked.
     if (plan.removed == 0 && order == MergeOrder::AsFound) return;

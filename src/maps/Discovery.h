@@ -17,24 +17,19 @@
 
 namespace tolvane::maps {
 
-// Adds the loose maps of directory `dir` ("action\\maps"): each *.bsp file's name up to its
-// first "." (lower-cased unless MapNamesKeepFileCase), unless the rotation has it; a map found
-// again keeps its row (tag 0).
-void ScanBspFiles(const Context& ctx, MapFields& maps, const std::string& dir);
-// The same over several directories in order, with one list of rows for all of them: the
-// result is that of ScanBspFiles on each in turn.
+// Adds the loose maps of the directories `dirs` ("action\\maps"): each *.bsp file's name up to
+// its first "." (lower-cased unless MapNamesKeepFileCase), unless the rotation has it; a map
+// found again keeps its row (tag 0). One list of rows serves all of them: the result is that
+// of a scan of each in turn.
 void ScanBspFolders(const Context& ctx, MapFields& maps, const std::vector<std::string>& dirs);
 
 // Adds the maps of "baseq2\\maps.lst" that are neither in the rotation nor available (tag -1).
 void ReadBaseMapsLst(const Context& ctx, MapFields& maps);
 
-// Adds the maps of one archive at `path`. A map in the rotation (ignoring case) takes tag 1
-// there, and "*" when it was found before as a loose file or in another archive; any other map
-// is appended to MapDir with tag 1 (duplicates are merged later).
-void ReadPakDirectory(const Context& ctx, MapFields& maps, const std::string& path);
-
-// Runs ReadPakDirectory over the archives of the mod directory and of "baseq2", the base game's
-// "pak0.pak" (the stock maps) excepted.
+// Adds the maps of the archives of the mod directory and of "baseq2", the base game's
+// "pak0.pak" (the stock maps) excepted. A map in the rotation (ignoring case) takes tag 1 there,
+// and "*" when it was found before as a loose file or in another archive; any other map is
+// appended to MapDir with tag 1 (duplicates are merged later).
 void ScanPakArchives(const Context& ctx, MapFields& maps);
 
 // The order the merged rows are left in: as they were found, or by their map names (the
@@ -42,17 +37,10 @@ void ScanPakArchives(const Context& ctx, MapFields& maps);
 // share a text, so the sort's result does not depend on the order it starts from).
 enum class MergeOrder { AsFound, ByName };
 
-// Merges (remove = true) or reports (remove = false, one message per pair) MapDir rows naming
-// the same map. Of each map the last row stays; it takes "*" and tag 1 when an archive row meets
-// a loose-file row or another archive row, but not a map list row.
-void MergeAvailableDuplicates(const Context& ctx, form::Grid& MapDir, bool remove,
-                              MergeOrder order = MergeOrder::AsFound);
-
-// The merge over plain rows, in one pass: the same rows, texts, tags and order as comparing
-// every pair from the last row up (or those rows by map name). Messages (remove = false) are
-// appended to `reports`.
-std::vector<form::GridRow> MergeDuplicateRows(const std::vector<form::GridRow>& rows, bool remove,
-                                              std::vector<std::string>* reports = nullptr,
-                                              MergeOrder order = MergeOrder::AsFound);
+// Merges MapDir rows naming the same map, in one pass: the same rows, texts, tags and order as
+// comparing every pair from the last row up (or those rows by map name). Of each map the last
+// row stays; it takes "*" and tag 1 when an archive row meets a loose-file row or another
+// archive row, but not a map list row.
+void MergeAvailableDuplicates(form::Grid& MapDir, MergeOrder order = MergeOrder::AsFound);
 
 }  // namespace tolvane::maps

@@ -1,10 +1,10 @@
 #include "maps/MapEditing.h"
 
 #include <algorithm>
+#include <unordered_map>
 
+#include "form/Lists.h"
 #include "maps/MapsLstFormat.h"
-#include "maps/Sorts.h"
-#include "modini/ActionIni.h"
 
 namespace tolvane::maps {
 
@@ -64,6 +64,16 @@ std::vector<form::GridRow> MovePicked(form::Grid& from, form::Grid& to) {
 
 // Every map picked in the available list (the current one when none are picked) joins the end of
 // the rotation; the last of them becomes the rotation's current row.
+void ReportRotationDuplicates(const Context& ctx, const form::Grid& MapIni) {
+    // One message per pair, the later row of the pair taken from the last row up.
+    const auto& rows = MapIni.rows();
+    std::unordered_map<std::string, int> count;
+    std::vector<int> earlier(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) earlier[i] = count[rows[i].text]++;
+    for (std::size_t i = rows.size(); i-- > 0;)
+        for (int k = 0; k < earlier[i]; ++k) ctx.message("Duplicates of " + rows[i].text + " found!");
+}
+
 void ButtonAdd_Click(const Context& ctx, MapFields& maps) {
     if (MovePicked(maps.MapDir, maps.MapIni).empty()) return;
     ctx.state.bActionIniChanged = true;
@@ -76,7 +86,7 @@ void ButtonRemove_Click(const Context& ctx, MapFields& maps) {
     const std::vector<form::GridRow> moved = MovePicked(maps.MapIni, maps.MapDir);
     if (moved.empty()) return;
     ctx.state.bActionIniChanged = true;
-    SortGrid(maps.MapDir);
+    form::SortGrid(maps.MapDir);
     const auto& rows = maps.MapDir.rows();
     const auto at = std::find_if(rows.begin(), rows.end(), [&](const form::GridRow& row) { return row.text == moved.front().text; });
     maps.MapDir.setCurrentRow(static_cast<int>(at - rows.begin()));
@@ -108,7 +118,7 @@ void ButtonRandom_Click(const Context& ctx, MapFields& maps, platform::Random& r
     const int current = maps.MapIni.currentRow();
     maps.MapIni.setRows(std::move(rows));
     maps.MapIni.setCurrentRow(current);
-    modini::RemoveRotationDuplicates(ctx, maps.MapIni, false);
+    ReportRotationDuplicates(ctx, maps.MapIni);
 }
 
 void ButtonNew_Click(const Context& ctx, MapFields& maps) {

@@ -14,6 +14,9 @@ void ButtonServerUp_Click(const Context& ctx, MapFields& maps);
 void ButtonServerDown_Click(const Context& ctx, MapFields& maps);
 // Shuffles the rotation (5 x n exchanges through a carried text) and reports duplicates.
 void ButtonRandom_Click(const Context& ctx, MapFields& maps, platform::Random& random);
+// Reports each pair of rotation rows with equal texts ("Duplicates of NAME found!"); the
+// rotation is left as it is.
+void ReportRotationDuplicates(const Context& ctx, const form::Grid& MapIni);
 
 void ButtonNew_Click(const Context& ctx, MapFields& maps);
 void ButtonRename_Click(const Context& ctx, MapFields& maps);

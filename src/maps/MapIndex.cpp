@@ -1,7 +1,6 @@
 #include "maps/MapIndex.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tolvane::maps {
 
@@ -13,19 +12,10 @@ bool keepFileCase = false;
 bool keepFileCase = true;
 #endif
 
-int FindFirst(const form::Grid& grid, const std::string& name) {
-    for (int i = 0; i < grid.rowCount(); ++i)
-        if (MapKey(grid.text(i)) == name) return i + 1;
-    return 0;
-}
-
 }  // namespace
 
 bool MapNamesKeepFileCase() { return keepFileCase; }
 void SetMapNamesKeepFileCase(bool keep) { keepFileCase = keep; }
-
-int FindInRotation(const form::Grid& MapIni, const std::string& name) { return FindFirst(MapIni, name); }
-int FindInAvailable(const form::Grid& MapDir, const std::string& name) { return FindFirst(MapDir, name); }
 
 void NameTable::reserve(std::size_t names) {
     std::size_t size = 16;
@@ -35,14 +25,12 @@ void NameTable::reserve(std::size_t names) {
     if (size <= slots_.size()) return;
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(size, Slot{});
-    starts_.reset(size);
     const std::size_t mask = size - 1;
     for (const Slot& s : old) {
         if (s.row < 0) continue;
         std::size_t i = s.hash & mask;
         while (slots_[i].row >= 0) i = (i + 1) & mask;
         slots_[i] = s;
-        starts_.mark(s.hash);
     }
 }
 
@@ -61,24 +49,19 @@ int NameTable::findStored(std::string_view name, std::uint32_t hash, const std::
 }
 
 int& NameTable::insert(std::string_view name, int row, const std::vector<form::GridRow>& rows) {
-    return insert(name, FoldedNameHash(name), row, rows);
-}
-
-int& NameTable::insert(std::string_view name, std::uint32_t hash, int row, const std::vector<form::GridRow>& rows) {
+    const std::uint32_t hash = FoldedNameHash(name);
     // Grown only when the next name would pass three quarters full.
     if ((used_ + 1) * 4 > slots_.size() * 3) reserve(used_ + 1);
     Slot& slot = slots_[locate(name, hash, rows)];
     if (slot.row < 0) {
         slot = {hash, row};
         ++used_;
-        starts_.mark(hash);
     }
     return slot.row;
 }
 
 void NameTable::clear() {
     slots_.clear();
-    starts_.clear();
     used_ = 0;
 }
 
@@ -111,11 +94,9 @@ int NameSet::add(std::string_view name) {
         // Grown to keep it at most half full; every name is placed again.
         std::vector<Slot> old = std::move(slots_);
         slots_.assign(std::max<std::size_t>(64, old.size() * 2), Slot{});
-        starts_.reset(slots_.size());
         for (const Slot& s : old) {
             if (s.index < 0) continue;
             slots_[locate(names_[static_cast<std::size_t>(s.index)], s.hash)] = s;
-            starts_.mark(s.hash);
         }
     }
     const std::uint32_t hash = FoldedNameHash(name);
@@ -123,7 +104,6 @@ int NameSet::add(std::string_view name) {
     if (slot.index < 0) {
         slot = {hash, static_cast<int>(names_.size())};
         names_.push_back(name);
-        starts_.mark(hash);
     }
     return slot.index;
 }
@@ -153,15 +133,6 @@ std::vector<bool> TakenNames(const std::vector<std::string>& names, const std::v
 
 }  // namespace
 
-std::vector<std::string> NamesNotListed(const std::vector<std::string>& names,
-                                        const std::vector<const form::Grid*>& grids) {
-    const std::vector<bool> taken = TakenNames(names, grids);
-    std::vector<std::string> out;
-    for (std::size_t n = 0; n < names.size(); ++n)
-        if (taken[n]) out.push_back(names[n]);
-    return out;
-}
-
 void AddUnlistedMaps(MapFields& maps, const std::vector<std::string>& names) {
     const std::vector<bool> taken = TakenNames(names, {&maps.MapIni, &maps.MapDir});
     const auto count = static_cast<std::size_t>(std::count(taken.begin(), taken.end(), true));
@@ -186,12 +157,12 @@ int IndexedRows::find(std::string_view name) const {
     return first_.find(name, rows_);
 }
 
-int IndexedRows::findOrAppend(std::string text, std::int32_t tag, std::uint32_t hash) {
+int IndexedRows::findOrAppend(std::string text, std::int32_t tag) {
     const int next = static_cast<int>(rows_.size());
     // The name is looked up through the text about to become the new row's: the table reads
     // names from the rows, so the row is added first and taken back when the name is known.
     rows_.push_back({std::move(text), tag});
-    const int row = first_.insert(MapKey(rows_.back().text), hash, next, rows_);
+    const int row = first_.insert(MapKey(rows_.back().text), next, rows_);
     if (row != next) {
         rows_.pop_back();
         return row;

@@ -2,12 +2,12 @@
 // Finding a map in the rotation or among the available maps. A row stands for the map named by
 // its text less one trailing "*" (the duplicate marker); a lookup finds the first such row.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "form/Controls.h"
-#include "form/TextHash.h"
 #include "maps/MapFields.h"
 
 namespace tolvane::maps {
@@ -24,76 +24,27 @@ inline std::string_view MapKey(std::string_view text) {
 bool MapNamesKeepFileCase();
 void SetMapNamesKeepFileCase(bool keep);
 
-// 1-based position of the first MapIni row naming the map, 0 when there is none.
-int FindInRotation(const form::Grid& MapIni, const std::string& name);
-// The same over MapDir.
-int FindInAvailable(const form::Grid& MapDir, const std::string& name);
-
-// A quick hash of a map name (form::TextHash): names are short and hashed by the hundred
-// thousand at start-up.
-struct NameHash {
-    std::size_t operator()(std::string_view name) const noexcept { return static_cast<std::size_t>(form::TextHash(name)); }
-};
-// The same folded to 32 bits, for tables whose slots are kept to eight bytes.
+// A map name's hash folded to 32 bits, for tables whose slots are kept to eight bytes.
 inline std::uint32_t FoldedNameHash(std::string_view name) {
-    const std::uint64_t full = form::TextHash(name);
+    const std::uint64_t full = std::hash<std::string_view>{}(name);
     return static_cast<std::uint32_t>(full ^ (full >> 32));
 }
 
-// A bit for each slot of a name table where some stored name's lookup starts. A name whose
-// starting slot has no bit is not stored: the bits, a small map that stays in the nearest
-// cache, say so without a visit to the table (most names looked up are not stored).
-class StartingSlots {
-public:
-    void reset(std::size_t slots) {
-        bits_.assign((slots + 63) / 64, 0);
-        mask_ = slots - 1;
-    }
-    void clear() {
-        bits_.clear();
-        mask_ = 0;
-    }
-    void mark(std::uint32_t hash) {
-        const std::size_t slot = hash & mask_;
-        bits_[slot / 64] |= std::uint64_t{1} << (slot % 64);
-    }
-    bool mayHold(std::uint32_t hash) const {
-        const std::size_t slot = hash & mask_;
-        return (bits_[slot / 64] >> (slot % 64) & 1) != 0;
-    }
-
-private:
-    std::vector<std::uint64_t> bits_;
-    std::size_t mask_ = 0;
-};
-
 // Map names of a grid's rows, each to one row number: an open-addressing table that keeps only
 // row numbers and hashes and reads the names from the rows themselves, so indexing a grid of
-// two hundred thousand maps costs no allocation per name.
+// two hundred thousand maps costs no allocation per name. At 100,000 maps the start-up takes a
+// fifth longer with std::unordered_map (a node per name) in its place.
 class NameTable {
 public:
     void reserve(std::size_t names);
     // The row stored for the name, or -1.
     int find(std::string_view name, const std::vector<form::GridRow>& rows) const {
         if (used_ == 0) return -1;
-        const std::uint32_t hash = FoldedNameHash(name);
-        if (!starts_.mayHold(hash)) return -1;
-        return findStored(name, hash, rows);
+        return findStored(name, FoldedNameHash(name), rows);
     }
     // The row stored for the name; when it has none, `row` is stored first. The reference stays
     // valid until the next insert.
     int& insert(std::string_view name, int row, const std::vector<form::GridRow>& rows);
-    // The same with the name's FoldedNameHash already worked out.
-    int& insert(std::string_view name, std::uint32_t hash, int row, const std::vector<form::GridRow>& rows);
-    // Asks for the slot where a lookup of a name of this hash starts, ahead of the lookup: a
-    // table of a hundred thousand names does not stay in the nearest cache.
-    void prefetch(std::uint32_t hash) const {
-#if defined(__GNUC__) || defined(__clang__)
-        if (!slots_.empty()) __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
-#else
-        (void)hash;
-#endif
-    }
     void clear();
 
 private:
@@ -105,7 +56,6 @@ private:
     std::size_t locate(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const;
     int findStored(std::string_view name, std::uint32_t hash, const std::vector<form::GridRow>& rows) const;
     std::vector<Slot> slots_;
-    StartingSlots starts_;
     std::size_t used_ = 0;
 };
 
@@ -129,9 +79,7 @@ public:
     // The number of the name, -1 when it was never added.
     int find(std::string_view name) const {
         if (names_.empty()) return -1;
-        const std::uint32_t hash = FoldedNameHash(name);
-        if (!starts_.mayHold(hash)) return -1;
-        return findStored(name, hash);
+        return findStored(name, FoldedNameHash(name));
     }
     // Adds the name when it is new; returns its number (the first one when it was there).
     int add(std::string_view name);
@@ -145,18 +93,13 @@ private:
     std::size_t locate(std::string_view name, std::uint32_t hash) const;
     int findStored(std::string_view name, std::uint32_t hash) const;
     std::vector<Slot> slots_;
-    StartingSlots starts_;
     std::vector<std::string_view> names_;
 };
 
-// Of `names` in order, those that no row of the grids stands for and no earlier name taken
-// stands for: the maps a list adds to the available ones. The grids are walked once, so a
-// list of a few thousand names costs no index of a hundred thousand rows.
-std::vector<std::string> NamesNotListed(const std::vector<std::string>& names,
-                                        const std::vector<const form::Grid*>& grids);
-
-// Adds to MapDir, with tag -1, the maps of a map list that neither the rotation nor the
-// available maps hold (NamesNotListed).
+// Adds to MapDir, with tag -1 and in their order, the maps of a map list that no row of the
+// rotation or of the available maps stands for and no earlier name added stands for. The
+// grids are walked once, so a list of a few thousand names costs no index of a hundred
+// thousand rows.
 void AddUnlistedMaps(MapFields& maps, const std::vector<std::string>& names);
 
 // The rows of a map grid while a scan fills it, with an index of the first row of each map
@@ -171,14 +114,7 @@ public:
     int find(std::string_view name) const;
     // The first row naming the text's map; when there is none the text is appended as a new
     // row and -1 is returned. One lookup where find and append take two.
-    int findOrAppend(std::string text, std::int32_t tag) {
-        const std::uint32_t hash = FoldedNameHash(MapKey(text));
-        return findOrAppend(std::move(text), tag, hash);
-    }
-    // The same with the FoldedNameHash of the text's map name worked out, so a scan can
-    // prefetch (below) the index a few names ahead.
-    int findOrAppend(std::string text, std::int32_t tag, std::uint32_t hash);
-    void prefetch(std::uint32_t hash) const { first_.prefetch(hash); }
+    int findOrAppend(std::string text, std::int32_t tag);
     // Replaces a row's text; the index follows when the map name the row stands for changes.
     void setText(int row, std::string text);
     void setTag(int row, std::int32_t tag) {

@@ -59,12 +59,6 @@ std::vector<std::string_view> ParsePakDirectory(std::string_view archive) {
     return PakEntryNames(archive.substr(static_cast<std::size_t>(span->offset), static_cast<std::size_t>(span->length)));
 }
 
-std::string_view TrimAtExtension(std::string_view text) {
-    const std::size_t dot = text.find('.');
-    if (dot == std::string_view::npos) return text;
-    return text.substr(0, dot + 4);
-}
-
 std::optional<std::string> MapNameOfArchiveEntry(std::string_view entryName) {
     const auto map = MapNameViewOfArchiveEntry(entryName);
     if (!map) return std::nullopt;

@@ -69,10 +69,6 @@ void ForEachPakMapName(std::string_view directory, Take&& take) {
 // Both steps over a whole archive held in memory; the names point into `archive`.
 std::vector<std::string_view> ParsePakDirectory(std::string_view archive);
 
-// The text cut three characters after its first "." (all of it when it has no "." or is
-// shorter): "maps/x.bsp" and NUL padding after it give "maps/x.bsp".
-std::string_view TrimAtExtension(std::string_view text);
-
 // The map an archive entry holds: its name, cut at the end of the name field (the first NUL),
 // must begin with "maps/" (exact, lower case) and end with ".bsp" (in any case), the file the
 // engine loads for a map; the map is what lies between, subfolders included

@@ -1,15 +1,13 @@
 #include "modini/ActionIni.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <unordered_set>
 
-#include "state/ShownPath.h"
+#include "form/Lists.h"
 #include "maps/MapIndex.h"
-#include "maps/Sorts.h"
 #include "modini/ActionIniFormat.h"
-#include "registry/ConfigRegistry.h"
 #include "state/FileUtils.h"
+#include "state/ShownPath.h"
 #include "state/TextReaders.h"
 
 namespace tolvane::modini {
@@ -22,12 +20,12 @@ void SetDefaultTeams(const Context& ctx, teams::TeamFields& teams) {
     const char* skins[] = {"chucky", "jewels"};
     for (std::size_t i = 0; i < 2; ++i) {
         form::ComboList& model = *teams.modelLists()[i];
-        if (!registry::InComboBox(model, "actionmale")) continue;
+        if (!form::InComboBox(model, "actionmale")) continue;
         teams.nameBoxes()[i]->setText(names[i]);
         model.selectText("actionmale");
         form::ComboList& skin = *teams.skinLists()[i];
         teams::ScanPlayerSkins(ctx, skin, "actionmale");
-        if (registry::InComboBox(skin, skins[i])) skin.selectText(skins[i]);
+        if (form::InComboBox(skin, skins[i])) skin.selectText(skins[i]);
         ctx.state.bActionIniChanged = true;
     }
 }
@@ -35,7 +33,7 @@ void SetDefaultTeams(const Context& ctx, teams::TeamFields& teams) {
 // A model or skin the file names stays as written: one no players directory holds is shown
 // as an extra item of its list, so that a save writes it back unless the operator picks another.
 void SelectOrAdd(form::ComboList& list, const std::string& text) {
-    if (registry::InComboBox(list, text)) list.selectText(text);
+    if (form::InComboBox(list, text)) list.selectText(text);
     else {
         list.addItem(text);
         list.setSelectedIndex(list.count() - 1);
@@ -59,7 +57,7 @@ void ApplyTeam(teams::TeamFields& teams, std::size_t i, const IniTeam& team, std
         list.setSelectedIndex(-1);
         return;
     }
-    if (!registry::InComboBox(list, model)) teams.extraModel[i] = model;
+    if (!form::InComboBox(list, model)) teams.extraModel[i] = model;
     SelectOrAdd(list, model);
 }
 
@@ -162,33 +160,6 @@ void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& na
     maps.MapIni.setRows(std::move(rotation));
 }
 
-void RemoveRotationDuplicates(const Context& ctx, form::Grid& MapIni, bool remove) {
-    const auto& rows = MapIni.rows();
-    if (remove) {
-        // The last row of each text survives: walking from the end, a text seen before is an
-        // earlier occurrence.
-        std::unordered_set<std::string> seen;
-        std::vector<bool> keep(rows.size(), false);
-        bool dropped = false;
-        for (std::size_t i = rows.size(); i-- > 0;) {
-            keep[i] = seen.insert(rows[i].text).second;
-            dropped = dropped || !keep[i];
-        }
-        if (!dropped) return;
-        std::vector<form::GridRow> kept;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            if (keep[i]) kept.push_back(rows[i]);
-        MapIni.setRows(std::move(kept));
-        return;
-    }
-    // One message per pair, the later row of the pair taken from the last row up.
-    std::unordered_map<std::string, int> count;
-    std::vector<int> earlier(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) earlier[i] = count[rows[i].text]++;
-    for (std::size_t i = rows.size(); i-- > 0;)
-        for (int k = 0; k < earlier[i]; ++k) ctx.message("Duplicates of " + rows[i].text + " found!");
-}
-
 void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields& maps, const std::string& fileName) {
     const std::string& modDir = ctx.state.strModDir;
     const std::string path = modDir + "\\" + fileName;
@@ -202,7 +173,7 @@ void ReadActionIni(const Context& ctx, teams::TeamFields& teams, maps::MapFields
         std::vector<form::GridRow> available = maps.MapDir.rows();
         available.insert(available.end(), maps.MapIni.rows().begin(), maps.MapIni.rows().end());
         maps.MapDir.setRows(std::move(available));
-        maps::SortGrid(maps.MapDir);
+        form::SortGrid(maps.MapDir);
     }
     maps.MapIni.clear();
     if (!FileExists(ctx.fs, path)) {

@@ -32,8 +32,4 @@ bool WriteActionIni(const Context& ctx, teams::TeamFields& teams, const maps::Ma
 // map is taken first; a map MapDir does not list gets maps::kTagNotFound.
 void TakeFromAvailable(maps::MapFields& maps, const std::vector<std::string>& names);
 
-// Rotation rows with equal texts: with remove, of each text only its last row stays, in its
-// place; without, each pair is reported ("Duplicates of NAME found!") and nothing changes.
-void RemoveRotationDuplicates(const Context& ctx, form::Grid& MapIni, bool remove);
-
 }  // namespace tolvane::modini

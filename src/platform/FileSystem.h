@@ -65,12 +65,9 @@ public:
     // Lists the names (not paths) matching the last component of a pattern such as
     // "action\\maps\\*.bsp", "baseq2\\players\\*." or "action\\server.cfg". Wildcards * and ?
     // match ignoring case; "*." matches names without an extension. Files only, or files and
-    // directories. "." and ".." are never returned. Sorted ascending by case-folded name, or
-    // in the system's own order when the caller has no use for the order (a map directory of
-    // tens of thousands of files is then not sorted twice). Any failure yields an empty list.
-    enum class Order { Sorted, Unsorted };
-    std::vector<std::string> list(const std::string& pattern, bool includeDirectories,
-                                  Order order = Order::Sorted) const;
+    // directories. "." and ".." are never returned. Sorted ascending by case-folded name. Any
+    // failure yields an empty list.
+    std::vector<std::string> list(const std::string& pattern, bool includeDirectories) const;
     // The same names handed one at a time (each a view valid during the call), in the
     // system's order, with no list held: a map
     // directory of tens of thousands of files costs no list of its names. False when the
@@ -120,9 +117,6 @@ public:
     // Reads up to `length` bytes at `offset`; fewer when the file is shorter.
     bool readAt(const std::string& path, std::uint64_t offset, std::size_t length, std::string& out) const;
 
-    // Creates (truncating) the file and writes all bytes, checking every write, the flush to
-    // disk and the close. On failure the partial file is removed and error names the reason.
-    bool writeFile(const std::string& path, const std::string& content, std::string& error) const;
     // Deletes a file; true when it is gone afterwards (also when it never existed).
     bool removeFile(const std::string& path, std::string& error) const;
     // Renames (replacing an existing target). On failure error names the reason.

@@ -11,6 +11,12 @@ class FileSystem;
 
 namespace tolvane::platform::detail {
 
+#ifndef _WIN32
+// The name an existing entry of `dir` has for `name` ignoring case, as the rest of the program
+// finds files; the name as given when there is none. (Windows finds names ignoring case.)
+std::filesystem::path EntryIgnoringCase(const std::filesystem::path& dir, const std::string& name);
+#endif
+
 // A fresh name for the temporary file beside `target`: its name, a unique part, then ".tmp".
 std::filesystem::path TemporaryNameFor(const std::filesystem::path& target);
 

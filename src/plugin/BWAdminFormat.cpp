@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "settings/NumericCoupling.h"
+#include "form/NumericCoupling.h"
 #include "state/TextReaders.h"
 
 namespace tolvane::plugin {
@@ -37,7 +37,7 @@ const BWAdminKey* FindKey(const std::string& key) {
 
 // A value set on a check box or a spinner must fit a 16-bit signed integer first.
 std::optional<int> ReadSmallInt(const std::string& value) {
-    const auto n = settings::ReadNumber(value);
+    const auto n = form::ReadNumber(value);
     if (!n || *n < -32768 || *n > 32767) return std::nullopt;
     return static_cast<int>(*n);
 }
@@ -60,7 +60,7 @@ void ApplyValue(const BWAdminKey& k, const std::string& value, P& f) {
             } else if constexpr (std::is_same_v<C, form::NumericField>) {
                 if (&control == &f.MaxFPS) {
                     // The frame rate is stored as a plain integer ("060" shows as "60").
-                    const auto n = settings::ReadInt32(value);
+                    const auto n = form::ReadInt32(value);
                     if (!n) return;
                     control.setText(std::to_string(*n));
                     SetSpinner(control.scroll, std::to_string(*n));
@@ -71,7 +71,7 @@ void ApplyValue(const BWAdminKey& k, const std::string& value, P& f) {
             } else {
                 // A number beyond 32 bits does not convert, and leaves the choice as any other
                 // value outside 0 to 2 does.
-                const auto n = settings::ReadInt32(value);
+                const auto n = form::ReadInt32(value);
                 if (n && *n >= 0 && *n <= 2) control.setSelectedIndex(*n);
             }
         },
@@ -81,14 +81,14 @@ void ApplyValue(const BWAdminKey& k, const std::string& value, P& f) {
 // The text "number <= 0" test of the replacing writer: the number itself, not its rounded
 // value, so "0.4" still counts as above zero.
 bool ReadsAsZeroOrLess(const std::string& text) {
-    if (!settings::IsNumber(text)) return false;
+    if (!form::IsNumber(text)) return false;
     const std::string s = StripBlanks(text);
     if (s.find_first_of("123456789") == std::string::npos) return true;
     return s.find('-') != std::string::npos;
 }
 
 bool ReadsBelowOne(const std::string& text) {
-    const auto n = settings::ReadNumber(text);
+    const auto n = form::ReadNumber(text);
     return n && *n < 1;
 }
 
@@ -161,11 +161,11 @@ std::optional<std::string> ValueRead(const BWAdminKey& k, const std::string& val
                 return std::to_string(*n);
             } else if constexpr (std::is_same_v<C, form::NumericField>) {
                 if (&control != &f.MaxFPS) return value;
-                const auto n = settings::ReadInt32(value);
+                const auto n = form::ReadInt32(value);
                 if (!n) return std::nullopt;
                 return std::to_string(*n);
             } else {
-                const auto n = settings::ReadInt32(value);
+                const auto n = form::ReadInt32(value);
                 if (!n || *n < 0 || *n > 2 || *n >= control.count()) return std::nullopt;
                 const std::string& text = control.item(*n);
                 if (&control == &f.Strict)

@@ -1,6 +1,6 @@
 #include "plugin/BanDialog.h"
 
-#include "settings/NumericCoupling.h"
+#include "form/NumericCoupling.h"
 
 namespace tolvane::plugin {
 
@@ -51,8 +51,8 @@ BanDialog::BanDialog(const Context& ctx) : ctx_(ctx) {
     MaxConnect.box.setEnabled(false);
     MaxConnect.scroll.setEnabled(false);
 
-    settings::CoupleNumericField(ctx, SubnetMask);
-    settings::CoupleNumericField(ctx, MaxConnect);
+    form::CoupleNumericField(ctx.showMessage(), SubnetMask);
+    form::CoupleNumericField(ctx.showMessage(), MaxConnect);
     Refuse.changed.attach([this] { Refuse_Click(); });
     ButtonSave.clicked.attach([this] { ButtonSave_Click(); });
     ButtonCancel.clicked.attach([this] {
@@ -168,10 +168,10 @@ void BanDialog::ResetBanDialog() {
 std::string BanDialog::FormatAddressBan() const {
     std::string form = Refuse.value() == 1 ? " - " : " + ";
     form += Trimmed(IP.text());  // blanks around the address would break the line's form
-    const auto mask = settings::ReadNumber(SubnetMask.text());
+    const auto mask = form::ReadNumber(SubnetMask.text());
     if (mask && *mask >= 0 && *mask <= 32) form += "/" + SubnetMask.text();
     if (Refuse.value() == 0) {
-        const auto limit = settings::ReadNumber(MaxConnect.text());
+        const auto limit = form::ReadNumber(MaxConnect.text());
         if (limit && *limit > 0) form += " #" + MaxConnect.text();
     }
     return form;
@@ -180,7 +180,7 @@ std::string BanDialog::FormatAddressBan() const {
 void BanDialog::ButtonSave_Click() {
     if (NameBan.text().find(' ') != std::string::npos) {
         ctx_.message("Name cannot contain any spaces!");
-        settings::FocusAndSelect(NameBan);
+        form::FocusAndSelect(NameBan);
         return;
     }
     if (NameBan.enabled() && NameBan.text().empty()) {
@@ -197,7 +197,7 @@ void BanDialog::ButtonSave_Click() {
     }
     if (!IsIPv4Address(address)) {
         ctx_.message(NotAnAddressMessage(address));
-        settings::FocusAndSelect(IP);
+        form::FocusAndSelect(IP);
         return;
     }
     bBanSaved = true;

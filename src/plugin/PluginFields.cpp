@@ -1,6 +1,6 @@
 #include "plugin/PluginFields.h"
 
-#include "settings/NumericCoupling.h"
+#include "form/NumericCoupling.h"
 
 namespace tolvane::plugin {
 
@@ -24,7 +24,7 @@ PluginFields::PluginFields() {
     BotKick.setValue(1);
     Reject_msg.setValue(1);
     Auto_Download.setValue(1);
-    for (form::NumericField* f : numericFields) settings::SyncSpinnerToText(*f);
+    for (form::NumericField* f : numericFields) form::SyncSpinnerToText(*f);
 
     // "BW Admin 1"
     Describe(Admin, "Admin Password", "Tthe DLL server admin password. Default is to disable the server admin option");
@@ -132,7 +132,7 @@ void RegisterPluginFields(form::Form& form, PluginFields& f) {
 }
 
 void ConnectPluginFields(const Context& ctx, PluginFields& f) {
-    for (form::NumericField* n : f.numericFields) settings::CoupleNumericField(ctx, *n);
+    for (form::NumericField* n : f.numericFields) form::CoupleNumericField(ctx.showMessage(), *n);
 }
 
 }  // namespace tolvane::plugin

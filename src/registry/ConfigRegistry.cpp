@@ -1,10 +1,10 @@
 #include "registry/ConfigRegistry.h"
 
-#include <algorithm>
 
-#include "state/ShownPath.h"
+#include "form/Lists.h"
 #include "registry/ConfigRegistryFormat.h"
 #include "state/FileUtils.h"
+#include "state/ShownPath.h"
 #include "state/TextReaders.h"
 
 namespace tolvane::registry {
@@ -41,10 +41,6 @@ std::string FileNameProblem(const std::string& name) {
     for (const char c : name)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "holds a control character";
     return {};
-}
-
-bool InComboBox(const form::ComboList& list, const std::string& text) {
-    return std::find(list.items().begin(), list.items().end(), text) != list.items().end();
 }
 
 std::optional<std::string> ListedConfigName(const form::ComboList& list, const std::string& name) {
@@ -91,7 +87,7 @@ void ReadConfigRegistry(const Context& ctx, form::ComboList& configNameList, for
     }
     if (const auto listed = ListedConfigName(configNameList, name)) name = *listed;
     if (name != st.strConfigName) {
-        if (!InComboBox(configNameList, name)) configNameList.addItem(name);
+        if (!form::InComboBox(configNameList, name)) configNameList.addItem(name);
         st.strConfigName = name;
         configNameList.selectText(name);
     }

@@ -10,9 +10,6 @@
 
 namespace tolvane::registry {
 
-// True when some item of the list is exactly (case included) equal to text.
-bool InComboBox(const form::ComboList& list, const std::string& text);
-
 // The item of the list equal to name ignoring case, or nothing. Configuration names are
 // compared this way everywhere (the registry matches its records ignoring case), so the list
 // never holds two names that differ only in case.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "maps/Sorts.h"
+#include "form/Lists.h"
 #include "state/FileUtils.h"
 #include "state/ShownPath.h"
 #include "state/TextReaders.h"
@@ -75,7 +75,7 @@ void ButtonScriptRemove_Click(ScriptFields& f) {
     const std::string moved = f.ScriptList.text(row);
     f.ScriptDir.append(moved);
     f.ScriptList.remove(row);
-    maps::SortGrid(f.ScriptDir);
+    form::SortGrid(f.ScriptDir);
     for (int i = 0; i < f.ScriptDir.rowCount(); ++i) {
         if (f.ScriptDir.text(i) == moved) {
             f.ScriptDir.setCurrentRow(i);

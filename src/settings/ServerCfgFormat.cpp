@@ -2,8 +2,8 @@
 
 #include <exception>
 
+#include "form/NumericCoupling.h"
 #include "settings/Dmflags.h"
-#include "settings/NumericCoupling.h"
 #include "settings/ServerVariables.h"
 #include "state/TextReaders.h"
 
@@ -136,7 +136,7 @@ void ApplyVariable(ServerFields& f, const ServerVariable& v, const std::string& 
     default:
         break;
     }
-    const auto number = ReadInt32(Unquoted(value));
+    const auto number = form::ReadInt32(Unquoted(value));
     if (!number) return;
     switch (v.kind) {
     case VarKind::Switch: return SetCheckValue(f.*v.box, *number);
@@ -148,7 +148,7 @@ void ApplyVariable(ServerFields& f, const ServerVariable& v, const std::string& 
 }
 
 std::string SetLineText(const std::string& name, const std::string& value) {
-    return "set " + name + " " + (IsNumber(value) ? value : std::string("0"));
+    return "set " + name + " " + (form::IsNumber(value) ? value : std::string("0"));
 }
 
 // The line a text value holding a double quote was read from, while the field still holds
@@ -269,15 +269,6 @@ void ParseServerCfg(const std::string& content, ServerFields& fields, form::Grid
         } catch (const std::exception&) {
         }
     }
-}
-
-const std::vector<std::string>& OwnedServerVariables() {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> n;
-        for (const ServerVariable& v : ServerVariables()) n.push_back(v.name);
-        return n;
-    }();
-    return names;
 }
 
 bool RewriteServerSetting(CfgOutput& out, const ServerFields& fields, const std::string& name) {

@@ -48,9 +48,6 @@ struct CfgOutput {
     }
 };
 
-// The owned variable names in the order they are appended.
-const std::vector<std::string>& OwnedServerVariables();
-
 // Handles one old line by its name: the names the tail produces ("exec", "deathmatch",
 // "ininame", "map") are dropped; an owned variable's line is replaced by its current line (or
 // dropped when its condition fails) and recorded as written. Returns false for any other name,

@@ -1,6 +1,6 @@
 #include "settings/ServerFields.h"
 
-#include "settings/NumericCoupling.h"
+#include "form/NumericCoupling.h"
 #include "settings/QuotedText.h"
 
 namespace tolvane::settings {
@@ -34,7 +34,7 @@ ServerFields::ServerFields() {
     Scores.setValue(1);
 
     // The box and its spinner start with the same value.
-    for (form::NumericField* f : numericFields()) SyncSpinnerToText(*f);
+    for (form::NumericField* f : numericFields()) form::SyncSpinnerToText(*f);
 
     // "Server 1"
     Describe(HostName, "Host Name", "Name of your server to appear to connecting players");
@@ -206,7 +206,7 @@ void RegisterServerFields(form::Form& form, ServerFields& f) {
 }
 
 void ConnectServerFields(const Context& ctx, ServerFields& f) {
-    for (form::NumericField* field : f.numericFields()) CoupleNumericField(ctx, *field);
+    for (form::NumericField* field : f.numericFields()) form::CoupleNumericField(ctx.showMessage(), *field);
     for (form::TextBox* box : {&f.HostName, &f.Password, &f.AdminName, &f.WebSite, &f.Location, &f.Email})
         RefuseDoubleQuotes(ctx, *box, f.readingFile);
 }

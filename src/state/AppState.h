@@ -3,6 +3,7 @@
 // context every procedure of the core is given: files, dialogs, progress and this state.
 #include <string>
 
+#include "form/ShowMessage.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
@@ -41,6 +42,11 @@ struct Context {
     // save itself shows them when it runs.
     void message(const std::string& text) const {
         if (!state.save.rehearsal) dialogs.message(text, kProgramName);
+    }
+    // The same message box for the form-level helpers; it holds a copy of this context, so only
+    // the objects the context names must outlive it.
+    form::ShowMessage showMessage() const {
+        return [ctx = *this](const std::string& text) { ctx.message(text); };
     }
 };
 

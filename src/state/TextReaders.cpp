@@ -17,15 +17,6 @@ std::vector<std::string> SplitLines(const std::string& content) {
     return lines;
 }
 
-bool ReadLines(const platform::FileSystem& fs, const std::string& path, std::vector<std::string>& lines) {
-    std::string content;
-    std::string error;
-    lines.clear();
-    if (!fs.readFile(path, content, error)) return false;
-    lines = SplitLines(content);
-    return true;
-}
-
 namespace {
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 }  // namespace

@@ -4,8 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/FileSystem.h"
-
 namespace tolvane {
 
 // ASCII letters in lower case; other bytes unchanged (file text is 8-bit, and the case rules of
@@ -32,9 +30,6 @@ void ForEachLine(std::string_view content, F&& f) {
         if (content[end] == '\r' && start < content.size() && content[start] == '\n') ++start;
     }
 }
-
-// Reads a file's lines; false (and no lines) when it cannot be read.
-bool ReadLines(const platform::FileSystem& fs, const std::string& path, std::vector<std::string>& lines);
 
 // Reads content as a stream of comma-separated fields. Blanks before a field are skipped; a
 // field starting with a double quote runs to the closing quote (the quotes are dropped, and

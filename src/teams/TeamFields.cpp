@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "maps/Sorts.h"
+#include "form/Lists.h"
 #include "state/FileUtils.h"
 #include "state/TextReaders.h"
 
@@ -109,7 +109,7 @@ void ScanPlayerSkins(const Context& ctx, form::ComboList& list, const std::strin
     addFrom("baseq2\\players\\" + model);
     addFrom(ctx.state.strModDir + "\\players\\" + model);
     list.setItems(std::move(skins));
-    maps::SortList(ctx, list);
+    form::SortList(ctx.showMessage(), list);
 }
 
 }  // namespace tolvane::teams

@@ -12,10 +12,10 @@
 #endif
 
 #include "app/Editor.h"
+#include "form/Lists.h"
 #include "maps/Catalogue.h"
 #include "maps/Discovery.h"
 #include "maps/MapIndex.h"
-#include "maps/Sorts.h"
 #include "platform/FileFaults.h"
 #include "support/ArchiveFixtures.h"
 #include "support/TestSupport.h"
@@ -112,7 +112,7 @@ TEST_F(MapsFixture, RotationMapsAreMarkedThereAndNotListedAsAvailable) {
     Pak("action/b.pak", {"maps/subway.bsp", "maps/keep.bsp"});
     // Rows read from the mod settings file: tag 0 unless the map was known otherwise.
     maps.MapIni.setRows({{"harbor", 0}, {"subway", 0}, {"base1", -1}, {"keep*", 0}, {"harbor", 0}});
-    ScanBspFiles(ctx, maps, "baseq2\\maps");
+    ScanBspFolders(ctx, maps, {"baseq2\\maps"});
     EXPECT_EQ(maps.MapDir.rows(), (Rows{{"lone", 0}}));
     ScanPakArchives(ctx, maps);
     // Marked once, on the first row naming the map; a row marked already is left alone. A row
@@ -120,10 +120,6 @@ TEST_F(MapsFixture, RotationMapsAreMarkedThereAndNotListedAsAvailable) {
     // from a list is found in one archive: an archive map, unmarked.
     EXPECT_EQ(maps.MapIni.rows(), (Rows{{"harbor*", 1}, {"subway*", 1}, {"base1", 1}, {"keep**", 1}, {"harbor", 0}}));
     EXPECT_EQ(maps.MapDir.rows(), (Rows{{"lone", 0}, {"keep", 1}}));
-    EXPECT_EQ(FindInRotation(maps.MapIni, "harbor"), 1);
-    EXPECT_EQ(FindInRotation(maps.MapIni, "keep*"), 4);
-    EXPECT_EQ(FindInRotation(maps.MapIni, "keep"), 0);
-    EXPECT_EQ(FindInAvailable(maps.MapDir, "keep"), 2);
 }
 
 TEST_F(MapsFixture, OnlyAMapFoundInMoreThanOnePlaceIsMarkedInTheRotation) {
@@ -157,7 +153,7 @@ TEST_F(MapsFixture, WhereCaseMattersLooseMapsKeepTheirFilesSpelling) {
     ScanBspFolders(ctx, maps, {"action\\maps", "baseq2\\maps"});
     EXPECT_EQ(Sorted(maps.MapDir.rows()), (Rows{{"Harbor", 0}, {"Rooftops", 0}, {"rooftops", 0}}));
     ScanPakArchives(ctx, maps);
-    MergeAvailableDuplicates(ctx, maps.MapDir, true, MergeOrder::ByName);
+    MergeAvailableDuplicates(maps.MapDir, MergeOrder::ByName);
     EXPECT_EQ(maps.MapDir.rows(), (Rows{{"CastleKeep", 1}, {"Harbor*", 1}, {"Rooftops", 0}, {"rooftops", 0}}));
 
     // On Windows a loose map's name is lower-cased, as before.
@@ -191,8 +187,8 @@ TEST_F(MapsFixture, BothMapFoldersInOneScanGiveWhatTwoScansGive) {
     MapFields twice;
     twice.MapDir.setRows(before);
     twice.MapIni.setRows(rotation);
-    ScanBspFiles(ctx, twice, "action\\maps");
-    ScanBspFiles(ctx, twice, "baseq2\\maps");
+    ScanBspFolders(ctx, twice, {"action\\maps"});
+    ScanBspFolders(ctx, twice, {"baseq2\\maps"});
     maps.MapDir.setRows(before);
     maps.MapIni.setRows(rotation);
     ScanBspFolders(ctx, maps, {"action\\maps", "baseq2\\maps"});
@@ -231,16 +227,11 @@ TEST_F(MapsFixture, MissingDirectoriesAndDamagedArchivesAreSkippedSilently) {
 
 // The merge as the pairwise procedure does it: from the last row up, each compared with every
 // row before it from the first; an equal earlier row is deleted.
-Rows PairwiseMerge(Rows rows, bool remove, std::vector<std::string>& reports) {
+Rows PairwiseMerge(Rows rows) {
     auto key = [](const std::string& t) { return std::string(MapKey(t)); };
     for (int n = static_cast<int>(rows.size()) - 1; n >= 1; --n) {
         for (int j = 0; j < n;) {
             if (key(rows[j].text) != key(rows[n].text)) {
-                ++j;
-                continue;
-            }
-            if (!remove) {
-                reports.push_back("Duplicates of " + rows[n].text + " found!");
                 ++j;
                 continue;
             }
@@ -263,12 +254,10 @@ TEST(MergeDuplicates, OnePassGivesThePairwiseResult) {
         const int n = static_cast<int>(random() % 14);
         for (int i = 0; i < n; ++i)
             rows.push_back({names[random() % names.size()], static_cast<std::int32_t>(random() % 4) - 1 + (random() % 9 == 0 ? 5 : 0)});
-        for (bool remove : {true, false}) {
-            std::vector<std::string> want, got;
-            const Rows expected = PairwiseMerge(rows, remove, want);
-            ASSERT_EQ(MergeDuplicateRows(rows, remove, &got), expected) << "round " << round;
-            ASSERT_EQ(got, want);
-        }
+        form::Grid grid{"MapDir"};
+        grid.setRows(rows);
+        MergeAvailableDuplicates(grid);
+        ASSERT_EQ(grid.rows(), PairwiseMerge(rows)) << "round " << round;
     }
 }
 
@@ -285,32 +274,29 @@ TEST_F(MapsFixture, LongListsOfAlikeNamesMergeAsThePairwiseProcedureDoes) {
             if (random() % 4 == 0) name += '*';
             rows.push_back({name, static_cast<std::int32_t>(random() % 3) - 1});
         }
-        std::vector<std::string> reports;
-        const Rows merged = MergeDuplicateRows(rows, true);
-        ASSERT_EQ(merged, PairwiseMerge(rows, true, reports)) << "round " << round;
+        const Rows merged = PairwiseMerge(rows);
         // The grid is merged in place to the same rows, in either order.
         form::Grid grid{"MapDir"};
         grid.setRows(rows);
-        MergeAvailableDuplicates(ctx, grid, true);
-        ASSERT_EQ(grid.rows(), merged);
+        MergeAvailableDuplicates(grid);
+        ASSERT_EQ(grid.rows(), merged) << "round " << round;
         // By name: the same rows, each once, in the order of their map names.
         Rows byName = merged;
         std::sort(byName.begin(), byName.end(), [](const auto& a, const auto& b) { return MapKey(a.text) < MapKey(b.text); });
         for (std::size_t k = 1; k < byName.size(); ++k) ASSERT_NE(MapKey(byName[k - 1].text), MapKey(byName[k].text));
-        ASSERT_EQ(MergeDuplicateRows(rows, true, nullptr, MergeOrder::ByName), byName) << "round " << round;
         grid.setRows(rows);
-        MergeAvailableDuplicates(ctx, grid, true, MergeOrder::ByName);
-        ASSERT_EQ(grid.rows(), byName);
+        MergeAvailableDuplicates(grid, MergeOrder::ByName);
+        ASSERT_EQ(grid.rows(), byName) << "round " << round;
         // The sort that follows at start-up then gives what sorting the merged rows gives.
         form::Grid sortedFromFound{"MapDir"};
         sortedFromFound.setRows(merged);
-        SortGrid(sortedFromFound);
-        SortGrid(grid);
+        form::SortGrid(sortedFromFound);
+        form::SortGrid(grid);
         ASSERT_EQ(grid.rows(), sortedFromFound.rows());
     }
 }
 
-TEST(MapLists, NamesNotListedAreThoseNoRowAndNoEarlierNameStandsFor) {
+TEST(MapLists, ListsAddTheNamesNoRowAndNoEarlierNameStandsFor) {
     // The check each list did name by name: the rotation, the available maps, then the names
     // already added, each row standing for its text less one "*".
     auto oneByOne = [](const std::vector<std::string>& names, const Rows& rotation, Rows available) {
@@ -333,20 +319,21 @@ TEST(MapLists, NamesNotListedAreThoseNoRowAndNoEarlierNameStandsFor) {
         for (int i = static_cast<int>(random() % 8); i > 0; --i) names.push_back(words[random() % words.size()]);
         for (int i = static_cast<int>(random() % 3); i > 0; --i) rotation.push_back({words[random() % words.size()], 0});
         for (int i = static_cast<int>(random() % 4); i > 0; --i) available.push_back({words[random() % words.size()], 0});
-        form::Grid MapIni{"MapIni"}, MapDir{"MapDir"};
-        MapIni.setRows(rotation);
-        MapDir.setRows(available);
-        ASSERT_EQ(NamesNotListed(names, {&MapIni, &MapDir}), oneByOne(names, rotation, available)) << "round " << round;
+        MapFields fields;
+        fields.MapIni.setRows(rotation);
+        fields.MapDir.setRows(available);
+        AddUnlistedMaps(fields, names);
+        Rows expected = available;
+        for (const auto& name : oneByOne(names, rotation, available)) expected.push_back({name, -1});
+        ASSERT_EQ(fields.MapDir.rows(), expected) << "round " << round;
+        ASSERT_EQ(fields.MapIni.rows(), rotation);
     }
 }
 
-TEST_F(MapsFixture, ReportingDuplicatesShowsOneMessagePerPairAndKeepsTheRows) {
+TEST_F(MapsFixture, AMapListRowMergedWithAnArchiveRowTakesNoMarker) {
     maps.MapDir.setRows({{"a", 0}, {"b", 1}, {"a*", 1}, {"a", -1}});
-    MergeAvailableDuplicates(ctx, maps.MapDir, false);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Duplicates of a found!", "Duplicates of a found!",
-                                                        "Duplicates of a* found!"}));
-    EXPECT_EQ(maps.MapDir.rowCount(), 4);
-    MergeAvailableDuplicates(ctx, maps.MapDir, true);
+    MergeAvailableDuplicates(maps.MapDir);
+    EXPECT_TRUE(dialogs.texts().empty());
     // The last row of "a" stays; it is known from a map list only, so it takes no marker.
     EXPECT_EQ(maps.MapDir.rows(), (Rows{{"b", 1}, {"a", -1}}));
 }

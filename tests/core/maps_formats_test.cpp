@@ -1,6 +1,5 @@
 // The map file formats over bytes: PAK directories (whole, damaged and hostile), archive entry
-// names, and the maps.lst reader and writer with the lines it keeps; the two list sorts against
-// the exchange sort they stand for.
+// names, the maps.lst reader and writer with the lines it keeps, and the gather of grid rows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,10 +8,9 @@
 #include <memory>
 #include <random>
 
+#include "form/Controls.h"
 #include "maps/MapsLstFormat.h"
-#include "maps/PackedNames.h"
 #include "maps/PakFormat.h"
-#include "maps/Sorts.h"
 #include "pak_format.h"
 #include "support/TestSupport.h"
 
@@ -129,40 +127,6 @@ TEST(PakDirectory, MapNamesInOnePassAreTheEntriesMapsOneByOne) {
     }
 }
 
-TEST(PackedNames, GiveBackEveryNameInOrderWhateverItsLength) {
-    // Lengths on both sides of each step of the length's encoding, empty names, bytes above
-    // 127 and NULs inside names; enough names to grow the buffer many times.
-    std::mt19937 random(8);
-    std::vector<std::string> names;
-    for (const std::size_t length : {0u, 1u, 127u, 128u, 129u, 255u, 16383u, 16384u, 70000u})
-        names.push_back(std::string(length, static_cast<char>('A' + length % 26)));
-    for (int i = 0; i < 5000; ++i) {
-        std::string name(random() % 40, '\0');
-        for (char& c : name) c = static_cast<char>(random() % 256);
-        names.push_back(name);
-    }
-    PackedNames plain, lowered;
-    for (const auto& name : names) {
-        plain.add(name);
-        lowered.addLowerCase(name);
-    }
-    ASSERT_EQ(plain.size(), names.size());
-    std::vector<std::string> back, backLowered;
-    plain.forEach([&](std::string_view name) { back.emplace_back(name); });
-    lowered.forEach([&](std::string_view name) { backLowered.emplace_back(name); });
-    EXPECT_EQ(back, names);
-    ASSERT_EQ(backLowered.size(), names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::string expected = names[i];
-        for (char& c : expected)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        ASSERT_EQ(backLowered[i], expected) << i;
-    }
-    plain.clear();
-    EXPECT_EQ(plain.size(), 0u);
-    plain.forEach([](std::string_view) { ADD_FAILURE() << "a cleared list gave a name"; });
-}
-
 TEST(ArchiveEntries, OnlyNamesEndingInBspInTheMapsFolderNameAMap) {
     using std::nullopt;
     const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
@@ -186,9 +150,6 @@ TEST(ArchiveEntries, OnlyNamesEndingInBspInTheMapsFolderNameAMap) {
     const std::string dir = Entry("maps/x.bspx") + Entry("maps/two.bsp.old") + Entry("maps/Up.BSP") +
                             Entry("maps/ok.bsp") + Entry("maps/cut.bsp,x") + Entry("maps/bsp.bs");
     EXPECT_EQ(PakMapNames(dir), (std::vector<std::string_view>{"Up", "ok", "cut"}));
-    EXPECT_EQ(TrimAtExtension("abc"), "abc");
-    EXPECT_EQ(TrimAtExtension("a.b"), "a.b");
-    EXPECT_EQ(TrimAtExtension("a.bcdef.g"), "a.bcd");
     // In a PAK directory a comma, CR or LF ends the name.
     const auto names = ParseExact(Header(12, 64) + Entry("maps/a,b.bsp"));
     ASSERT_EQ(names.size(), 1u);
@@ -297,63 +258,7 @@ TEST(MapsLst, RealMapListsSurviveLoadAndSave) {
     }
 }
 
-// --- sorts ----------------------------------------------------------------------------------
-
-std::vector<form::GridRow> BubbleSorted(std::vector<form::GridRow> rows) {
-    int last = static_cast<int>(rows.size()) - 1;
-    bool swapped = true;
-    while (last >= 1 && swapped) {
-        swapped = false;
-        for (int i = 0; i < last; ++i)
-            if (rows[i].text > rows[i + 1].text) {
-                std::swap(rows[i], rows[i + 1]);
-                swapped = true;
-            }
-        --last;
-    }
-    return rows;
-}
-
-TEST(Sorts, GridSortOrdersAsTheExchangeSortDoes) {
-    std::mt19937 random(7);
-    const std::vector<std::string> words = {"a", "B", "b", "_x", "\xe9t\xe9", "Zed", "zed", "a*", "", "ab"};
-    for (int round = 0; round < 200; ++round) {
-        form::Grid grid{"MapDir"};
-        std::vector<form::GridRow> rows;
-        const int n = static_cast<int>(random() % 12);
-        for (int i = 0; i < n; ++i) rows.push_back({words[random() % words.size()], static_cast<std::int32_t>(i)});
-        grid.setRows(rows);
-        SortGrid(grid);
-        ASSERT_EQ(grid.rows(), BubbleSorted(rows));  // equal texts keep their order and their tags
-    }
-}
-
-// Names alike enough that their order is decided past the first 8, 16 or 32 bytes, with
-// NULs, bytes above 127 and names that begin other names.
-std::string AlikeName(std::mt19937& random) {
-    static const std::vector<std::string> stems = {"", "ctf_", "q2dm_longer_stem_", "action_map_pack_number_one_",
-                                                   "action_map_pack_number_one_and_then_past_32_bytes_"};
-    static const std::string tails = std::string("ab*!\xff") + '\0';
-    std::string name = stems[random() % stems.size()];
-    for (int i = static_cast<int>(random() % 4); i > 0; --i) name += tails[random() % tails.size()];
-    return name;
-}
-
-TEST(Sorts, LongListsOfAlikeNamesSortAsTheExchangeSortDoes) {
-    std::mt19937 random(5);
-    for (int n : {31, 33, 300, 4000, 20000}) {
-        std::vector<form::GridRow> rows;
-        for (int i = 0; i < n; ++i) rows.push_back({AlikeName(random), static_cast<std::int32_t>(i)});
-        form::Grid grid{"MapDir"};
-        grid.setRows(rows);
-        SortGrid(grid);
-        // The exchange sort itself for the shorter lists; its equal, a stable sort, for the longest.
-        auto expected = rows;
-        if (n <= 300) expected = BubbleSorted(rows);
-        else std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) { return a.text < b.text; });
-        ASSERT_EQ(grid.rows(), expected) << n << " rows";
-    }
-}
+// --- row gather ---------------------------------------------------------------------------
 
 TEST(Sorts, RowsGatheredInPlaceAreTheRowsNamedInThatOrder) {
     // Orders that drop rows or keep them all, with places kept where they are, chains that
@@ -382,55 +287,6 @@ TEST(Sorts, RowsGatheredInPlaceAreTheRowsNamedInThatOrder) {
         form::GatherRows(rows, from);
         ASSERT_EQ(rows, expected) << "round " << round;
     }
-}
-
-TEST(Sorts, RowsInOrderAlreadyAreKeptAndNearlyOrderedOnesSorted) {
-    // Rows in order are left as they stand; every near miss is sorted as the exchange sort
-    // sorts it: reversed, one row out of place at either end or in the middle, and equal texts
-    // swapped (still in order: equal texts keep the order they stand in).
-    std::mt19937 random(9);
-    std::vector<form::GridRow> rows;
-    for (int i = 0; i < 200; ++i) rows.push_back({AlikeName(random), static_cast<std::int32_t>(i)});
-    const std::vector<form::GridRow> ordered = BubbleSorted(rows);
-    auto reversed = ordered;
-    std::reverse(reversed.begin(), reversed.end());
-    auto lastFirst = ordered;
-    std::rotate(lastFirst.begin(), lastFirst.end() - 1, lastFirst.end());
-    auto firstLast = ordered;
-    std::rotate(firstLast.begin(), firstLast.begin() + 1, firstLast.end());
-    auto middle = ordered;
-    std::swap(middle[100], middle[150]);
-    auto tieSwapped = ordered;
-    for (std::size_t k = 1; k < tieSwapped.size(); ++k)
-        if (tieSwapped[k].text == tieSwapped[k - 1].text) {
-            std::swap(tieSwapped[k], tieSwapped[k - 1]);
-            break;
-        }
-    ASSERT_NE(tieSwapped, ordered);  // the names repeat, so some texts are equal
-    for (const auto& start : {ordered, reversed, lastFirst, firstLast, middle, tieSwapped}) {
-        form::Grid grid{"MapDir"};
-        grid.setRows(start);
-        SortGrid(grid);
-        ASSERT_EQ(grid.rows(), BubbleSorted(start));
-    }
-}
-
-TEST(Sorts, ListSortKeepsItsLimitAndNamesTheList) {
-    test::ScriptedDialogs dialogs;
-    test::RecordingProgress progress;
-    test::TempDir dir;
-    platform::FileSystem fs(dir.path());
-    AppState state;
-    Context ctx{fs, dialogs, progress, state};
-    form::ComboList list{"Team2Skin"};
-    for (int i = 101; i > 0; --i) list.addItem("s" + std::to_string(i));
-    SortList(ctx, list);
-    EXPECT_EQ(list.item(0), "s1");
-    EXPECT_EQ(list.item(100), "s99");  // by character code
-    list.addItem("a");
-    SortList(ctx, list);
-    EXPECT_EQ(list.item(101), "a");
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Team2Skin too large to be sorted!"});
 }
 
 }  // namespace

@@ -19,15 +19,6 @@ struct RegistryFixture : test::CoreFixture {
     std::string Ini() const { return dir.read("action/tolvane.ini"); }
 };
 
-TEST(InComboBox, IsExactAndCaseSensitive) {
-    form::ComboList l("L");
-    EXPECT_FALSE(InComboBox(l, ""));
-    l.addItem("ctf");
-    EXPECT_TRUE(InComboBox(l, "ctf"));
-    EXPECT_FALSE(InComboBox(l, "Ctf"));
-    EXPECT_FALSE(InComboBox(l, "ctf "));
-}
-
 TEST_F(RegistryFixture, StartUpListsAllAndLoadsTheCurrentRecord) {
     dir.write("action/tolvane.ini",
               "\"ctf\"\r\n\"default\",\"server.cfg\",\"action.ini\",\"\"\r\n"

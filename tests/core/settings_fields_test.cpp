@@ -1,11 +1,10 @@
-// Server settings fields: the number-reading rule, the text-spinner coupling of numeric fields,
-// the game flags, start values and the registry of controls.
+// Server settings fields: the text-spinner coupling of their numeric fields, the game flags,
+// start values and the registry of controls.
 #include <set>
 #include <sstream>
 
 #include "form/Form.h"
 #include "settings/Dmflags.h"
-#include "settings/NumericCoupling.h"
 #include "settings/ServerFields.h"
 #include "support/TestSupport.h"
 
@@ -25,38 +24,6 @@ struct SettingsFields : test::CoreFixture {
         }
     }
 };
-
-TEST(SettingsReadNumber, AcceptsSignedDecimalsAndRoundsHalfToEven) {
-    EXPECT_EQ(ReadNumber("20"), 20);
-    EXPECT_EQ(ReadNumber("  -5  "), -5);
-    EXPECT_EQ(ReadNumber("+3"), 3);
-    EXPECT_EQ(ReadNumber("\t7\t"), 7);
-    EXPECT_EQ(ReadNumber("12.5"), 12);
-    EXPECT_EQ(ReadNumber("13.5"), 14);
-    EXPECT_EQ(ReadNumber("12.50001"), 13);
-    EXPECT_EQ(ReadNumber("12.49999"), 12);
-    EXPECT_EQ(ReadNumber("-2.5"), -2);
-    EXPECT_EQ(ReadNumber("-3.5"), -4);
-    EXPECT_EQ(ReadNumber("0.5"), 0);
-    EXPECT_EQ(ReadNumber(".5"), 0);
-    EXPECT_EQ(ReadNumber("12."), 12);
-    EXPECT_EQ(ReadNumber("007"), 7);
-}
-
-TEST(SettingsReadNumber, RefusesEverythingElse) {
-    for (const char* text : {"", " ", "abc", "12a", "1 2", "- 5", ".", "-", "1e3", "1,000", "0x10", "\"5\"", "5;"})
-        EXPECT_FALSE(ReadNumber(text).has_value()) << '"' << text << '"';
-}
-
-TEST(SettingsReadNumber, HugeNumbersStayOutOfThe32BitRange) {
-    EXPECT_EQ(ReadNumber("2147483647"), 2147483647);
-    EXPECT_EQ(ReadInt32("2147483647"), 2147483647);
-    EXPECT_FALSE(ReadInt32("2147483648").has_value());
-    EXPECT_FALSE(ReadInt32("2147483647.5").has_value());  // rounds up to 2^31
-    EXPECT_EQ(ReadInt32("-2147483648"), -2147483647 - 1);
-    EXPECT_GT(*ReadNumber("99999999999999999999999999999"), 2147483647);
-    EXPECT_LT(*ReadNumber("-99999999999999999999999999999"), -2147483648LL);
-}
 
 TEST_F(SettingsFields, StartValuesAndSpinnersAgree) {
     EXPECT_EQ(f.HostName.text(), "Action Quake Server");

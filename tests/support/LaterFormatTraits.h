@@ -125,9 +125,10 @@ struct ActionIniTraits {
         }
         // The rotation as a load leaves it: of a map listed twice, its last place.
         std::vector<form::GridRow> rows;
-        for (const auto& map : ini.maps) rows.push_back({map, 0});
+        for (std::size_t i = 0; i < ini.maps.size(); ++i)
+            if (std::find(ini.maps.begin() + static_cast<std::ptrdiff_t>(i) + 1, ini.maps.end(), ini.maps[i]) == ini.maps.end())
+                rows.push_back({ini.maps[i], 0});
         m.maps.MapIni.setRows(std::move(rows));
-        modini::RemoveRotationDuplicates(m.ctx, m.maps.MapIni, true);
     }
     static std::string Build(const Model& m, const std::string* old) {
         const auto& t = m.teams;

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/Editor.h"
-#include "settings/NumericCoupling.h"
+#include "form/NumericCoupling.h"
 #include "support/TestSupport.h"
 #include "ui/Bindings.h"
 #include "ui/MainWindow.h"
@@ -41,7 +41,7 @@ struct NumericWidgetTest : ::testing::Test {
     NumericFieldWidget* widget = nullptr;
 
     void SetUp() override {
-        settings::CoupleNumericField(ctx, field);
+        form::CoupleNumericField(ctx.showMessage(), field);
         widget = new NumericFieldWidget(&window);
         new QVBoxLayout(&window);
         window.layout()->addWidget(widget);

@@ -1,9 +1,9 @@
-#include "settings/NumericCoupling.h"
+#include "form/NumericCoupling.h"
 
 #include <limits>
 #include <string>
 
-namespace tolvane::settings {
+namespace tolvane::form {
 
 namespace {
 
@@ -67,12 +67,25 @@ std::optional<std::int32_t> ReadInt32(std::string_view text) {
     return static_cast<std::int32_t>(*n);
 }
 
-void ProcessTextChange(const Context& ctx, form::TextBox& box, form::Spinner& spinner) {
+void FocusAndSelect(TextBox& box) {
+    if (!box.visible()) return;
+    box.requestFocus();
+    box.selectAll();
+}
+
+void SyncSpinnerToText(NumericField& field) {
+    const auto n = ReadNumber(field.text());
+    if (n && *n >= field.scroll.min() && *n <= field.scroll.max()) field.scroll.setValue(static_cast<int>(*n));
+}
+
+namespace {
+
+void ProcessTextChange(const ShowMessage& message, TextBox& box, Spinner& spinner) {
     const auto number = ReadNumber(box.text());
     if (!number) return;
 
     if (TooLarge(*number)) {
-        ctx.message("You cannot enter a number that large!");
+        message("You cannot enter a number that large!");
         // Characters are dropped from the end until the number fits in 32 bits. The longest
         // such start of the text is found by halving, so that a number of many thousand digits
         // costs a few passes over the text rather than one pass (and one message) per digit.
@@ -93,7 +106,7 @@ void ProcessTextChange(const Context& ctx, form::TextBox& box, form::Spinner& sp
     const auto n = static_cast<std::int32_t>(*number);
     if (n > spinner.max()) {
         const std::string bound = std::to_string(spinner.max());
-        ctx.message("The maximum value is " + bound);
+        message("The maximum value is " + bound);
         box.setText(bound);  // runs this procedure again, which moves the spinner to the bound
         box.selectAll();
         return;
@@ -102,7 +115,7 @@ void ProcessTextChange(const Context& ctx, form::TextBox& box, form::Spinner& sp
     spinner.setValue(n);
 }
 
-void ProcessScrollChange(const Context&, form::TextBox& box, form::Spinner& spinner) {
+void ProcessScrollChange(TextBox& box, Spinner& spinner) {
     const auto number = ReadNumber(box.text());
     if (number && *number == spinner.value()) return;
     // Runs ProcessTextChange, which finds the spinner already at this value.
@@ -110,23 +123,12 @@ void ProcessScrollChange(const Context&, form::TextBox& box, form::Spinner& spin
     FocusAndSelect(box);
 }
 
-void FocusAndSelect(form::TextBox& box) {
-    if (!box.visible()) return;
-    box.requestFocus();
-    box.selectAll();
-}
+}  // namespace
 
-void SyncSpinnerToText(form::NumericField& field) {
-    const auto n = ReadNumber(field.text());
-    if (n && *n >= field.scroll.min() && *n <= field.scroll.max()) field.scroll.setValue(static_cast<int>(*n));
-}
-
-void CoupleNumericField(const Context& ctx, form::NumericField& field) {
+void CoupleNumericField(ShowMessage message, NumericField& field) {
     SyncSpinnerToText(field);
-    // The context is held by reference: it lives as long as the editor that owns the fields.
-    const Context* c = &ctx;
-    form::TextBox* box = &field.box;
-    form::Spinner* spinner = &field.scroll;
+    TextBox* box = &field.box;
+    Spinner* spinner = &field.scroll;
     // The command line asks before it sets: a number the box would cut down is refused there.
     box->addTypingRule([spinner](const std::string&, const std::string& typed) {
         const auto n = ReadNumber(typed);
@@ -134,8 +136,8 @@ void CoupleNumericField(const Context& ctx, form::NumericField& field) {
         return TooLarge(*n) ? std::string("You cannot enter a number that large!")
                             : "The maximum value is " + std::to_string(spinner->max());
     });
-    box->changed.attach([c, box, spinner] { ProcessTextChange(*c, *box, *spinner); });
-    spinner->changed.attach([c, box, spinner] { ProcessScrollChange(*c, *box, *spinner); });
+    box->changed.attach([message = std::move(message), box, spinner] { ProcessTextChange(message, *box, *spinner); });
+    spinner->changed.attach([box, spinner] { ProcessScrollChange(*box, *spinner); });
 }
 
-}  // namespace tolvane::settings
+}  // namespace tolvane::form

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "form/Controls.h"
-#include "state/AppState.h"
+#include "form/ShowMessage.h"
 
-namespace tolvane::settings {
+namespace tolvane::form {
 
 // Reads a text as a number: optional surrounding blanks (spaces or tabs), an optional sign,
 // decimal digits with an optional fraction ("12", "-5", "+3", "12.5", "12.", ".5"). No
@@ -27,29 +27,23 @@ std::optional<std::int32_t> ReadInt32(std::string_view text);
 // True when the text reads as a number.
 inline bool IsNumber(std::string_view text) { return ReadNumber(text).has_value(); }
 
-// The box's text changed: moves the spinner to the number, or refuses a number above the
-// upper bound ("The maximum value is N", the text becomes N, all selected) or one too large for
-// 32 bits ("You cannot enter a number that large!" once, then characters are removed from the
-// end until the number fits). Setting
-// the box's text runs this again on the new text. Text that is not a number, or a number below
-// the lower bound, is left alone and the spinner keeps its value.
-void ProcessTextChange(const Context& ctx, form::TextBox& box, form::Spinner& spinner);
-
-// The spinner's value changed: unless the box already shows that number, the box gets the
-// value as its text and is focused with its whole text selected.
-void ProcessScrollChange(const Context& ctx, form::TextBox& box, form::Spinner& spinner);
-
 // Gives a visible box the focus and selects its whole text, so typing replaces the value.
-void FocusAndSelect(form::TextBox& box);
+void FocusAndSelect(TextBox& box);
 
 // Moves the spinner to the box's number when that lies within the spinner's bounds (used once,
 // so that a field starts with box and spinner showing the same value).
-void SyncSpinnerToText(form::NumericField& field);
+void SyncSpinnerToText(NumericField& field);
 
-// Connects box -> ProcessTextChange and spinner -> ProcessScrollChange for one numeric field,
-// after bringing the spinner to the box's start value, and gives the box the typing rule that
-// refuses a number above the upper bound. The context must outlive the field's
-// connections.
-void CoupleNumericField(const Context& ctx, form::NumericField& field);
+// Couples one numeric field, after bringing the spinner to the box's start value:
+// - the box's text changed: moves the spinner to the number, or refuses a number above the
+//   upper bound ("The maximum value is N", the text becomes N, all selected) or one too large
+//   for 32 bits ("You cannot enter a number that large!" once, then characters are removed from
+//   the end until the number fits). Text that is not a number, or a number below the lower
+//   bound, is left alone and the spinner keeps its value;
+// - the spinner's value changed: unless the box already shows that number, the box gets the
+//   value as its text and is focused with its whole text selected;
+// - typing a number above the upper bound is refused before it reaches the box.
+// `message` is kept by the connections; what it refers to must outlive them.
+void CoupleNumericField(ShowMessage message, NumericField& field);
 
-}  // namespace tolvane::settings
+}  // namespace tolvane::form
