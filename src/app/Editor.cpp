@@ -91,6 +91,10 @@ void Editor::RegisterControls() {
     sharedValues_.add(main.MOTDText);
     sharedValues_.add(mapFields.MapList);
     plugin::RegisterPluginFields(sharedValues_, plugin);
+    configurationMarks_.watch(configurationValues_);
+    sharedMarks_.watch(sharedValues_);
+    configurationMarks_.touched.attach([this] { edited.emit(); });
+    sharedMarks_.touched.attach([this] { edited.emit(); });
 }
 
 void Editor::ConnectHandlers() {
@@ -138,22 +142,24 @@ void Editor::StartUp() {
     });
     Step([&] { mapFields.MapDir.clear(); });
     Step([&] { ScanLooseMaps(); });
-    Step([&] { ReadBaseMapList(); });
+    Step([&] { maps::ReadBaseMapsLst(ctx, mapFields); });
     Step([&] { plugin::FillPluginChoiceLists(plugin); });
     Step([&] {
         for (auto* grid : {&plugin.IPBans, &plugin.NameBans, &plugin.FilterBans, &plugin.AliasBans}) grid->clear();
     });
-    Step([&] { ReadBanList(); });
+    Step([&] { plugin::ReadBanList(ctx, plugin); });
     Step([&] {
         std::string name;
         registry::ReadConfigRegistry(ctx, main.ConfigNameList, main.CommandLine, name);
     });
     Step([&] { LoadConfiguration(state.strConfigName); });
     Step([&] { ReadMOTD(ctx, main.MOTDText, state.strMOTDFileName); });
-    Step([&] { ReadMapCatalogue(); });
-    Step([&] { ScanPakArchives(); });
-    Step([&] { ReadBWAdmin(); });
-    Step([&] { MergeAvailableDuplicates(); });
+    Step([&] { maps::ReadMapsLst(ctx, mapFields, state.strMapsLstFileName); });
+    Step([&] { maps::ScanPakArchives(ctx, mapFields); });
+    Step([&] { plugin::ReadBWAdminCfg(ctx, plugin); });
+    // The merge leaves the maps in the order of their names, which the sort that follows then
+    // only has to confirm.
+    Step([&] { maps::MergeAvailableDuplicates(mapFields.MapDir, maps::MergeOrder::ByName); });
     Step([&] { ctx.progress.show("Sorting map listing..."); });
     Step([&] { form::SortGrid(mapFields.MapDir); });
     Step([&] { ctx.progress.hide(); });
@@ -170,9 +176,8 @@ void Editor::LoadConfiguration(std::string& name) {
         state.strActionIniFileName = "action.ini";
         state.strServerCfgFileName = "server.cfg";
     }
-    Step([&] { ReadActionIni(); });
+    Step([&] { modini::ReadActionIni(ctx, teams, mapFields, state.strActionIniFileName); });
     Step([&] { ReadServerSettings(); });
-    Step([&] { RebuildScriptLists(); });
     RememberUnreadFiles();
 }
 
@@ -183,31 +188,12 @@ void Editor::ScanLooseMaps() {
         if (DirExistsConst(ctx.fs, dir)) dirs.push_back(dir);
     maps::ScanBspFolders(ctx, mapFields, dirs);
 }
-void Editor::ReadBaseMapList() { maps::ReadBaseMapsLst(ctx, mapFields); }
-void Editor::ReadMapCatalogue() { maps::ReadMapsLst(ctx, mapFields, state.strMapsLstFileName); }
-void Editor::ScanPakArchives() { maps::ScanPakArchives(ctx, mapFields); }
-void Editor::MergeAvailableDuplicates() {
-    // The merge leaves the maps in the order of their names, which the sort that follows then
-    // only has to confirm.
-    maps::MergeAvailableDuplicates(mapFields.MapDir, maps::MergeOrder::ByName);
-}
-
-// The readers below belong to subsystems still being built; each is called from its one
-// place in the start-up sequence and does nothing until its reader lands.
-void Editor::ReadBanList() { plugin::ReadBanList(ctx, plugin); }
-void Editor::ReadBWAdmin() { plugin::ReadBWAdminCfg(ctx, plugin); }
-void Editor::ReadActionIni() { modini::ReadActionIni(ctx, teams, mapFields, state.strActionIniFileName); }
-void Editor::RebuildScriptLists() { scripts::FindScripts(ctx, scripts); }
 void Editor::ReadServerSettings() {
     settings::ReadServerCfg(ctx, server, scripts.ScriptList, state.strServerCfgFileName);
+    // The execution list comes from server.cfg: the available scripts follow it, so that no
+    // script is offered twice or lost from both lists.
+    scripts::FindScripts(ctx, scripts);
 }
-bool Editor::WriteActionIni() { return modini::WriteActionIni(ctx, teams, mapFields); }
-bool Editor::WriteMapsLst() { return maps::WriteMapsLst(ctx, mapFields); }
-bool Editor::WriteServerSettings() {
-    return settings::WriteServerCfg(ctx, server, scripts.ScriptList, mapFields.MapIni);
-}
-bool Editor::WriteBWAdmin() { return plugin::WriteBWAdminCfg(ctx, plugin); }
-bool Editor::WriteBanList() { return plugin::WriteBanList(ctx, plugin); }
 
 bool Editor::SaveSequence() {
     const SaveScope save(ctx);
@@ -220,15 +206,15 @@ bool Editor::WriteAll() {
     // Each writer checks its own preconditions and reports its own errors; one that fails does
     // not stop the writers after it.
     bool ok = true;
-    ok = WriteActionIni() && ok;
-    ok = WriteMapsLst() && ok;
-    ok = WriteServerSettings() && ok;
+    ok = modini::WriteActionIni(ctx, teams, mapFields) && ok;
+    ok = maps::WriteMapsLst(ctx, mapFields) && ok;
+    ok = settings::WriteServerCfg(ctx, server, scripts.ScriptList, mapFields.MapIni) && ok;
     ok = WriteMOTD(ctx, main.MOTDText) && ok;
     // Without a bw-admin.cfg found at start-up the plug-in is not installed: its files are left
     // alone.
     if (!plugin.NoBWAdmin[0].visible()) {
-        ok = WriteBWAdmin() && ok;
-        ok = WriteBanList() && ok;
+        ok = plugin::WriteBWAdminCfg(ctx, plugin) && ok;
+        ok = plugin::WriteBanList(ctx, plugin) && ok;
     }
     return ok;
 }
@@ -266,16 +252,14 @@ bool Editor::SaveAndReport() {
 
 void Editor::MarkSaved() {
     MarkConfigurationRead();
-    savedShared_ = sharedValues_.fingerprint();
+    sharedMarks_.markSaved();
 }
 
-void Editor::MarkConfigurationRead() { savedConfiguration_ = configurationValues_.fingerprint(); }
+void Editor::MarkConfigurationRead() { configurationMarks_.markSaved(); }
 
-bool Editor::ConfigurationUnsaved() const { return configurationValues_.fingerprint() != savedConfiguration_; }
+bool Editor::ConfigurationUnsaved() const { return configurationMarks_.unsaved(); }
 
-bool Editor::HasUnsavedChanges() const {
-    return ConfigurationUnsaved() || sharedValues_.fingerprint() != savedShared_;
-}
+bool Editor::HasUnsavedChanges() const { return ConfigurationUnsaved() || sharedMarks_.unsaved(); }
 
 void Editor::SetResult(std::string text) {
     lastResult_ = std::move(text);
@@ -286,21 +270,32 @@ std::string Editor::Directory() const { return ctx.fs.root().string(); }
 
 bool Editor::ModDirMissing() const { return !DirExistsConst(ctx.fs, state.strModDir); }
 
-bool Editor::ButtonSave_Click() {
+Editor::DialogSave Editor::SaveThroughDialog(const std::function<bool()>& save) {
     // One save from the registry record the dialog writes to the last file: the lock is held
     // throughout, and a failure anywhere (the registry included) fails the save. It is taken
     // before the dialog opens, because the dialog reads and rewrites tolvane.ini; another
     // editor's save meanwhile waits, then reports that this one is running.
-    const SaveScope save(ctx);
-    if (!save.ok()) {
-        SetResult("Another save is running: nothing was written");
-        return false;
+    const SaveScope scope(ctx);
+    if (!scope.ok()) return DialogSave::Busy;
+    if (!frmSave.GetFileNames()) return DialogSave::Cancelled;
+    const bool ok = save();
+    return ok && scope.succeeded() ? DialogSave::Saved : DialogSave::Failed;
+}
+
+bool Editor::ButtonSave_Click() {
+    switch (SaveThroughDialog([this] { return SaveAndReport(); })) {
+        case DialogSave::Busy:
+            SetResult("Another save is running: nothing was written");
+            return false;
+        case DialogSave::Cancelled:
+            SetResult("Save cancelled: nothing was written");
+            return false;
+        case DialogSave::Saved:
+            return true;
+        case DialogSave::Failed:
+            break;
     }
-    if (!frmSave.GetFileNames()) {
-        SetResult("Save cancelled: nothing was written");
-        return false;
-    }
-    return SaveAndReport() && save.succeeded();
+    return false;
 }
 
 bool Editor::ButtonLoad_Click() {
@@ -313,11 +308,8 @@ bool Editor::ButtonLoad_Click() {
         if (!save.ok() || !frmLoad.GetFileNames() || !save.succeeded()) return false;
     }
     const platform::FileSystem::LoadingScope loading(ctx.fs);
-    Step([&] { ReadActionIni(); });
+    Step([&] { modini::ReadActionIni(ctx, teams, mapFields, state.strActionIniFileName); });
     Step([&] { ReadServerSettings(); });
-    // The execution list now comes from another server.cfg: the available scripts follow it, so
-    // that no script is offered twice or lost from both lists.
-    Step([&] { RebuildScriptLists(); });
     RememberUnreadFiles();
     // Only the configuration's own files were read: edits of the shared files stay unsaved.
     MarkConfigurationRead();
@@ -345,9 +337,7 @@ void Editor::ConfigNameList_Click() {
     {
         // While another editor saves, this one cannot: the message has said so, and the switch
         // goes on as after a cancel.
-        const SaveScope save(ctx);
-        bool saved = false;
-        if (save.ok() && frmSave.GetFileNames()) saved = SaveSequence();
+        const bool saved = SaveThroughDialog([this] { return SaveSequence(); }) == DialogSave::Saved;
         if (!saved && !KeepOrDropConfigurationEdits("switching to " + picked)) {
             main.ConfigNameList.selectText(state.strConfigName);
             switching_ = false;

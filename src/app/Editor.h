@@ -12,6 +12,7 @@
 #include "app/MainFields.h"
 #include "changes/ChangePreview.h"
 #include "check/Check.h"
+#include "form/EditMarks.h"
 #include "form/Form.h"
 #include "maps/MapFields.h"
 #include "platform/Dialogs.h"
@@ -90,6 +91,9 @@ public:
     // action.ini, its command-line text) differs from what was loaded or last saved: what a
     // switch of configuration or NEW CONFIG would read anew.
     bool ConfigurationUnsaved() const;
+    // Fires on every change of a control that is saved to a file, whoever made it; asking
+    // HasUnsavedChanges then compares only the controls changed since it was last asked.
+    form::Signal<> edited;
     // What the last SAVE SETTINGS, START SERVER or switch of configuration did, in a line for
     // the operator; resultChanged fires when it changes.
     const std::string& lastResult() const { return lastResult_; }
@@ -123,23 +127,10 @@ public:
 private:
     void RegisterControls();
     void ConnectHandlers();
-    // One place each in the start-up sequence for the readers of the other subsystems.
     void ScanLooseMaps();
-    void ReadBaseMapList();
-    void ReadBanList();
-    void ReadMapCatalogue();
-    void ScanPakArchives();
-    void ReadBWAdmin();
-    void MergeAvailableDuplicates();
-    void ReadActionIni();
-    void RebuildScriptLists();
+    // Reads the server settings file; the script lists follow the execution list it holds. For
+    // start-up, a switch of configuration and a reload after another editor's save.
     void ReadServerSettings();
-    // One place each in the save sequence for the writers, in the fixed order.
-    bool WriteActionIni();
-    bool WriteMapsLst();
-    bool WriteServerSettings();
-    bool WriteBWAdmin();
-    bool WriteBanList();
     // True when the Quake 2 directory holds the server program.
     bool ServerProgramPresent() const;
     // The server program a start runs, as messages name it.
@@ -150,6 +141,10 @@ private:
     std::vector<check::TeamEntry> TeamsToCheck() const;
     // The save sequence with a record of what it wrote, for the status line.
     bool SaveAndReport();
+    // What SAVE SETTINGS, START SERVER and a switch of configuration do first: the save dialog
+    // under the save lock, then `save` once it is confirmed.
+    enum class DialogSave { Busy, Cancelled, Saved, Failed };
+    DialogSave SaveThroughDialog(const std::function<bool()>& save);
     // Before any write: the save is rehearsed, and each file it would write with new bytes that
     // is no longer what the editor read (another editor saved it, it appeared) is put to the
     // operator: overwrite, reload, or cancel the save. Without a window nobody is asked and
@@ -179,8 +174,8 @@ private:
     // switch reads the first anew and leaves the second unsaved.
     form::Form configurationValues_;
     form::Form sharedValues_;
-    std::uint64_t savedConfiguration_ = 0;
-    std::uint64_t savedShared_ = 0;
+    form::EditMarks configurationMarks_;
+    form::EditMarks sharedMarks_;
     std::string lastResult_;
     bool quitRequested_ = false;
 };

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "maps/Catalogue.h"
+#include "modini/ActionIni.h"
+#include "plugin/PluginFiles.h"
 #include "state/ShownPath.h"
 #include "state/FileUtils.h"
 #include "state/Motd.h"
@@ -14,12 +17,9 @@ namespace tolvane::app {
 std::vector<Editor::SavedFile> Editor::FilesToSave() {
     const std::string mod = state.strModDir + "\\";
     std::vector<SavedFile> files;
-    if (state.bActionIniChanged) files.push_back({mod + state.strActionIniFileName, [this] { ReadActionIni(); }});
-    if (state.bMapsLstChanged) files.push_back({mod + state.strMapsLstFileName, [this] { ReadMapCatalogue(); }});
-    files.push_back({mod + state.strServerCfgFileName, [this] {
-                         ReadServerSettings();
-                         RebuildScriptLists();
-                     }});
+    if (state.bActionIniChanged) files.push_back({mod + state.strActionIniFileName, [this] { modini::ReadActionIni(ctx, teams, mapFields, state.strActionIniFileName); }});
+    if (state.bMapsLstChanged) files.push_back({mod + state.strMapsLstFileName, [this] { maps::ReadMapsLst(ctx, mapFields, state.strMapsLstFileName); }});
+    files.push_back({mod + state.strServerCfgFileName, [this] { ReadServerSettings(); }});
     if (state.bMOTDChanged)
         files.push_back({mod + state.strMOTDFileName, [this] { ReadMOTD(ctx, main.MOTDText, state.strMOTDFileName); }});
     // The plug-in's files are in the mod directory when it has them, else in the Quake 2
@@ -32,13 +32,13 @@ std::vector<Editor::SavedFile> Editor::FilesToSave() {
     // plug-in's files unwritten; one there now is put to the operator rather than left unsaid.
     files.push_back({pluginPath("bw-admin.cfg"), [this] {
                          for (form::Label& notice : plugin.NoBWAdmin) notice.setVisible(false);
-                         ReadBWAdmin();
+                         plugin::ReadBWAdminCfg(ctx, plugin);
                      }});
     if (pluginFound) {
         files.push_back({pluginPath("server_bans.txt"), [this] {
                              for (auto* grid : {&plugin.IPBans, &plugin.NameBans, &plugin.FilterBans, &plugin.AliasBans})
                                  grid->clear();
-                             ReadBanList();
+                             plugin::ReadBanList(ctx, plugin);
                          }});
     }
     return files;

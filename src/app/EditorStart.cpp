@@ -98,23 +98,20 @@ bool Editor::SettleRunningServer(const std::string& savedNote) {
 }
 
 bool Editor::ButtonStart_Click() {
-    bool saved;
-    {
-        const SaveScope save(ctx);
-        // Another editor still saving: its files are in flux, so the server is not started
-        // either; the message has said why.
-        if (!save.ok()) {
-            SetResult("Another save is running: nothing was written and the server was not started");
-            return false;
-        }
-        if (!frmSave.GetFileNames()) {
-            SetResult("Start cancelled: nothing was written and the server was not started");
-            return false;
-        }
-        // The server is started even when a writer failed: each failure has been reported.
-        // The status tells both what the save wrote and what was started.
-        saved = SaveAndReport() && save.succeeded();
+    // The server is started even when a writer failed: each failure has been reported. The
+    // status tells both what the save wrote and what was started.
+    const DialogSave outcome = SaveThroughDialog([this] { return SaveAndReport(); });
+    // Another editor still saving: its files are in flux, so the server is not started either;
+    // the message has said why.
+    if (outcome == DialogSave::Busy) {
+        SetResult("Another save is running: nothing was written and the server was not started");
+        return false;
     }
+    if (outcome == DialogSave::Cancelled) {
+        SetResult("Start cancelled: nothing was written and the server was not started");
+        return false;
+    }
+    const bool saved = outcome == DialogSave::Saved;
     const std::string savedReport = lastResult_;
     const std::string savedNote = savedReport + ". ";
     // The check never stops the save; the operator decides whether to start with its findings.

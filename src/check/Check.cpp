@@ -11,14 +11,26 @@ namespace tolvane::check {
 
 namespace {
 
-void AddArchiveEntry(MapSources& sources, std::string_view entry) {
-    if (auto map = maps::MapNameOfArchiveEntry(entry)) sources.archived.insert(LowerCase(*map));
+// text in lower case, into out (which keeps its room from one name to the next).
+void LowerInto(std::string_view text, std::string& out) {
+    out.assign(text);
+    for (char& c : out) c = LowerAscii(c);
+}
+
+void AddArchived(MapSources& sources, std::string_view map, std::string& lower) {
+    LowerInto(map, lower);
+    if (sources.wanted.count(lower)) sources.archived.insert(lower);
+}
+
+void AddArchiveEntry(MapSources& sources, std::string_view entry, std::string& lower) {
+    if (auto map = maps::MapNameOfArchiveEntry(entry)) AddArchived(sources, *map, lower);
 }
 
 void ReadPak(const platform::FileSystem& fs, const std::string& path, MapSources& sources) {
     std::string directory;
     if (!maps::ReadPakDirectoryBytes(fs, path, directory)) return;
-    for (const auto map : maps::PakMapNames(directory)) sources.archived.insert(LowerCase(std::string(map)));
+    std::string lower;
+    for (const auto map : maps::PakMapNames(directory)) AddArchived(sources, map, lower);
 }
 
 void ReadArchivesOf(const platform::FileSystem& fs, const std::string& dir, MapSources& sources) {
@@ -27,7 +39,8 @@ void ReadArchivesOf(const platform::FileSystem& fs, const std::string& dir, MapS
         for (const auto& file : fs.list(dir + "\\" + pattern, false)) {
             std::vector<std::string> names;
             if (!maps::ListZipEntries(fs.resolve(dir + "\\" + file), names)) continue;
-            for (const auto& name : names) AddArchiveEntry(sources, name);
+            std::string lower;
+            for (const auto& name : names) AddArchiveEntry(sources, name, lower);
         }
     }
 }
@@ -77,8 +90,17 @@ ServerInfo ServerInfoOf(const platform::FileSystem& fs, const CheckInput& in,
 
 }  // namespace
 
-MapSources ReadMapSources(const platform::FileSystem& fs, const std::string& modDir) {
+MapSources ReadMapSources(const platform::FileSystem& fs, const std::string& modDir,
+                          const std::vector<std::string>& maps) {
     MapSources sources;
+    for (const auto& map : maps) {
+        if (map.empty()) continue;
+        sources.wanted.insert(LowerCase(map));
+        for (const std::string& mapsDir : {modDir + "\\maps", std::string("baseq2\\maps")}) {
+            const auto [dir, fileName] = MapFileOf(mapsDir, map);
+            sources.wantedFiles[LowerCase(dir)].insert(LowerCase(fileName));
+        }
+    }
     ReadArchivesOf(fs, modDir, sources);
     ReadArchivesOf(fs, "baseq2", sources);
     std::string content;
@@ -99,9 +121,16 @@ MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir,
     where.listed = sources.listed.count(lower) > 0;
     for (const std::string& mapsDir : {modDir + "\\maps", std::string("baseq2\\maps")}) {
         const auto [dir, fileName] = MapFileOf(mapsDir, map);
-        auto [files, fresh] = sources.looseFiles.try_emplace(LowerCase(dir));
-        if (fresh)
-            for (auto& name : fs.list(dir + "\\*.bsp", false)) files->second[LowerCase(name)].push_back(std::move(name));
+        const std::string lowerDir = LowerCase(dir);
+        auto [files, fresh] = sources.looseFiles.try_emplace(lowerDir);
+        if (fresh) {
+            const auto& wanted = sources.wantedFiles[lowerDir];
+            std::string name;
+            fs.listEach(dir + "\\*.bsp", false, [&](std::string_view entry) {
+                LowerInto(entry, name);
+                if (wanted.count(name)) files->second[name].emplace_back(entry);
+            });
+        }
         const auto named = files->second.find(LowerCase(fileName));
         if (named == files->second.end()) continue;
         for (const auto& found : named->second) {
@@ -166,7 +195,7 @@ Findings RunChecks(const platform::FileSystem& fs, const CheckInput& in) {
     }
     CheckRotationLength(out, ini, in.rotation.size());
     if (!in.rotation.empty()) {
-        MapSources sources = ReadMapSources(fs, in.modDir);
+        MapSources sources = ReadMapSources(fs, in.modDir, in.rotation);
         for (const auto& name : in.catalogue) sources.listed.insert(LowerCase(name));
         std::set<std::string> seen;
         for (const auto& map : in.rotation) {

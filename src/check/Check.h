@@ -5,6 +5,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -41,16 +43,22 @@ struct CheckInput {
 // The map sources of a Quake 2 directory: map names of every archive of the mod directory and
 // of baseq2 (the stock archive included: the server loads its maps), and of baseq2's map list.
 struct MapSources {
-    std::set<std::string> archived;  // lower case
-    std::set<std::string> listed;    // lower case
-    // The .bsp files of each map directory looked at so far, by lower-case name, as named on
-    // disk: each directory is listed once however long the rotation.
-    std::map<std::string, std::map<std::string, std::vector<std::string>>> looseFiles;
+    // The maps asked about, in lower case: only their names are kept from the archives and map
+    // directories read, so a check on a huge install costs its listings, not a copy of them.
+    std::unordered_set<std::string> wanted;
+    std::unordered_set<std::string> archived;  // lower case
+    std::unordered_set<std::string> listed;    // lower case
+    // The .bsp files each map directory needs looked at (lower case), and those found there,
+    // by lower-case name, as named on disk: each directory is listed once.
+    std::unordered_map<std::string, std::unordered_set<std::string>> wantedFiles;
+    std::unordered_map<std::string, std::unordered_map<std::string, std::vector<std::string>>> looseFiles;
 };
-MapSources ReadMapSources(const platform::FileSystem& fs, const std::string& modDir);
+// The sources of the maps named (any case; a map named twice is looked for once).
+MapSources ReadMapSources(const platform::FileSystem& fs, const std::string& modDir,
+                          const std::vector<std::string>& maps);
 
 // Where one map is found, looking at the map files of the mod's and the base game's map
-// directories as they are named on disk.
+// directories as they are named on disk. The map must be one that sources was read for.
 MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir, MapSources& sources,
                       const std::string& map);
 

@@ -95,37 +95,79 @@ private:
 
 }  // namespace
 
-std::uint64_t Form::fingerprint() const {
+std::size_t Form::watchedCount() const { return entries_.size() + tracked_.size(); }
+
+std::uint64_t Form::digestOf(std::size_t k) const {
     Digest d;
-    for (const auto& e : entries_) {
-        std::visit(Overloaded{
-                       [&](TextBox* c) { d.add(c->text()); },
-                       [&](CheckBox* c) { d.add(static_cast<std::uint64_t>(c->value())); },
-                       [&](NumericField* c) {
-                           d.add(c->text());
-                           d.add(static_cast<std::uint64_t>(c->scroll.value()));
-                       },
-                       [&](ComboList* c) {
-                           d.add(c->text());
-                           d.add(static_cast<std::uint64_t>(c->count()));
-                           for (const auto& item : c->items()) d.add(item);
-                       },
-                       [&](Grid* c) {
-                           d.add(static_cast<std::uint64_t>(c->rowCount()));
-                           for (const auto& row : c->rows())
-                               d.add(row.text, e.withTags ? static_cast<std::uint64_t>(static_cast<std::uint32_t>(row.tag)) + 1 : 0);
-                       },
-                       [&](Spinner* c) { d.add(static_cast<std::uint64_t>(c->value())); },
-                       [&](Label*) {},
-                       [&](Button*) {},
-                   },
-                   e.control);
-    }
-    for (const Control* c : tracked_) {
+    if (k >= entries_.size()) {
+        const Control* c = tracked_.at(k - entries_.size());
         d.add(c->enabled() ? 1 : 0);
         d.add(c->visible() ? 1 : 0);
         d.add(c->caption());
+        return d.value();
     }
+    const Entry& e = entries_[k];
+    std::visit(Overloaded{
+                   [&](TextBox* c) { d.add(c->text()); },
+                   [&](CheckBox* c) { d.add(static_cast<std::uint64_t>(c->value())); },
+                   [&](NumericField* c) {
+                       d.add(c->text());
+                       d.add(static_cast<std::uint64_t>(c->scroll.value()));
+                   },
+                   [&](ComboList* c) {
+                       d.add(c->text());
+                       d.add(static_cast<std::uint64_t>(c->count()));
+                       for (const auto& item : c->items()) d.add(item);
+                   },
+                   [&](Grid* c) {
+                       d.add(static_cast<std::uint64_t>(c->rowCount()));
+                       for (const auto& row : c->rows())
+                           d.add(row.text, e.withTags ? static_cast<std::uint64_t>(static_cast<std::uint32_t>(row.tag)) + 1 : 0);
+                   },
+                   [&](Spinner* c) { d.add(static_cast<std::uint64_t>(c->value())); },
+                   [&](Label*) {},
+                   [&](Button*) {},
+               },
+               e.control);
+    return d.value();
+}
+
+int Form::rowCountOf(std::size_t k) const {
+    if (k >= entries_.size()) return -1;
+    const Grid* const* grid = std::get_if<Grid*>(&entries_[k].control);
+    return grid ? (*grid)->rowCount() : -1;
+}
+
+std::vector<Connection> Form::watch(const std::function<void(std::size_t)>& touched) const {
+    std::vector<Connection> out;
+    for (std::size_t k = 0; k < entries_.size(); ++k) {
+        auto hear = [touched, k] { touched(k); };
+        std::visit(Overloaded{
+                       [&](TextBox* c) { out.push_back(c->changed.connect(hear)); },
+                       [&](CheckBox* c) { out.push_back(c->changed.connect(hear)); },
+                       [&](NumericField* c) {
+                           out.push_back(c->box.changed.connect(hear));
+                           out.push_back(c->scroll.changed.connect(hear));
+                       },
+                       [&](ComboList* c) {
+                           out.push_back(c->changed.connect(hear));
+                           out.push_back(c->selected.connect(hear));
+                       },
+                       [&](Grid* c) { out.push_back(c->changed.connect(hear)); },
+                       [&](Spinner* c) { out.push_back(c->changed.connect(hear)); },
+                       [&](Label*) {},
+                       [&](Button*) {},
+                   },
+                   entries_[k].control);
+    }
+    for (std::size_t t = 0; t < tracked_.size(); ++t)
+        out.push_back(tracked_[t]->appearanceChanged.connect([touched, k = entries_.size() + t] { touched(k); }));
+    return out;
+}
+
+std::uint64_t Form::fingerprint() const {
+    Digest d;
+    for (std::size_t k = 0; k < watchedCount(); ++k) d.add(digestOf(k));
     return d.value();
 }
 

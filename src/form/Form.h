@@ -1,7 +1,9 @@
 #pragma once
 // The list of a window's controls in window order, by name. The command line uses it to print
 // the state (`--dump`) and to set a control by name as a user's typing would (`--set`).
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <variant>
@@ -33,6 +35,14 @@ public:
     // A 64-bit digest of everything dump prints, made without printing: comparing two digests
     // tells whether any value changed, cheaply even with a hundred thousand grid rows.
     std::uint64_t fingerprint() const;
+    // The same one control at a time, for a record of what changed: the controls in the order
+    // added, then the tracked appearances. digestOf(k) is the digest of item k;
+    // rowCountOf(k) its row count when it is a grid (a cheaper first comparison), else -1.
+    std::size_t watchedCount() const;
+    std::uint64_t digestOf(std::size_t k) const;
+    int rowCountOf(std::size_t k) const;
+    // Calls touched(k) whenever item k fires a change; the connections end the watch.
+    std::vector<Connection> watch(const std::function<void(std::size_t)>& touched) const;
     // Sets the control called name from text as a user would: text boxes and numeric fields take
     // the text (a spinner "NameScroll" takes a number), check boxes 0, 1 or 2, drop-down lists
     // select the item with that text. Returns an empty string, or the reason it failed.

@@ -61,21 +61,30 @@ void SplashWindow::showProgress(const QString& text) {
     progressFull_ = text;
     const int room = width() - layout()->contentsMargins().left() - layout()->contentsMargins().right();
     progress_->setText(progress_->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
-    if (progress_->isHidden()) {
+    const bool appearing = progress_->isHidden();
+    if (appearing) {
         progress_->show();
         fitToContents();
     }
-    // The start-up does not return to the event loop until it is done: paint now.
+    // The start-up does not return to the event loop until it is done: paint now. A reader
+    // shows a line per archive, hundreds a second on a large install; painting each would cost
+    // more than the reading, and no eye follows them. So the line is painted when it appears
+    // and then at most every 40 ms, always with the latest text.
+    if (!appearing && lastPaint_.isValid() && lastPaint_.elapsed() < 40) return;
+    paintNow();
+}
+
+void SplashWindow::paintNow() {
     repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    lastPaint_.start();
 }
 
 void SplashWindow::hideProgress() {
     if (progress_->isHidden()) return;
     progress_->hide();
     fitToContents();
-    repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    paintNow();
 }
 
 bool SplashWindow::progressVisible() const { return !progress_->isHidden(); }
@@ -85,6 +94,9 @@ QString SplashWindow::progressText() const { return progressFull_; }
 void SplashWindow::run(std::function<void()> startUp, QWidget* mainWindow) {
     startUp_ = std::move(startUp);
     mainWindow_ = mainWindow;
+    // The reading begins as soon as the event loop has shown the splash; the timer then only
+    // watches for the main window's end.
+    QTimer::singleShot(0, this, &SplashWindow::tick);
     timer_.start(50);
 }
 

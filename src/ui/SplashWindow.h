@@ -1,14 +1,15 @@
 #pragma once
 // The splash window shown while the editor reads the Quake 2 directory: a face line with the
-// program's name and version and, below it, the progress line of the reader at work. Its
-// 50 ms timer runs the start-up on the first tick and ends the program once the main window
-// is gone.
+// program's name and version and, below it, the progress line of the reader at work. The
+// start-up runs once the event loop has shown it; a 50 ms timer then ends the program once the
+// main window is gone.
 #include "ui/QtSetup.h"  // first: see there
 
 #include <functional>
 
-#include <QTimer>
+#include <QElapsedTimer>
 #include <QFrame>
+#include <QTimer>
 
 #include "platform/Dialogs.h"
 
@@ -28,19 +29,21 @@ public:
     bool progressVisible() const;
     QString progressText() const;
 
-    // Starts the timer. startUp runs on the first tick while the splash is up; afterwards the
-    // splash hides and mainWindow is shown. Later ticks quit the application when mainWindow is
-    // no longer visible.
+    // startUp runs as soon as the event loop runs, while the splash is up; afterwards the splash
+    // hides and mainWindow is shown. Later ticks of the timer quit the application when
+    // mainWindow is no longer visible.
     void run(std::function<void()> startUp, QWidget* mainWindow);
 
 private:
     void tick();
     void fitToContents();
+    void paintNow();
 
     QLabel* face_;
     QLabel* progress_;
     QString progressFull_;
     QTimer timer_;
+    QElapsedTimer lastPaint_;  // when the progress line was last painted
     std::function<void()> startUp_;
     QWidget* mainWindow_ = nullptr;
     bool started_ = false;

@@ -1,7 +1,5 @@
 #include "ui/StatusLine.h"
 
-#include <QApplication>
-#include <QEvent>
 #include <QLabel>
 #include <QTimer>
 
@@ -36,12 +34,26 @@ StatusLine::StatusLine(app::Editor& editor, Bindings& bindings, QWidget* parent)
     addPermanentWidget(unsaved_);
     addPermanentWidget(directory_);
     bindings.keep(editor_.resultChanged.connect([this] { refresh(); }));
-    // Every edit reaches the models through a key, a click or the wheel: look again after each.
-    qApp->installEventFilter(this);
+    // Every edit, the user's or the program's, fires a change of its control: the unsaved mark
+    // is looked at again once the event that made it is over.
+    bindings.keep(editor_.edited.connect([this] { refreshSoon(); }));
     refresh();
 }
 
 void StatusLine::refresh() {
+    showUnsaved();
+    // The directory and its mod directory change only with what a command did.
+    const QString dir = QString::fromStdString(editor_.Directory());
+    directory_->setText(QStringLiteral("Quake 2 directory: %1").arg(dir));
+    directory_->setToolTip(dir);
+    const bool missing = editor_.ModDirMissing();
+    notice_->setVisible(missing);
+    if (missing)
+        notice_->setText(QStringLiteral("No %1 directory here: this is not the Quake 2 directory, nothing can be saved")
+                             .arg(toQt(editor_.state.strModDir)));
+}
+
+void StatusLine::showUnsaved() {
     pending_ = false;
     const bool changed = editor_.HasUnsavedChanges();
     const QString result = toQt(editor_.lastResult());
@@ -56,14 +68,6 @@ void StatusLine::refresh() {
         shown = result.startsWith(QLatin1String("Server started")) ? result.section(QStringLiteral(": "), 0, 0) : QString();
     }
     result_->setFullText(shown);
-    const QString dir = QString::fromStdString(editor_.Directory());
-    directory_->setText(QStringLiteral("Quake 2 directory: %1").arg(dir));
-    directory_->setToolTip(dir);
-    const bool missing = editor_.ModDirMissing();
-    notice_->setVisible(missing);
-    if (missing)
-        notice_->setText(QStringLiteral("No %1 directory here: this is not the Quake 2 directory, nothing can be saved")
-                             .arg(toQt(editor_.state.strModDir)));
     unsaved_->setText(changed ? QStringLiteral("Unsaved changes") : QString());
     unsaved_->setVisible(changed);
 }
@@ -72,21 +76,8 @@ void StatusLine::refreshSoon() {
     if (pending_) return;
     pending_ = true;
     QTimer::singleShot(0, this, [this] {
-        if (pending_) refresh();
+        if (pending_) showUnsaved();
     });
-}
-
-bool StatusLine::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::KeyRelease:
-        case QEvent::MouseButtonRelease:
-        case QEvent::Wheel:
-            if (watched->isWidgetType() && window()->isAncestorOf(static_cast<QWidget*>(watched))) refreshSoon();
-            break;
-        default:
-            break;
-    }
-    return QStatusBar::eventFilter(watched, event);
 }
 
 }  // namespace tolvane::ui

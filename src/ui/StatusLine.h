@@ -21,7 +21,8 @@ public:
 
     // Reads everything again from the editor.
     void refresh();
-    // Checks for unsaved changes once the event being handled is over (after a user's input).
+    // Looks at the unsaved changes once the event being handled is over: an edit fires many
+    // changes (a typed key, a row moved between two grids), all looked at once.
     void refreshSoon();
 
     ElidingLabel* result() const { return result_; }
@@ -29,10 +30,10 @@ public:
     QLabel* directory() const { return directory_; }
     QLabel* notice() const { return notice_; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    // The unsaved mark, and the result (which a later edit may make out of date).
+    void showUnsaved();
+
     app::Editor& editor_;
     ElidingLabel* result_;
     QLabel* unsaved_;

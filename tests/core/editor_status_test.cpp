@@ -1,8 +1,10 @@
 // What the editor tells the window's status line: unsaved changes, what a save wrote or why it
 // failed, what START SERVER ran; and that re-picking the current configuration is no switch.
 #include <functional>
+#include <vector>
 
 #include "app/Editor.h"
+#include "form/EditMarks.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
@@ -71,6 +73,68 @@ TEST(FormFingerprint, EveryValueCountsAndSoDoTheBoundariesBetweenValues) {
         edits[i].second();
         EXPECT_EQ(f.fingerprint(), start) << "edit " << i;
     }
+}
+
+// The marks follow each control's own changes: an edit marks it, undoing the edit clears the
+// mark, and one control undone leaves the others marked.
+TEST(EditMarks, EachControlIsMarkedByItsChangeAndClearedByItsUndo) {
+    form::TextBox box{"Box"};
+    form::NumericField number{"Number", "5", 100};
+    form::ComboList list{"List"};
+    form::Grid grid{"Grid"};
+    form::Label label{"Label"};
+    form::Form f;
+    f.add(box);
+    f.add(number);
+    f.add(list);
+    f.add(grid, true);
+    f.trackAppearance(label);
+    list.addItem("a");
+    list.addItem("b");
+    grid.setRows({{"map1", 0}, {"map2", 0}});
+    form::EditMarks marks;
+    marks.watch(f);
+    int touches = 0;
+    auto heard = marks.touched.connect([&] { ++touches; });
+    EXPECT_FALSE(marks.unsaved());
+
+    const std::vector<std::pair<std::function<void()>, std::function<void()>>> edits = {
+        {[&] { box.setText("x"); }, [&] { box.setText(""); }},
+        {[&] { number.scroll.setValue(7); }, [&] { number.scroll.setValue(0); }},
+        {[&] { list.setSelectedIndex(1); }, [&] { list.setItems({"a", "b"}); }},
+        {[&] { grid.append("map3"); }, [&] { grid.remove(2); }},
+        {[&] { grid.setTag(1, 4); }, [&] { grid.setTag(1, 0); }},  // same row count, other rows
+        {[&] { label.setEnabled(false); }, [&] { label.setEnabled(true); }},
+    };
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        const int before = touches;
+        edits[i].first();
+        EXPECT_GT(touches, before) << "edit " << i;
+        EXPECT_TRUE(marks.unsaved()) << "edit " << i;
+        edits[i].second();
+        EXPECT_FALSE(marks.unsaved()) << "edit " << i;
+    }
+
+    // Two controls changed, one undone: still unsaved until the other is undone or saved.
+    box.setText("kept");
+    grid.setText(0, "other");
+    EXPECT_TRUE(marks.unsaved());
+    box.setText("");
+    EXPECT_TRUE(marks.unsaved());
+    marks.markSaved();
+    EXPECT_FALSE(marks.unsaved());
+    grid.setText(0, "map1");  // back to what was loaded, which is no longer what was saved
+    EXPECT_TRUE(marks.unsaved());
+}
+
+TEST_F(StatusFixture, EveryEditOfASavedControlIsAnnounced) {
+    int edits = 0;
+    auto heard = e->edited.connect([&] { ++edits; });
+    e->server.HostName.setText("Changed");
+    EXPECT_EQ(edits, 1);
+    e->mapFields.MapList.append("newmap");  // a file every configuration shares
+    EXPECT_EQ(edits, 2);
+    EXPECT_TRUE(e->HasUnsavedChanges());
 }
 
 TEST_F(StatusFixture, UnsavedChangesFollowEditsAndSaves) {

@@ -75,6 +75,18 @@ TEST_F(StatusWindowTest, TypingMarksUnsavedAndSavingClearsItAndSaysWhatWasWritte
     EXPECT_NE(dir.read("action/server.cfg").find("hostname \"Demo!\""), std::string::npos);
 }
 
+// No key or click is needed: a change the program makes (a reader, a button's handler, a
+// command) shows too, once the event that made it is over; undoing it clears the mark.
+TEST_F(StatusWindowTest, ChangesWithoutInputMarkUnsavedAndTheirUndoClearsIt) {
+    editor->mapFields.MapList.append("newmap");
+    EXPECT_FALSE(UnsavedShown());  // looked at once the event is over, not at each change
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(UnsavedShown());
+    editor->mapFields.MapList.remove(editor->mapFields.MapList.rowCount() - 1);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(UnsavedShown());
+}
+
 TEST_F(StatusWindowTest, FailedSaveAndStartAreReported) {
     dir.write("quake2.exe", "");  // the server program the Quake 2 directory holds
     test::Type(Find<QLineEdit>("HostName"), QStringLiteral("x"));
