@@ -50,6 +50,8 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 #endif
 }
 
+#ifndef _WIN32
+// Only the POSIX stop waits here; the Windows one waits on the process handle.
 bool waitForEnd(long long pid, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (ProcessAlive(pid)) {
@@ -58,6 +60,7 @@ bool waitForEnd(long long pid, std::chrono::milliseconds limit) {
     }
     return true;
 }
+#endif
 
 }  // namespace
 
