@@ -122,17 +122,19 @@ MapPresence LocateMap(const platform::FileSystem& fs, const std::string& modDir,
     for (const std::string& mapsDir : {modDir + "\\maps", std::string("baseq2\\maps")}) {
         const auto [dir, fileName] = MapFileOf(mapsDir, map);
         const std::string lowerDir = LowerCase(dir);
-        auto [files, fresh] = sources.looseFiles.try_emplace(lowerDir);
-        if (fresh) {
+        // (No structured binding: clang 14 cannot capture one in the lambda below.)
+        const auto emplaced = sources.looseFiles.try_emplace(lowerDir);
+        auto& files = emplaced.first->second;
+        if (emplaced.second) {
             const auto& wanted = sources.wantedFiles[lowerDir];
             std::string name;
             fs.listEach(dir + "\\*.bsp", false, [&](std::string_view entry) {
                 LowerInto(entry, name);
-                if (wanted.count(name)) files->second[name].emplace_back(entry);
+                if (wanted.count(name)) files[name].emplace_back(entry);
             });
         }
-        const auto named = files->second.find(LowerCase(fileName));
-        if (named == files->second.end()) continue;
+        const auto named = files.find(LowerCase(fileName));
+        if (named == files.end()) continue;
         for (const auto& found : named->second) {
             if (found == fileName) where.loose = true;
             else if (where.otherCaseFile.empty()) where.otherCaseFile = found;
