@@ -22,6 +22,7 @@
 
 #include "app/Editor.h"
 #include "maps/PakFormat.h"
+#include "ChildOutput.h"
 #include "GeneratedInstall.h"
 
 namespace {
@@ -167,9 +168,7 @@ StartUpRun StartUpInFreshProcess(platform::FileSystem& files) {
         ::_exit(0);
     }
     ::close(fds[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+    const std::string text = bench::ReadToEnd(fds[0]);
     ::close(fds[0]);
     int status = 0;
     ::waitpid(child, &status, 0);

@@ -28,6 +28,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "ChildOutput.h"
 #include "GeneratedInstall.h"
 #include "ui/GuiSession.h"
 #include "ui/StatusLine.h"
@@ -180,9 +181,7 @@ std::map<std::string, std::string> RunChild(const char* self, const std::vector<
         ::_exit(127);
     }
     ::close(fds[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+    const std::string text = tolvane::bench::ReadToEnd(fds[0]);
     ::close(fds[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
