@@ -29,7 +29,7 @@ if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; 
 
 run-demo: there is no display here, so the window was not opened; above is what it would show
 (tolvane --dump). To see the window, run this script on a desktop, or over ssh with X forwarding
-(ssh -X), or take a screenshot under Xvfb:
+(ssh -X), or take a screenshot under Xvfb (scripts/install-deps.sh screenshots installs it):
     xvfb-run -s "-screen 0 1280x800x24" sh -c '$ROOT/build/tolvane $DEMO & sleep 5; import -window root shot.png'
 The command line works without a display: tolvane --help lists --dump, --set, --save and --start.
 EOF
