@@ -22,6 +22,19 @@ bool IsServerProgram(const std::string& name) {
     return lower == "quake2.exe" || lower == "quake2";
 }
 
+std::vector<std::string> SearchPathDirectories(const std::string& path) {
+    std::vector<std::string> dirs;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(':', start);
+        if (end == std::string::npos) end = path.size();
+        std::string dir = path.substr(start, end - start);
+        start = end + 1;
+        if (!dir.empty() && dir[0] == '/') dirs.push_back(std::move(dir));
+    }
+    return dirs;
+}
+
 }  // namespace detail
 
 std::vector<std::string> SplitCommandLine(const std::string& line) {
@@ -84,15 +97,20 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
     return args;
 }
 
-std::optional<std::filesystem::path> LaunchDirectory(const std::string& workingDir, std::string& error) {
+std::optional<Launch> PrepareLaunch(const std::string& commandLine, const std::string& workingDir, std::string& error) {
+    Launch launch{SplitCommandLine(commandLine), {}};
+    if (launch.args.empty()) {
+        error = "empty command line";
+        return std::nullopt;
+    }
     std::error_code ec;
-    const auto dir = std::filesystem::absolute(workingDir.empty() ? std::filesystem::path(".")
-                                                                  : std::filesystem::path(workingDir), ec);
-    if (ec || !std::filesystem::is_directory(dir, ec)) {
+    launch.workingDir = std::filesystem::absolute(workingDir.empty() ? std::filesystem::path(".")
+                                                                     : std::filesystem::path(workingDir), ec);
+    if (ec || !std::filesystem::is_directory(launch.workingDir, ec)) {
         error = "working directory not found";
         return std::nullopt;
     }
-    return dir;
+    return launch;
 }
 
 }  // namespace tolvane::platform

@@ -15,9 +15,14 @@ enum class WindowMode { Normal, Minimised };
 // separate; double quotes group; backslashes before a quote escape it).
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
-// The working directory a launcher was given (empty: the current one), made absolute; nothing,
-// with the reason in error, when it is not a directory.
-std::optional<std::filesystem::path> LaunchDirectory(const std::string& workingDir, std::string& error);
+// A command line made ready to start: its arguments (the program first) and the working
+// directory the launcher was given (empty: the current one) made absolute. Nothing, with the
+// reason in error, for an empty command line or a working directory that is no directory.
+struct Launch {
+    std::vector<std::string> args;
+    std::filesystem::path workingDir;
+};
+std::optional<Launch> PrepareLaunch(const std::string& commandLine, const std::string& workingDir, std::string& error);
 
 // The file SystemProcessLauncher runs for the program named first on a command line, found by
 // its rules (see there) in the absolute Quake 2 directory workingDir. Nothing, with the reason

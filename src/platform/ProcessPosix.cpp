@@ -93,19 +93,10 @@ std::optional<fs::path> FindProgramFile(const std::string& program, const fs::pa
         }
         const char* path = hasDirectory || detail::IsServerProgram(program) ? nullptr : std::getenv("PATH");
         if (path) {
-            for (const auto& name : names) {
-                const std::string dirs = path;
-                std::size_t startPos = 0;
-                while (startPos <= dirs.size()) {
-                    std::size_t end = dirs.find(':', startPos);
-                    if (end == std::string::npos) end = dirs.size();
-                    const std::string dir = dirs.substr(startPos, end - startPos);
-                    startPos = end + 1;
-                    // Empty or relative entries would depend on the editor's own directory.
-                    if (dir.empty() || dir[0] != '/') continue;
+            const std::vector<std::string> dirs = detail::SearchPathDirectories(path);
+            for (const auto& name : names)
+                for (const auto& dir : dirs)
                     if (consider(fs::path(dir) / name)) return found;
-                }
-            }
         }
     }
     if (refusal) error = "not executable: " + reasonFor(refusal);
@@ -281,14 +272,9 @@ bool startTextEditor(const std::string& commandLine, const fs::path& workingDir,
 // The window mode is not used here: minimising a window at start is not a notion a program
 // can be handed on this system.
 bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode /*mode*/, std::string& error) {
-    const auto args = SplitCommandLine(commandLine);
-    if (args.empty()) {
-        error = "empty command line";
-        return false;
-    }
-    const auto dir = LaunchDirectory(workingDir_, error);
-    if (!dir) return false;
-    const fs::path& workingDir = *dir;
+    const auto launch = PrepareLaunch(commandLine, workingDir_, error);
+    if (!launch) return false;
+    const auto& [args, workingDir] = *launch;
     if (IsTextEditorProgram(args[0])) return startTextEditor(commandLine, workingDir, error, last_);
     const auto program = FindProgramFile(args[0], workingDir, error);
     if (!program) return false;

@@ -68,14 +68,9 @@ std::optional<fs::path> FindProgramFile(const std::string& program, const fs::pa
 }
 
 bool SystemProcessLauncher::start(const std::string& commandLine, WindowMode mode, std::string& error) {
-    const auto args = SplitCommandLine(commandLine);
-    if (args.empty()) {
-        error = "empty command line";
-        return false;
-    }
-    const auto dir = LaunchDirectory(workingDir_, error);
-    if (!dir) return false;
-    const fs::path& workingDir = *dir;
+    const auto launch = PrepareLaunch(commandLine, workingDir_, error);
+    if (!launch) return false;
+    const auto& [args, workingDir] = *launch;
     const auto found = FindProgramFile(args[0], workingDir, error);
     if (!found) return false;
     const fs::path& application = *found;

@@ -1,5 +1,7 @@
 #include "platform/TextEditor.h"
 
+#include "platform/ProcessSupport.h"
+
 #include <cstdlib>
 
 #ifndef _WIN32
@@ -51,13 +53,7 @@ std::optional<std::string> findProgram(const std::string& name, const std::strin
         if (runnable(name)) return name;
         return std::nullopt;
     }
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find(':', start);
-        if (end == std::string::npos) end = path.size();
-        const std::string dir = path.substr(start, end - start);
-        start = end + 1;
-        if (dir.empty() || dir[0] != '/') continue;
+    for (const auto& dir : detail::SearchPathDirectories(path)) {
         const std::string candidate = dir + "/" + name;
         if (runnable(candidate)) return candidate;
     }

@@ -48,21 +48,17 @@ bool ServerProcess::start(const std::string& commandLine, std::string& error, pl
         error = "the server is still running (process " + std::to_string(processId_) + ")";
         return false;
     }
-    const auto args = platform::SplitCommandLine(commandLine);
-    if (args.empty()) {
-        error = "empty command line";
-        return false;
-    }
-    const auto dir = platform::LaunchDirectory(quake2Dir_.string(), error);
-    if (!dir) return false;
+    const auto launch = platform::PrepareLaunch(commandLine, quake2Dir_.string(), error);
+    if (!launch) return false;
+    const std::vector<std::string>& args = launch->args;
     // The same lookup as every other start, so that the program watched is the one a detached
     // start would run.
-    const auto program = platform::FindProgramFile(args[0], *dir, error);
+    const auto program = platform::FindProgramFile(args[0], launch->workingDir, error);
     if (!program) {
         error = args[0] + ": " + error;
         return false;
     }
-    quake2Dir_ = *dir;
+    quake2Dir_ = launch->workingDir;
     if (!spawn(*program, args, commandLine, mode, error)) {
         error = args[0] + ": " + error;
         return false;
