@@ -165,12 +165,6 @@ std::vector<Connection> Form::watch(const std::function<void(std::size_t)>& touc
     return out;
 }
 
-std::uint64_t Form::fingerprint() const {
-    Digest d;
-    for (std::size_t k = 0; k < watchedCount(); ++k) d.add(digestOf(k));
-    return d.value();
-}
-
 namespace {
 
 // What a spinner takes: a whole number.

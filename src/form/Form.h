@@ -32,12 +32,11 @@ public:
 
     // Prints one `Name=value` line per item (see the README for the format).
     void dump(std::ostream& out) const;
-    // A 64-bit digest of everything dump prints, made without printing: comparing two digests
-    // tells whether any value changed, cheaply even with a hundred thousand grid rows.
-    std::uint64_t fingerprint() const;
-    // The same one control at a time, for a record of what changed: the controls in the order
-    // added, then the tracked appearances. digestOf(k) is the digest of item k;
-    // rowCountOf(k) its row count when it is a grid (a cheaper first comparison), else -1.
+    // A 64-bit digest of what dump prints of one control, made without printing: comparing two
+    // digests tells whether its value changed, cheaply even with a hundred thousand grid rows.
+    // Items are the controls in the order added, then the tracked appearances. digestOf(k) is
+    // the digest of item k; rowCountOf(k) its row count when it is a grid (a cheaper first
+    // comparison), else -1.
     std::size_t watchedCount() const;
     std::uint64_t digestOf(std::size_t k) const;
     int rowCountOf(std::size_t k) const;
